@@ -1,0 +1,47 @@
+#include "mainwindow/MainWindow.h"
+
+#include <memory>
+
+#include "platform/Platform.h"
+#include "startup/MainModule.h"
+
+using namespace MainLayout;
+
+MainWindow::MainWindow()
+    : form_(fMainLayout, *this),
+      btReadMe(form_, MainLayout::btReadMe),
+      drGame(form_, MainLayout::drGame),
+      btClose(form_, MainLayout::btClose),
+      btInstall(form_, MainLayout::btInstall),
+      edDescript(form_, MainLayout::edDescript),
+      lsGame(form_, MainLayout::lsGame),
+      img(form_, MainLayout::img),
+      lbDescript(form_, MainLayout::lbDescript),
+      lbGame(form_, MainLayout::lbGame) {}
+
+void MainWindow::Load() {
+  if (!form_.IsCreated()) form_.Create();
+  form_.Show();
+  platform::DoEvents();
+}
+
+void MainWindow::OnClick(int control) {
+  if (control == MainLayout::btClose) OnCloseRequest();
+}
+
+void MainWindow::OnCloseRequest() {
+  // The stop sound is heard to its end before the program goes.
+  if (MainModule::oSound) MainModule::oSound->PlaySync(MainModule::iSndStop);
+  MainModule::ShutDown();
+}
+
+namespace {
+std::unique_ptr<MainWindow> theMainWindow;
+}
+
+MainWindow& fMain() {
+  if (!theMainWindow) theMainWindow = std::make_unique<MainWindow>();
+  return *theMainWindow;
+}
+
+void DiscardMainWindow() { theMainWindow.reset(); }

@@ -1,0 +1,39 @@
+// fMain, the program's one main window.
+#pragma once
+
+#include "mainwindow/MainLayout.h"
+#include "platform/Controls.h"
+#include "platform/Forms.h"
+
+class MainWindow final : private platform::FormEvents {
+  platform::Form form_;  // first: the control handles below refer to it
+
+ public:
+  MainWindow();
+
+  // Creates the window and shows it, then lets waiting messages through once.
+  void Load();
+
+  platform::Form& form() { return form_; }
+
+  platform::Button btReadMe;
+  platform::DirListBox drGame;
+  platform::Button btClose;
+  platform::Button btInstall;
+  platform::TextBox edDescript;
+  platform::ListBox lsGame;
+  platform::Image img;
+  platform::Label lbDescript;
+  platform::Label lbGame;
+
+ private:
+  void OnClick(int control) override;
+  void OnCloseRequest() override;
+};
+
+// The main window, created on first use and kept for the rest of the run.
+MainWindow& fMain();
+
+// Discards the main window; a run of the program never needs it, tests that
+// start the program again from scratch do.
+void DiscardMainWindow();

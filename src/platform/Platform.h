@@ -1,0 +1,88 @@
+// The thin layer between the program's logic and the operating system.
+// Everything here has two implementations: win32/ (the product) and sim/
+// (an in-memory world for native tests). The logic includes only this
+// header and Forms.h, never <windows.h>.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// ---- Files -------------------------------------------------------------
+
+// The file lookup: the bare name of the first ordinary file (not a folder,
+// not hidden, not system) that matches `pattern`, in the order the file
+// system enumerates them; "" when nothing matches or the search fails.
+// A pattern ending in a backslash stands for every entry of that folder.
+std::wstring FindOrdinaryFile(const std::wstring& pattern);
+
+// The bare names of the sub-folders of `folder` (with or without a trailing
+// backslash), hidden and system folders left out, in enumeration order.
+// False when the folder cannot be listed (missing, not a folder, no access).
+bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names);
+
+enum class ReadStatus { Ok, NotFound, Failed };
+
+// Reads at most `maxBytes` bytes from the start of the file. The file is
+// closed again before the call returns, whatever happens.
+ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::string& bytes);
+
+// Decodes bytes in the system's ANSI code page.
+std::wstring AnsiToWide(std::string_view bytes);
+
+// The full path of the folder that holds the program's executable, as the
+// system gives it (a drive's root keeps its backslash: "D:\").
+std::wstring ExecutableFolder();
+
+// ---- Processes, windows, messages --------------------------------------
+
+// Window show states handed to a started program.
+constexpr int kShowMinimized = 2;
+
+// Starts the program at `exePath` (a full path, no arguments) without
+// waiting for it. Returns the new process's identifier, 0 on failure.
+std::uint32_t StartProgram(const std::wstring& exePath, int showState);
+
+// Message box flags, as the system defines them.
+constexpr unsigned kIconError = 0x10;
+constexpr unsigned kIconInformation = 0x40;
+
+// A modal message box owned by the program's active window.
+void ShowMessage(const std::wstring& text, const std::wstring& title, unsigned flags);
+
+// Top-level windows, for the screen-reader check. Handles are opaque.
+using WindowHandle = std::uintptr_t;
+WindowHandle DesktopWindow();
+WindowHandle FirstChildWindow(WindowHandle parent);
+WindowHandle NextWindow(WindowHandle window);
+// The window's title, at most `maxChars` - 1 characters; "" for a stale handle.
+std::wstring WindowTitle(WindowHandle window, int maxChars);
+
+// ---- Sound ---------------------------------------------------------------
+
+constexpr unsigned kSndSync = 0x0000;
+constexpr unsigned kSndAsync = 0x0001;
+constexpr unsigned kSndNoDefault = 0x0002;
+constexpr unsigned kSndPurge = 0x0040;
+constexpr unsigned kSndFilename = 0x20000;
+
+// The system's sound call. A null path stops the sound that is playing.
+// Returns false when the sound library cannot be loaded or the call fails.
+bool PlaySoundCall(const wchar_t* path, unsigned flags);
+
+// ---- The program's life --------------------------------------------------
+
+// Handles every window message that is waiting, then returns.
+void DoEvents();
+
+// Runs the event loop until the process ends.
+void RunEventLoop();
+
+// Ends the process at once; nothing after it runs.
+[[noreturn]] void ExitProgram();
+
+}  // namespace platform

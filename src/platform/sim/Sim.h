@@ -1,0 +1,101 @@
+// The simulated world behind platform/ in native tests: files with
+// attributes, started programs, message boxes, top-level windows, sounds,
+// and windows whose controls raise the same events as real ones.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Forms.h"
+
+namespace sim {
+
+struct Attributes {
+  bool hidden = false;
+  bool system = false;
+  bool readOnly = false;
+};
+
+struct Entry {
+  std::wstring path;  // full path, no trailing backslash
+  bool folder = false;
+  Attributes attributes;
+  std::string bytes;
+  bool locked = false;  // held open by another program without sharing
+};
+
+struct Message {
+  std::wstring text, title;
+  unsigned flags;
+};
+
+struct Started {
+  std::wstring path;
+  int showState;
+  std::uint32_t processId;
+};
+
+struct SoundCall {
+  std::optional<std::wstring> path;  // nothing: a null name
+  unsigned flags;
+};
+
+struct World {
+  std::vector<Entry> entries;  // in the order the file system enumerates them
+  std::wstring executableFolder = L"D:\\";
+  std::vector<std::wstring> topWindowTitles;  // topmost first
+  bool soundLibraryMissing = false;
+
+  std::vector<Message> messages;
+  std::vector<Started> started;
+  std::vector<SoundCall> sounds;
+  std::vector<std::wstring>
+      log;  // "message:", "start:", "sound:" and "exit" in the order they happened
+  std::vector<std::function<void()>> waitingEvents;  // handled at the next DoEvents
+  int doEventsCalls = 0;
+  bool exited = false;
+  std::uint32_t nextProcessId = 1000;
+};
+
+World& TheWorld();
+void ResetWorld();
+
+// Thrown by ExitProgram so that a test sees where the program ended.
+struct ProgramExit {};
+
+void AddFolder(const std::wstring& path, Attributes attributes = {});
+void AddFile(const std::wstring& path, const std::string& bytes = "x", Attributes attributes = {});
+Entry* FindEntry(const std::wstring& path);
+bool SameName(const std::wstring& a, const std::wstring& b);
+// Windows-style wildcard match (* and ?), letter case ignored.
+bool MatchesPattern(const std::wstring& name, const std::wstring& pattern);
+
+// A window's state as a user would see it.
+struct ControlState {
+  std::wstring text;
+  bool visible = true;
+  bool enabled = true;
+  std::vector<std::wstring> items;
+  int selected = -1;
+  int fillDepth = 0;
+};
+
+struct FormState {
+  bool created = false;
+  bool shown = false;
+  std::wstring title;
+  int focus = -1;
+  std::vector<ControlState> controls;
+};
+
+const FormState& StateOf(platform::Form& form);
+
+// User actions.
+void Click(platform::Form& form, int control);
+void Select(platform::Form& form, int control, int item);
+void RequestClose(platform::Form& form);
+
+}  // namespace sim

@@ -1,0 +1,114 @@
+// Simulated windows: control state in memory, events raised as the real
+// controls raise them for the same action.
+#include <algorithm>
+
+#include "platform/Forms.h"
+#include "platform/sim/Sim.h"
+
+namespace platform {
+
+struct Form::Impl {
+  const FormLayout& layout;
+  FormEvents& events;
+  sim::FormState state;
+
+  sim::ControlState& At(int i) { return state.controls.at(static_cast<std::size_t>(i)); }
+  ControlKind Kind(int i) const { return layout.controls[i].kind; }
+
+  bool CanFocus(int i) {
+    const ControlLayout& c = layout.controls[i];
+    return c.tabIndex != kNoTabStop && c.kind != ControlKind::Label &&
+           c.kind != ControlKind::Image && c.kind != ControlKind::FolderList && At(i).visible &&
+           At(i).enabled;
+  }
+
+  void MoveFocus(int i) {
+    if (state.focus == i) return;
+    state.focus = i;
+    events.OnFocus(i);
+  }
+};
+
+Form::Form(const FormLayout& layout, FormEvents& events)
+    : impl_(new Impl{layout, events, sim::FormState{}}) {}
+Form::~Form() = default;
+
+bool Form::Create() {
+  Impl& m = *impl_;
+  m.state = sim::FormState{};
+  m.state.created = true;
+  m.state.title = m.layout.caption;
+  m.state.controls.resize(static_cast<std::size_t>(m.layout.controlCount));
+  for (int i = 0; i < m.layout.controlCount; ++i) m.At(i).visible = !m.layout.controls[i].hidden;
+  return true;
+}
+
+bool Form::IsCreated() const { return impl_->state.created; }
+
+void Form::Show() {
+  Impl& m = *impl_;
+  if (!m.state.created || m.state.shown) return;
+  m.state.shown = true;
+  m.events.OnResize();
+  m.events.OnActivate();
+  // The first control in tab order that can take the focus gets it.
+  int first = -1;
+  for (int i = 0; i < m.layout.controlCount; ++i)
+    if (m.CanFocus(i) &&
+        (first < 0 || m.layout.controls[i].tabIndex < m.layout.controls[first].tabIndex))
+      first = i;
+  if (first >= 0) m.MoveFocus(first);
+}
+
+void Form::SetTitle(const std::wstring& title) { impl_->state.title = title; }
+std::wstring Form::Title() const { return impl_->state.title; }
+int Form::ControlCount() const { return impl_->layout.controlCount; }
+
+void Form::SetText(int control, const std::wstring& text) {
+  impl_->At(control).text = text;
+  if (impl_->Kind(control) == ControlKind::TextBox) impl_->events.OnTextChange(control);
+}
+
+std::wstring Form::Text(int control) const { return impl_->At(control).text; }
+void Form::SetVisible(int control, bool visible) { impl_->At(control).visible = visible; }
+bool Form::Visible(int control) const { return impl_->At(control).visible; }
+void Form::SetEnabled(int control, bool enabled) { impl_->At(control).enabled = enabled; }
+bool Form::Enabled(int control) const { return impl_->At(control).enabled; }
+void Form::SetFocus(int control) {
+  if (impl_->CanFocus(control)) impl_->MoveFocus(control);
+}
+
+void Form::BeginFill(int control) { ++impl_->At(control).fillDepth; }
+void Form::EndFill(int control) { --impl_->At(control).fillDepth; }
+void Form::AddItem(int control, const std::wstring& text) {
+  impl_->At(control).items.push_back(text);
+}
+int Form::ItemCount(int control) const { return static_cast<int>(impl_->At(control).items.size()); }
+std::wstring Form::ItemText(int control, int item) const {
+  const auto& items = impl_->At(control).items;
+  return item >= 0 && item < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(item)]
+                                                            : std::wstring();
+}
+int Form::SelectedIndex(int control) const { return impl_->At(control).selected; }
+
+}  // namespace platform
+
+namespace sim {
+
+const FormState& StateOf(platform::Form& form) { return form.impl().state; }
+
+void Click(platform::Form& form, int control) {
+  auto& m = form.impl();
+  if (m.At(control).visible && m.At(control).enabled) m.events.OnClick(control);
+}
+
+void Select(platform::Form& form, int control, int item) {
+  auto& m = form.impl();
+  if (m.At(control).selected == item) return;
+  m.At(control).selected = item;
+  m.events.OnSelectionChange(control);
+}
+
+void RequestClose(platform::Form& form) { form.impl().events.OnCloseRequest(); }
+
+}  // namespace sim

@@ -1,0 +1,31 @@
+// What a contract test needs of the world it runs in: a scratch folder and
+// files with attributes. Implemented over the simulation and over the real
+// file system; the tests themselves are the same for both.
+#pragma once
+
+#include <string>
+
+namespace contract {
+
+struct FileAttributes {
+  bool hidden = false;
+  bool system = false;
+  bool readOnly = false;
+};
+
+// A fresh, empty folder for one test; ends in a backslash.
+std::wstring ScratchFolder(const std::wstring& name);
+void MakeFolder(const std::wstring& path, FileAttributes attributes = {});
+void WriteFile(const std::wstring& path, const std::string& bytes, FileAttributes attributes = {});
+
+// Whether the system's own profile reader is there to compare with, and its
+// answer for one key (decoded from the ANSI code page).
+bool HasSystemIniReader();
+std::wstring SystemReadIni(const std::wstring& file, const std::wstring& section,
+                           const std::wstring& key);
+
+// Holds the file open without sharing until Unlock (sim: marks it locked).
+void Lock(const std::wstring& path);
+void Unlock(const std::wstring& path);
+
+}  // namespace contract

@@ -1,0 +1,107 @@
+// The small text rules of start-up: splitting, numbers and truth values from
+// the control file, decoding of the disc's text files, Explorer's order.
+#include <gtest/gtest.h>
+
+#include "platform/FolderOrder.h"
+#include "platform/sim/Sim.h"
+#include "startup/IniValueModule.h"
+#include "startup/TextSegmentModule.h"
+#include "util/TextDecodeModule.h"
+
+namespace {
+
+using TextSegmentModule::TextSegment;
+
+TEST(TextSegmentTest, PiecesCountsAndTheLoweredIndex) {
+  std::int32_t index = 100000;
+  EXPECT_EQ(TextSegment(L"D:\\Disc\\games\\Game 1", L"\\", index), L"Game 1");
+  EXPECT_EQ(index, 4);
+  index = 2;
+  EXPECT_EQ(TextSegment(L"a\\b\\c", L"\\", index), L"b");
+  EXPECT_EQ(index, 2);
+  index = 0;
+  EXPECT_EQ(TextSegment(L"a\\b\\c", L"\\", index), L"3");
+  EXPECT_EQ(TextSegment(L"", L"\\", index), L"0");
+  for (std::int32_t any : {1, 7, 100000}) {
+    index = any;
+    EXPECT_EQ(TextSegment(L"whole", L"\\", index), L"whole");
+    EXPECT_EQ(index, any) << "one piece: the index is left alone";
+  }
+  index = 3;
+  EXPECT_EQ(TextSegment(L"a::b::", L"::", index), L"")
+      << "a trailing separator ends in an empty piece";
+  EXPECT_EQ(TextSegmentModule::CountSegments(L"aXbxc", L"X"), 2)
+      << "the separator matches case-sensitively";
+}
+
+struct NumberCase {
+  const wchar_t* text;
+  std::optional<std::int32_t> value;
+};
+
+TEST(IniValueTest, WholeNumbersRoundHalvesToEven) {
+  const NumberCase cases[] = {
+      {L"0", 0},
+      {L"1", 1},
+      {L"2", 2},
+      {L"0.5", 0},
+      {L"1.5", 2},
+      {L"2.5", 2},
+      {L"2.4", 2},
+      {L"3.5", 4},
+      {L"-1.5", -2},
+      {L"  7abc", 7},
+      {L"word", 0},
+      {L"", 0},
+      {L".5", 0},
+      {L"1e1", 10},
+      {L"1e", 1},
+      {L"+2", 2},
+      {L"2147483647", 2147483647},
+      {L"2147483648", std::nullopt},
+      {L"-2147483648", -2147483647 - 1},
+      {L"1e300", std::nullopt},
+      {L"1.", 1},
+  };
+  for (const NumberCase& c : cases)
+    EXPECT_EQ(IniValueModule::ToWholeNumber(c.text), c.value) << c.text;
+}
+
+TEST(IniValueTest, TruthValues) {
+  for (const wchar_t* yes : {L"1", L"-1", L"true", L"TRUE", L"tRuE", L" 2.5 ", L"1e3"})
+    EXPECT_TRUE(IniValueModule::ToTruthValue(yes)) << yes;
+  for (const wchar_t* no : {L"0", L"false", L"False", L"", L"yes", L"1x", L"0.0", L"truey", L" "})
+    EXPECT_FALSE(IniValueModule::ToTruthValue(no)) << no;
+}
+
+TEST(TextDecodeTest, ChoosesTheEncodingFromMarksAndContent) {
+  using TextDecodeModule::DecodeText;
+  sim::ResetWorld();
+  EXPECT_EQ(DecodeText("plain"), L"plain");
+  EXPECT_EQ(DecodeText("\xC8\xE3\xF0\xFB"), L"Игры") << "1251";
+  EXPECT_EQ(DecodeText("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"), L"Игры") << "UTF-8 without a mark";
+  EXPECT_EQ(DecodeText("\xEF\xBB\xBFok"), L"ok") << "UTF-8 mark";
+  EXPECT_EQ(DecodeText(std::string("\xFF\xFE\x18\x04\x33\x04", 6)), L"Иг") << "UTF-16 LE";
+  EXPECT_EQ(DecodeText(std::string("\xFE\xFF\x04\x18", 4)), L"И") << "UTF-16 BE";
+  EXPECT_EQ(DecodeText("\xC0\x80"), L"А\x0402") << "an overlong form is not UTF-8";
+  EXPECT_EQ(DecodeText("\xED\xA0\x80"), L"\x043D\x00A0\x0402")
+      << "an encoded surrogate is not UTF-8";
+  EXPECT_EQ(DecodeText("a\xD0"), L"a") << "a sequence cut off by the end of the read is dropped";
+  EXPECT_EQ(DecodeText("\xF0\x9F\x98\x80"),
+            std::wstring(sizeof(wchar_t) == 2 ? L"\xD83D\xDE00" : L"\U0001F600"));
+}
+
+TEST(FolderOrderTest, NamesSortAsExplorerShowsThem) {
+  std::vector<std::wstring> names = {L"Game 10", L"game 2",  L"Game 1",  L"Zeta", L"alpha",
+                                     L"Игра 3",  L"игра 20", L"Game 02", L"B"};
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return platform::CompareLikeExplorer(a, b) < 0;
+  });
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"alpha", L"B", L"Game 1", L"Game 02", L"game 2",
+                                              L"Game 10", L"Zeta", L"Игра 3", L"игра 20"}));
+  EXPECT_EQ(platform::CompareLikeExplorer(L"x", L"x"), 0);
+  EXPECT_LT(platform::CompareLikeExplorer(L"a99999999999999999999", L"a100000000000000000000"), 0)
+      << "digit runs longer than any integer type";
+}
+
+}  // namespace
