@@ -70,7 +70,7 @@ std::wstring LookUp(const std::wstring& text, const std::wstring& section, const
       const std::size_t close = line.rfind(L']');
       if (close != std::wstring_view::npos && close > 0) {
         if (inWanted) break;  // only the first section of that name counts
-        const std::wstring_view name = line.substr(1, close - 1);
+        const std::wstring_view name = Trim(line.substr(1, close - 1));
         inWanted = !seenWanted && EqualNoCase(name, wantedSection);
         seenWanted = seenWanted || inWanted;
         continue;

@@ -1,0 +1,33 @@
+# Windows build (mingw-w64): the program, and under Wine its contract and
+# end-to-end tests.
+set(VARNOLT_WIN32_LINK -static -static-libgcc -static-libstdc++)
+
+add_library(platform_win32 STATIC
+  src/platform/win32/Win32Forms.cpp
+  src/platform/win32/Win32Platform.cpp
+)
+target_include_directories(platform_win32 PUBLIC src)
+target_compile_definitions(platform_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                           _WIN32_WINNT=0x0601)
+target_compile_options(platform_win32 PRIVATE ${VARNOLT_WARNINGS})
+# Only DLLs on the system's KnownDLLs list are imported; winmm and the rest
+# are loaded from the system folder when first needed.
+target_link_libraries(platform_win32 PUBLIC user32 gdi32 ole32 uuid)
+
+add_executable(Varnolt WIN32 src/app/WinMain.cpp src/app/Varnolt.rc)
+target_link_libraries(Varnolt PRIVATE varnolt_logic platform_win32)
+target_compile_options(Varnolt PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(Varnolt PRIVATE ${VARNOLT_WIN32_LINK} -municode)
+
+# Tests run under Wine through a wrapper that sets up its environment.
+configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+
+file(GLOB CONTRACT_TEST_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp)
+add_executable(contract_win32 ${CONTRACT_TEST_SOURCES} tests/contract/win32/ContractWorld.cpp)
+target_include_directories(contract_win32 PRIVATE tests/contract)
+target_link_libraries(contract_win32 PRIVATE varnolt_logic platform_win32 gtest_main)
+target_compile_options(contract_win32 PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(contract_win32 PRIVATE ${VARNOLT_WIN32_LINK})
+add_test(NAME contract_win32 COMMAND contract_win32)

@@ -1,0 +1,448 @@
+// Windows as real dialog windows (#32770) built from an in-memory template,
+// with standard controls placed in pixels from the layout's twips.
+#include <oleacc.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/Forms.h"
+#include "platform/win32/Win32Internal.h"
+
+namespace platform {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kFirstControlId = 1000;
+
+// Everything the program has open as a window, for the message loop.
+std::vector<Form::Impl*>& OpenForms() {
+  static std::vector<Form::Impl*> forms;
+  return forms;
+}
+
+UINT DpiOf(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi && hwnd) {
+    const UINT dpi = getDpi(hwnd);
+    if (dpi) return dpi;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+RECT OuterRectFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
+  RECT r = {0, 0, clientWidth, clientHeight};
+  using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = reinterpret_cast<AdjustForDpiFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (!(adjustForDpi && adjustForDpi(&r, style, FALSE, exStyle, dpi)))
+    ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  return r;
+}
+
+// A dialog template with no items, the default dialog font, and the caption.
+std::vector<WORD> DialogTemplate(DWORD style, const wchar_t* caption) {
+  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+  auto* head = reinterpret_cast<DLGTEMPLATE*>(t.data());
+  head->style = style;
+  head->dwExtendedStyle = 0;
+  t.push_back(0);  // no menu
+  t.push_back(0);  // the dialog class
+  for (const wchar_t* c = caption; *c; ++c) t.push_back(static_cast<WORD>(*c));
+  t.push_back(0);
+  t.push_back(8);  // point size
+  for (const wchar_t* c = L"MS Shell Dlg 2"; *c; ++c) t.push_back(static_cast<WORD>(*c));
+  t.push_back(0);
+  if (t.size() % 2) t.push_back(0);  // DWORD alignment for items (there are none)
+  return t;
+}
+
+}  // namespace
+
+struct Form::Impl {
+  Impl(const FormLayout& l, FormEvents& e) : layout(l), events(e) {}
+  const FormLayout& layout;
+  FormEvents& events;
+  HWND hwnd = nullptr;
+  std::vector<HWND> controls;
+  bool activatedOnce = false;
+
+  ~Impl() {
+    auto& forms = OpenForms();
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    if (hwnd) ::DestroyWindow(hwnd);
+  }
+
+  int Px(int twips) const { return ::MulDiv(twips, static_cast<int>(DpiOf(hwnd)), kTwipsPerInch); }
+
+  int IdOf(int index) const {
+    if (index == layout.defaultButton) return IDOK;
+    if (index == layout.cancelButton) return IDCANCEL;
+    return kFirstControlId + index;
+  }
+
+  int IndexOf(HWND control) const {
+    for (std::size_t i = 0; i < controls.size(); ++i)
+      if (controls[i] == control) return static_cast<int>(i);
+    return -1;
+  }
+
+  int IndexOfId(int id) const {
+    for (int i = 0; i < layout.controlCount; ++i)
+      if (IdOf(i) == id) return i;
+    return -1;
+  }
+
+  bool CanFocus(int i) const {
+    const ControlLayout& c = layout.controls[i];
+    return c.tabIndex != kNoTabStop && c.kind != ControlKind::Label &&
+           c.kind != ControlKind::Image &&
+           ::IsWindowVisible(controls[static_cast<std::size_t>(i)]) &&
+           ::IsWindowEnabled(controls[static_cast<std::size_t>(i)]);
+  }
+
+  void CreateControls();
+  void Annotate(HWND control, const ControlLayout& c);
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code, HWND control);
+};
+
+void Form::Impl::Annotate(HWND control, const ControlLayout& c) {
+  if (!c.accName && !c.accDescription) return;
+  win32::ComPtr<IAccPropServices> services;
+  if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(services.Put()))))
+    return;  // no accessibility runtime: the label and window texts still speak
+  if (c.accName)
+    services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                             PROPID_ACC_NAME, c.accName);
+  if (c.accDescription)
+    services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                             PROPID_ACC_DESCRIPTION, c.accDescription);
+}
+
+void Form::Impl::CreateControls() {
+  // Windows take the focus in the order they were created, so controls are
+  // created in tab order; each label therefore comes right before the
+  // control it names. Controls that never take the focus come last.
+  std::vector<int> order(static_cast<std::size_t>(layout.controlCount));
+  for (int i = 0; i < layout.controlCount; ++i) order[static_cast<std::size_t>(i)] = i;
+  std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+    const int ta = layout.controls[a].tabIndex, tb = layout.controls[b].tabIndex;
+    if ((ta == kNoTabStop) != (tb == kNoTabStop)) return tb == kNoTabStop;
+    return ta < tb;
+  });
+
+  controls.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
+  const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  for (int i : order) {
+    const ControlLayout& c = layout.controls[i];
+    const wchar_t* className = L"STATIC";
+    DWORD style = WS_CHILD | (c.hidden ? 0 : WS_VISIBLE);
+    DWORD exStyle = 0;
+    const wchar_t* text = L"";
+    switch (c.kind) {
+      case ControlKind::Button:
+        className = L"BUTTON";
+        style |= WS_TABSTOP | (i == layout.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        break;
+      case ControlKind::Label:
+        style |= SS_LEFT;
+        break;
+      case ControlKind::ListBox:
+        className = L"LISTBOX";
+        style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::TextBox:
+        className = L"EDIT";
+        style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::Image:
+        // The picture fills the control, whatever its own size.
+        style |= SS_BITMAP | SS_REALSIZECONTROL;
+        if (c.accName) text = c.accName;  // a static's text is its spoken name
+        break;
+      case ControlKind::FolderList:
+        className = L"LISTBOX";
+        style |= LBS_NOTIFY | LBS_HASSTRINGS;
+        break;
+    }
+    HWND control = ::CreateWindowExW(
+        exStyle, className, text, style, Px(c.left), Px(c.top), Px(c.width), Px(c.height), hwnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(i))), instance, nullptr);
+    controls[static_cast<std::size_t>(i)] = control;
+    if (!control) continue;
+    if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    Annotate(control, c);
+  }
+  if (layout.defaultButton >= 0) ::SendMessageW(hwnd, DM_SETDEFID, IDOK, 0);
+}
+
+void Form::Impl::OnCommand(int id, int code, HWND control) {
+  const int index = control ? IndexOf(control) : IndexOfId(id);
+  if (index < 0) {
+    // Enter and Esc arrive as IDOK and IDCANCEL without a control.
+    const int byId = IndexOfId(id);
+    if (byId >= 0 && ::IsWindowEnabled(controls[static_cast<std::size_t>(byId)]))
+      events.OnClick(byId);
+    return;
+  }
+  switch (layout.controls[index].kind) {
+    case ControlKind::Button:
+      if (code == BN_CLICKED && ::IsWindowEnabled(controls[static_cast<std::size_t>(index)]))
+        events.OnClick(index);
+      break;
+    case ControlKind::ListBox:
+      if (code == LBN_SELCHANGE) events.OnSelectionChange(index);
+      if (code == LBN_SETFOCUS) events.OnFocus(index);
+      break;
+    case ControlKind::TextBox:
+      // Changes of the text are raised by SetText itself: a multi-line box
+      // does not report text set by the program, and the user cannot type.
+      if (code == EN_SETFOCUS) events.OnFocus(index);
+      break;
+    default:
+      break;
+  }
+}
+
+INT_PTR Form::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return TRUE;
+    case WM_ACTIVATE: {
+      const HWND other = reinterpret_cast<HWND>(lParam);
+      const bool fromOurs =
+          std::any_of(OpenForms().begin(), OpenForms().end(),
+                      [other](const Impl* f) { return f->hwnd == other && other; });
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (fromOurs) events.OnDeactivate();
+      } else if (!activatedOnce || fromOurs) {
+        activatedOnce = true;
+        events.OnActivate();
+      }
+      return FALSE;  // the dialog manager restores the focus
+    }
+    case WM_SIZE:
+      events.OnResize();
+      return TRUE;
+    case WM_CLOSE:
+      events.OnCloseRequest();
+      return TRUE;
+    case WM_QUERYENDSESSION:
+      ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) events.OnCloseRequest();
+      return TRUE;
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_WINDOW));
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+      return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_WINDOW));
+    }
+    case WM_DPICHANGED: {
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+namespace {
+
+INT_PTR CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* impl = reinterpret_cast<Form::Impl*>(lParam);
+    ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    impl->hwnd = hwnd;
+    impl->CreateControls();
+    return FALSE;
+  }
+  auto* impl = reinterpret_cast<Form::Impl*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+  return impl ? impl->Handle(message, wParam, lParam) : FALSE;
+}
+
+}  // namespace
+
+Form::Form(const FormLayout& layout, FormEvents& events) : impl_(new Impl(layout, events)) {}
+Form::~Form() = default;
+
+bool Form::Create() {
+  Impl& m = *impl_;
+  if (m.hwnd) return true;
+  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | WS_CLIPCHILDREN;
+  if (m.layout.sizable) style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+  const std::vector<WORD> dialog = DialogTemplate(style, m.layout.caption);
+  OpenForms().push_back(&m);
+  ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
+                               reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
+                               FormProc, reinterpret_cast<LPARAM>(&m));
+  if (!m.hwnd) {
+    OpenForms().pop_back();
+    return false;
+  }
+  HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                               IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  if (icon) ::SendMessageW(m.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  // The client area as laid out, the window centred on its screen.
+  const UINT dpi = DpiOf(m.hwnd);
+  const RECT outer =
+      OuterRectFor(::MulDiv(m.layout.clientWidth, static_cast<int>(dpi), kTwipsPerInch),
+                   ::MulDiv(m.layout.clientHeight, static_cast<int>(dpi), kTwipsPerInch),
+                   static_cast<DWORD>(::GetWindowLongPtrW(m.hwnd, GWL_STYLE)),
+                   static_cast<DWORD>(::GetWindowLongPtrW(m.hwnd, GWL_EXSTYLE)), dpi);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(m.hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  ::SetWindowPos(m.hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+bool Form::IsCreated() const { return impl_->hwnd != nullptr; }
+
+void Form::Show() {
+  Impl& m = *impl_;
+  if (!m.hwnd) return;
+  ::ShowWindow(m.hwnd, SW_SHOWNORMAL);
+  ::SetForegroundWindow(m.hwnd);
+  // The first control in tab order that can take the focus gets it.
+  int first = -1;
+  for (int k = 0; k < m.layout.controlCount; ++k)
+    if (m.CanFocus(k) &&
+        (first < 0 || m.layout.controls[k].tabIndex < m.layout.controls[first].tabIndex))
+      first = k;
+  if (first >= 0)
+    ::SendMessageW(m.hwnd, WM_NEXTDLGCTL,
+                   reinterpret_cast<WPARAM>(m.controls[static_cast<std::size_t>(first)]), TRUE);
+  ::UpdateWindow(m.hwnd);
+}
+
+void Form::SetTitle(const std::wstring& title) { ::SetWindowTextW(impl_->hwnd, title.c_str()); }
+
+namespace {
+std::wstring TextOf(HWND hwnd) {
+  const int length = ::GetWindowTextLengthW(hwnd);
+  if (length <= 0) return std::wstring();
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = ::GetWindowTextW(hwnd, &text[0], length + 1);
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
+}
+}  // namespace
+
+std::wstring Form::Title() const { return TextOf(impl_->hwnd); }
+int Form::ControlCount() const { return impl_->layout.controlCount; }
+
+namespace {
+HWND ControlOf(const Form::Impl& m, int control) {
+  return control >= 0 && control < static_cast<int>(m.controls.size())
+             ? m.controls[static_cast<std::size_t>(control)]
+             : nullptr;
+}
+}  // namespace
+
+void Form::SetText(int control, const std::wstring& text) {
+  ::SetWindowTextW(ControlOf(*impl_, control), text.c_str());
+  if (impl_->layout.controls[control].kind == ControlKind::TextBox)
+    impl_->events.OnTextChange(control);
+}
+
+std::wstring Form::Text(int control) const { return TextOf(ControlOf(*impl_, control)); }
+
+void Form::SetVisible(int control, bool visible) {
+  ::ShowWindow(ControlOf(*impl_, control), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Form::Visible(int control) const {
+  return (::GetWindowLongPtrW(ControlOf(*impl_, control), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Form::SetEnabled(int control, bool enabled) {
+  ::EnableWindow(ControlOf(*impl_, control), enabled);
+}
+bool Form::Enabled(int control) const {
+  return ::IsWindowEnabled(ControlOf(*impl_, control)) != FALSE;
+}
+
+void Form::SetFocus(int control) {
+  if (impl_->CanFocus(control))
+    ::SendMessageW(impl_->hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ControlOf(*impl_, control)),
+                   TRUE);
+}
+
+void Form::BeginFill(int control) {
+  ::SendMessageW(ControlOf(*impl_, control), WM_SETREDRAW, FALSE, 0);
+}
+
+void Form::EndFill(int control) {
+  HWND list = ControlOf(*impl_, control);
+  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list, nullptr, TRUE);
+}
+
+void Form::AddItem(int control, const std::wstring& text) {
+  ::SendMessageW(ControlOf(*impl_, control), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int Form::ItemCount(int control) const {
+  const LRESULT count = ::SendMessageW(ControlOf(*impl_, control), LB_GETCOUNT, 0, 0);
+  return count == LB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::wstring Form::ItemText(int control, int item) const {
+  HWND list = ControlOf(*impl_, control);
+  const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(item), 0);
+  if (length == LB_ERR || length <= 0) return std::wstring();
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT got = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(item),
+                                     reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
+  return text;
+}
+
+int Form::SelectedIndex(int control) const {
+  const LRESULT selected = ::SendMessageW(ControlOf(*impl_, control), LB_GETCURSEL, 0, 0);
+  return selected == LB_ERR ? -1 : static_cast<int>(selected);
+}
+
+namespace win32 {
+
+bool PreTranslateFormMessage(MSG& msg) {
+  if (!msg.hwnd) return false;
+  const HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+  for (Form::Impl* form : OpenForms()) {
+    if (form->hwnd != root) continue;
+    if (form->layout.keyPreview && (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP)) {
+      const int shift = (::GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) |
+                        (::GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
+                        (::GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+      form->events.OnKeyUp(static_cast<int>(msg.wParam), shift);
+    }
+    return ::IsDialogMessageW(root, &msg) != FALSE;
+  }
+  return false;
+}
+
+}  // namespace win32
+}  // namespace platform

@@ -1,0 +1,217 @@
+// The real platform: files, programs, message boxes, top-level windows, the
+// sound call and the event loop, over the wide Win32 calls.
+#include <climits>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32Internal.h"
+
+namespace platform {
+namespace win32 {
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  wchar_t folder[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+  // The altered search path resolves the DLL's own imports from its folder.
+  return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+void HardenDllSearch() {
+  HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  ::SetDllDirectoryW(L"");  // older systems: at least drop the current folder
+}
+
+}  // namespace win32
+
+namespace {
+
+bool IsOrdinary(const WIN32_FIND_DATAW& data) {
+  const DWORD notOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                            FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+  return (data.dwFileAttributes & notOrdinary) == 0;
+}
+
+win32::ScopedFind FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data) {
+  return win32::ScopedFind(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                              FindExSearchNameMatch, nullptr, 0));
+}
+
+}  // namespace
+
+std::wstring FindOrdinaryFile(const std::wstring& pattern) {
+  if (pattern.empty()) return std::wstring();
+  std::wstring full = pattern;
+  if (full.back() == L'\\') full += L'*';
+  WIN32_FIND_DATAW data;
+  win32::ScopedFind find = FindFirst(full, data);
+  if (!find.Valid()) return std::wstring();
+  do {
+    if (IsOrdinary(data)) return data.cFileName;
+  } while (::FindNextFileW(find.Get(), &data));
+  return std::wstring();
+}
+
+bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names) {
+  names.clear();
+  if (folder.empty()) return false;
+  std::wstring pattern = folder;
+  if (pattern.back() != L'\\') pattern += L'\\';
+  // The folder itself must be a folder: "x\*" of a file fails differently
+  // on different systems.
+  const DWORD attributes = ::GetFileAttributesW(pattern.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  win32::ScopedFind find = FindFirst(pattern, data);
+  if (!find.Valid()) return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty root
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+    names.push_back(name);
+  } while (::FindNextFileW(find.Get(), &data));
+  return true;
+}
+
+ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::string& bytes) {
+  win32::ScopedFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.Valid()) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::NotFound
+                                                                          : ReadStatus::Failed;
+  }
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return ReadStatus::Failed;
+  const std::size_t wanted = static_cast<unsigned long long>(size.QuadPart) < maxBytes
+                                 ? static_cast<std::size_t>(size.QuadPart)
+                                 : maxBytes;
+  std::string buffer(wanted, '\0');
+  std::size_t done = 0;
+  while (done < wanted) {
+    const DWORD chunk = static_cast<DWORD>(wanted - done < (1u << 30) ? wanted - done : (1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(file.Get(), &buffer[done], chunk, &got, nullptr)) return ReadStatus::Failed;
+    if (got == 0) break;  // the file shrank while it was read
+    done += got;
+  }
+  buffer.resize(done);
+  bytes.swap(buffer);
+  return ReadStatus::Ok;
+}
+
+std::wstring AnsiToWide(std::string_view bytes) {
+  if (bytes.empty() || bytes.size() > INT_MAX) return std::wstring();
+  const int length = static_cast<int>(bytes.size());
+  const int wide = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+  if (wide <= 0) return std::wstring();
+  std::wstring text(static_cast<std::size_t>(wide), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, &text[0], wide);
+  return text;
+}
+
+std::wstring ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return std::wstring();
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.rfind(L'\\');
+  if (slash == std::wstring::npos) return std::wstring();
+  path.resize(slash);
+  if (path.size() == 2 && path[1] == L':') path += L'\\';  // a drive's root
+  return path;
+}
+
+std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
+  if (exePath.empty()) return 0;
+  // The full path is both the program to start and, quoted, its command
+  // line: a blank in it can never make the system start something else.
+  std::wstring commandLine = L"\"" + exePath + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showState);
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process))
+    return 0;
+  win32::ScopedHandle processHandle(process.hProcess);
+  win32::ScopedHandle threadHandle(process.hThread);
+  return process.dwProcessId;
+}
+
+void ShowMessage(const std::wstring& text, const std::wstring& title, unsigned flags) {
+  ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), MB_OK | flags);
+}
+
+WindowHandle DesktopWindow() { return reinterpret_cast<WindowHandle>(::GetDesktopWindow()); }
+
+WindowHandle FirstChildWindow(WindowHandle parent) {
+  return reinterpret_cast<WindowHandle>(::GetWindow(reinterpret_cast<HWND>(parent), GW_CHILD));
+}
+
+WindowHandle NextWindow(WindowHandle window) {
+  return reinterpret_cast<WindowHandle>(::GetWindow(reinterpret_cast<HWND>(window), GW_HWNDNEXT));
+}
+
+std::wstring WindowTitle(WindowHandle window, int maxChars) {
+  if (maxChars < 1) return std::wstring();
+  std::wstring title(static_cast<std::size_t>(maxChars), L'\0');
+  const int length = ::GetWindowTextW(reinterpret_cast<HWND>(window), &title[0], maxChars);
+  title.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return title;
+}
+
+bool PlaySoundCall(const wchar_t* path, unsigned flags) {
+  using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+  static const PlaySoundFn play = [] {
+    HMODULE winmm = win32::LoadSystemLibrary(L"winmm.dll");
+    return winmm ? reinterpret_cast<PlaySoundFn>(
+                       reinterpret_cast<void*>(::GetProcAddress(winmm, "PlaySoundW")))
+                 : nullptr;
+  }();
+  return play != nullptr && play(path, nullptr, flags) != FALSE;
+}
+
+namespace {
+
+void Dispatch(MSG& msg) {
+  if (win32::PreTranslateFormMessage(msg)) return;
+  ::TranslateMessage(&msg);
+  ::DispatchMessageW(&msg);
+}
+
+}  // namespace
+
+void DoEvents() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) ExitProgram();
+    Dispatch(msg);
+  }
+}
+
+void RunEventLoop() {
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  ExitProgram();
+}
+
+void ExitProgram() { ::ExitProcess(0); }
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running Varnolt need on Debian 12.
+# Does nothing when everything is there already.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+          wine64 xvfb x11-utils sox imagemagick locales clang-format)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  # Without --no-install-recommends wine64 pulls in the 32-bit Wine, which
+  # this kernel cannot run and which breaks the wine wrapper.
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
