@@ -31,3 +31,6 @@ target_link_libraries(contract_win32 PRIVATE varnolt_logic platform_win32 gtest_
 target_compile_options(contract_win32 PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(contract_win32 PRIVATE ${VARNOLT_WIN32_LINK})
 add_test(NAME contract_win32 COMMAND contract_win32)
+
+include(cmake/SampleDisc.cmake)
+include(cmake/Bench.cmake)

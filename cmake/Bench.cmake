@@ -1,0 +1,1 @@
+# The benchmarks: Win32 console programs, run by tools/run-bench.sh.
