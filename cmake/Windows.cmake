@@ -34,3 +34,19 @@ add_test(NAME contract_win32 COMMAND contract_win32)
 
 include(cmake/SampleDisc.cmake)
 include(cmake/Bench.cmake)
+
+# End-to-end: the driver starts the real Varnolt.exe (and the recorder as the
+# programs it starts) from its own folder.
+add_executable(recorder WIN32 tests/e2e/Recorder.cpp)
+target_compile_definitions(recorder PRIVATE UNICODE _UNICODE)
+target_compile_options(recorder PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(recorder PRIVATE ${VARNOLT_WIN32_LINK} -municode)
+
+file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS tests/e2e/*Test.cpp)
+add_executable(e2e_driver tests/e2e/Harness.cpp ${E2E_TEST_SOURCES})
+target_compile_definitions(e2e_driver PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(e2e_driver PRIVATE gtest_main user32 gdi32)
+target_compile_options(e2e_driver PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(e2e_driver PRIVATE ${VARNOLT_WIN32_LINK})
+add_dependencies(e2e_driver Varnolt recorder)
+add_test(NAME e2e_startup COMMAND e2e_driver)

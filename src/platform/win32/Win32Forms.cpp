@@ -171,7 +171,7 @@ void Form::Impl::CreateControls() {
         break;
       case ControlKind::FolderList:
         className = L"LISTBOX";
-        style |= LBS_NOTIFY | LBS_HASSTRINGS;
+        style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
         break;
     }
     HWND control = ::CreateWindowExW(

@@ -1,0 +1,81 @@
+// The end-to-end test driver's tools: disc folders built on the real file
+// system, the real Varnolt.exe started in them, and its windows read and
+// driven from outside, as a user and a screen reader would.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// The folder holding the driver, Varnolt.exe and recorder.exe.
+std::wstring BuildFolder();
+
+// A disc folder under the temporary folder, removed when the object goes.
+class Disc {
+ public:
+  // A usable disc: the four sounds, the control file (bytes as given) and
+  // the game folders.
+  Disc(const std::wstring& name, const std::string& ini, const std::vector<std::wstring>& games);
+  // A bare folder with only Varnolt.exe in it.
+  explicit Disc(const std::wstring& name);
+  ~Disc();
+  Disc(const Disc&) = delete;
+  Disc& operator=(const Disc&) = delete;
+
+  const std::wstring& Root() const { return root_; }  // ends in a backslash
+  void AddFolder(const std::wstring& relative, DWORD attributes = 0) const;
+  void AddFile(const std::wstring& relative, const std::string& bytes, DWORD attributes = 0) const;
+  void AddSounds() const;
+  // Puts the recorder at `relative` (for example "nvda\\nvda.exe").
+  void AddRecorder(const std::wstring& relative) const;
+  // What the recorder at `relative` wrote, "" while it has not run.
+  std::string Recorded(const std::wstring& relative) const;
+
+ private:
+  std::wstring root_;
+};
+
+// A running Varnolt.exe, in a job that ends it and its children with it.
+class Program {
+ public:
+  explicit Program(const Disc& disc);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  DWORD ProcessId() const { return processId_; }
+  // The top-level window of the program with this class and title.
+  HWND WaitForWindow(const wchar_t* className, const std::wstring& title,
+                     DWORD timeoutMs = 15000) const;
+  // The main window, once start-up has returned and its message loop runs.
+  HWND WaitUntilIdle(DWORD timeoutMs = 15000) const;
+  bool WaitForExit(DWORD timeoutMs = 15000) const;
+  // How many processes the program's job holds (the program and what it started).
+  int ProcessesInJob() const;
+
+ private:
+  HANDLE job_ = nullptr;
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+};
+
+std::wstring TextOf(HWND hwnd);
+std::wstring ClassOf(HWND hwnd);
+// The children of a window in z-order, which is the order of creation and of Tab.
+std::vector<HWND> ChildrenOf(HWND parent);
+std::vector<std::wstring> ListItems(HWND list);
+// The message box text: the static with id 0xFFFF.
+std::wstring MessageBoxText(HWND box);
+bool HasIcon(HWND box);
+void PressOk(HWND box);
+// The window that has the keyboard focus in the program's thread.
+HWND FocusOf(HWND window);
+
+std::string ToUtf8(const std::wstring& text);
+std::string ToCp1251(const std::wstring& text);
+
+}  // namespace e2e
