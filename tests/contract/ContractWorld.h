@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/Forms.h"
+
 namespace contract {
 
 struct FileAttributes {
@@ -27,5 +29,9 @@ std::wstring SystemReadIni(const std::wstring& file, const std::wstring& section
 // Holds the file open without sharing until Unlock (sim: marks it locked).
 void Lock(const std::wstring& path);
 void Unlock(const std::wstring& path);
+
+// A key pressed and released on the window's focused control, with the
+// given Shift/Ctrl/Alt state, and the events it raises handled.
+void PressKey(platform::Form& form, int virtualKey, int shift = 0);
 
 }  // namespace contract

@@ -97,5 +97,10 @@ const FormState& StateOf(platform::Form& form);
 void Click(platform::Form& form, int control);
 void Select(platform::Form& form, int control, int item);
 void RequestClose(platform::Form& form);
+// A key pressed and released where the focus is, as the dialog manager
+// handles it: Enter presses the focused or the default button, Esc the
+// cancel button, Space the focused button, the arrows move a list's
+// selection, Tab the focus; a window with key preview sees the release.
+void PressKey(platform::Form& form, int virtualKey, int shift = 0);
 
 }  // namespace sim

@@ -111,4 +111,66 @@ void Select(platform::Form& form, int control, int item) {
 
 void RequestClose(platform::Form& form) { form.impl().events.OnCloseRequest(); }
 
+namespace {
+
+constexpr int kReturn = 0x0D, kEscape = 0x1B, kSpace = 0x20, kUp = 0x26, kDown = 0x28, kTab = 0x09;
+
+bool IsButton(platform::Form::Impl& m, int control) {
+  return control >= 0 && m.Kind(control) == platform::ControlKind::Button;
+}
+
+void ClickIfUsable(platform::Form::Impl& m, int control) {
+  if (control >= 0 && m.At(control).visible && m.At(control).enabled) m.events.OnClick(control);
+}
+
+void MoveFocusByTab(platform::Form::Impl& m, bool backwards) {
+  std::vector<int> order;
+  for (int i = 0; i < m.layout.controlCount; ++i)
+    if (m.CanFocus(i)) order.push_back(i);
+  if (order.empty()) return;
+  std::sort(order.begin(), order.end(), [&m](int a, int b) {
+    return m.layout.controls[a].tabIndex < m.layout.controls[b].tabIndex;
+  });
+  auto at = std::find(order.begin(), order.end(), m.state.focus);
+  std::size_t k = at == order.end() ? 0 : static_cast<std::size_t>(at - order.begin());
+  k = backwards ? (k + order.size() - 1) % order.size()
+                : (at == order.end() ? 0 : (k + 1) % order.size());
+  m.MoveFocus(order[k]);
+}
+
+}  // namespace
+
+void PressKey(platform::Form& form, int virtualKey, int shift) {
+  auto& m = form.impl();
+  const int focus = m.state.focus;
+  switch (virtualKey) {
+    case kReturn:
+      ClickIfUsable(m, IsButton(m, focus) ? focus : m.layout.defaultButton);
+      break;
+    case kEscape:
+      ClickIfUsable(m, m.layout.cancelButton);
+      break;
+    case kSpace:
+      if (IsButton(m, focus)) ClickIfUsable(m, focus);
+      break;
+    case kUp:
+    case kDown:
+      if (focus >= 0 && m.Kind(focus) == platform::ControlKind::ListBox) {
+        const int count = static_cast<int>(m.At(focus).items.size());
+        const int current = m.At(focus).selected;
+        int next = virtualKey == kDown ? current + 1 : current - 1;
+        if (current < 0) next = 0;
+        next = std::max(0, std::min(next, count - 1));
+        if (count > 0) Select(form, focus, next);
+      }
+      break;
+    case kTab:
+      MoveFocusByTab(m, (shift & platform::kShiftMask) != 0);
+      break;
+    default:
+      break;
+  }
+  if (m.layout.keyPreview) m.events.OnKeyUp(virtualKey, shift);
+}
+
 }  // namespace sim

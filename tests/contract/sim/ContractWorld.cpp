@@ -27,4 +27,8 @@ std::wstring SystemReadIni(const std::wstring&, const std::wstring&, const std::
 void Lock(const std::wstring& path) { sim::FindEntry(path)->locked = true; }
 void Unlock(const std::wstring& path) { sim::FindEntry(path)->locked = false; }
 
+void PressKey(platform::Form& form, int virtualKey, int shift) {
+  sim::PressKey(form, virtualKey, shift);
+}
+
 }  // namespace contract

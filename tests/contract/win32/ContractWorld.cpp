@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "platform/Platform.h"
 #include "platform/win32/ScopedWin.h"
 
 namespace contract {
@@ -92,6 +93,27 @@ std::wstring SystemReadIni(const std::wstring& file, const std::wstring& section
 
 void Lock(const std::wstring& path) {
   Locks()[path] = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+void PressKey(platform::Form&, int virtualKey, int shift) {
+  BYTE keys[256];
+  ::GetKeyboardState(keys);
+  const BYTE saved[3] = {keys[VK_SHIFT], keys[VK_CONTROL], keys[VK_MENU]};
+  keys[VK_SHIFT] = (shift & platform::kShiftMask) ? 0x80 : 0;
+  keys[VK_CONTROL] = (shift & platform::kCtrlMask) ? 0x80 : 0;
+  keys[VK_MENU] = (shift & platform::kAltMask) ? 0x80 : 0;
+  ::SetKeyboardState(keys);
+  const HWND focus = ::GetFocus();
+  const UINT down = (shift & platform::kAltMask) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+  const UINT up = (shift & platform::kAltMask) ? WM_SYSKEYUP : WM_KEYUP;
+  ::PostMessageW(focus, down, static_cast<WPARAM>(virtualKey), 1);
+  platform::DoEvents();
+  ::PostMessageW(focus, up, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(0xC0000001u));
+  platform::DoEvents();
+  keys[VK_SHIFT] = saved[0];
+  keys[VK_CONTROL] = saved[1];
+  keys[VK_MENU] = saved[2];
+  ::SetKeyboardState(keys);
 }
 
 void Unlock(const std::wstring& path) {
