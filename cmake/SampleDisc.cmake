@@ -1,1 +1,160 @@
 # The sample disc that ships with the program, assembled next to Varnolt.exe.
+#
+# ${CMAKE_BINARY_DIR}/disc/ is laid out as a real games disc: Varnolt.exe,
+# autorun.ini, read.me.txt, autorun\ (sounds, the disc's own description and
+# picture) and games\<game>\ (description, screenshot, installer). The texts
+# are kept in disc/ as UTF-8 and written in the disc's encodings with CR LF;
+# sounds and pictures are generated; every game's installer is the harmless
+# SampleInstaller, which only says what it would do.
+
+find_program(VARNOLT_SOX sox REQUIRED)
+# make-text.sh writes the texts with iconv.
+find_program(VARNOLT_ICONV iconv REQUIRED)
+# ImageMagick's own convert, never a wrapper of the same name earlier on PATH.
+find_program(VARNOLT_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+find_program(VARNOLT_BASH bash REQUIRED)
+
+set(SAMPLE_DISC_SOURCE ${CMAKE_SOURCE_DIR}/disc)
+set(SAMPLE_DISC_DIR ${CMAKE_BINARY_DIR}/disc)
+set(SAMPLE_DISC_OUTPUTS "")
+
+# How the build names a file of the disc while making it.
+function(sample_disc_comment target out)
+  file(RELATIVE_PATH relative ${SAMPLE_DISC_DIR} ${target})
+  set(${out} "Sample disc: ${relative}" PARENT_SCOPE)
+endfunction()
+
+# The installer every sample game carries.
+add_executable(sample_installer WIN32 disc/installer/SampleInstaller.cpp)
+set_target_properties(sample_installer PROPERTIES OUTPUT_NAME SampleInstaller)
+target_compile_definitions(sample_installer PRIVATE UNICODE _UNICODE)
+target_compile_options(sample_installer PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(sample_installer PRIVATE -municode -mwindows -s ${VARNOLT_WIN32_LINK})
+
+# A text file of the disc from its UTF-8 source; ENCODING is cp1251 or utf8
+# (UTF-8 with a byte-order mark).
+function(sample_disc_text encoding source target)
+  sample_disc_comment(${target} comment)
+  get_filename_component(folder ${target} DIRECTORY)
+  add_custom_command(
+    OUTPUT ${target}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${VARNOLT_BASH} ${SAMPLE_DISC_SOURCE}/make-text.sh ${encoding} ${source} ${target}
+    DEPENDS ${source} ${SAMPLE_DISC_SOURCE}/make-text.sh
+    COMMENT "${comment}"
+    VERBATIM)
+  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+endfunction()
+
+# A short mono PCM sound in autorun\, made by sox from the synth effects given.
+function(sample_disc_sound name)
+  set(target ${SAMPLE_DISC_DIR}/autorun/${name}.wav)
+  sample_disc_comment(${target} comment)
+  add_custom_command(
+    OUTPUT ${target}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SAMPLE_DISC_DIR}/autorun
+    # -R: the same file every time.
+    COMMAND ${VARNOLT_SOX} -R -n -r 22050 -b 16 -c 1 ${target} ${ARGN}
+    DEPENDS ${CMAKE_CURRENT_LIST_FILE}
+    COMMENT "${comment}"
+    VERBATIM)
+  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+endfunction()
+
+# A 640x480 JPEG with the title drawn on a dark band across the background
+# that the remaining arguments make (ImageMagick arguments giving 640x480).
+function(sample_disc_picture target title)
+  sample_disc_comment(${target} comment)
+  get_filename_component(folder ${target} DIRECTORY)
+  add_custom_command(
+    OUTPUT ${target}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${VARNOLT_CONVERT} ${ARGN}
+            -fill "#00000070" -draw "rectangle 0,180 639,299"
+            -gravity center -fill white -stroke "#00000080" -strokewidth 2
+            -font DejaVu-Sans-Bold -pointsize 44 -annotate +0-16 ${title}
+            -stroke none -font DejaVu-Sans -pointsize 20 -annotate +0+40 "Пример диска Varnolt"
+            -strip -quality 85 ${target}
+    DEPENDS ${CMAKE_CURRENT_LIST_FILE}
+    COMMENT "${comment}"
+    VERBATIM)
+  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+endfunction()
+
+# A copy of a file built here.
+function(sample_disc_copy built target)
+  sample_disc_comment(${target} comment)
+  get_filename_component(folder ${target} DIRECTORY)
+  add_custom_command(
+    OUTPUT ${target}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${CMAKE_COMMAND} -E copy ${built} ${target}
+    DEPENDS ${ARGN}
+    COMMENT "${comment}"
+    VERBATIM)
+  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+endfunction()
+
+# One game: games\<name>\ with its description (from disc/games/<name>/),
+# its screenshot and the sample installer under the given file name.
+function(sample_disc_game name encoding installer)
+  set(folder ${SAMPLE_DISC_DIR}/games/${name})
+  sample_disc_text(${encoding} ${SAMPLE_DISC_SOURCE}/games/${name}/descript.ion
+                   ${folder}/descript.ion)
+  sample_disc_picture(${folder}/screenshot.jpg ${name} ${ARGN})
+  sample_disc_copy($<TARGET_FILE:sample_installer> ${folder}/${installer} sample_installer)
+  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} PARENT_SCOPE)
+endfunction()
+
+# The program and the disc's own files.
+sample_disc_copy($<TARGET_FILE:Varnolt> ${SAMPLE_DISC_DIR}/Varnolt.exe Varnolt)
+sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun.ini ${SAMPLE_DISC_DIR}/autorun.ini)
+sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/read.me.txt ${SAMPLE_DISC_DIR}/read.me.txt)
+sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun/descript.ion
+                 ${SAMPLE_DISC_DIR}/autorun/descript.ion)
+sample_disc_picture(${SAMPLE_DISC_DIR}/autorun/screenshot.jpg "Игры на слух"
+                    -size 640x480 "radial-gradient:#f4d35e-#0b3954")
+
+# Sounds: a tick when a game is launched, a blip when a description is shown,
+# a rising chime at start-up and a falling, longer one at closing.
+sample_disc_sound(click synth 0.04 square 1760 fade q 0.002 0.04 0.03 vol 0.4)
+sample_disc_sound(load synth 0.18 sine 880 fade q 0.01 0.18 0.12 vol 0.6)
+sample_disc_sound(start synth 0.5 pluck 523.25 pluck 659.25 pluck 783.99 delay 0 0.08 0.16
+                  remix - fade 0 0.5 0.15 norm -3)
+sample_disc_sound(stop synth 0.8 pluck 392 pluck 329.63 pluck 261.63 delay 0 0.15 0.3
+                  remix - fade 0 0.8 0.3 norm -3)
+
+# The games. Explorer lists "Racer 2" before "Racer 10" and Latin names
+# before Cyrillic ones; one description is UTF-8, one installer is not
+# called setup.exe.
+sample_disc_game("Racer 2" cp1251 setup.exe
+                 -size 640x480 -define gradient:angle=135 "gradient:#3a0d0d-#e07a2b")
+sample_disc_game("Racer 10" cp1251 setup.exe
+                 -size 640x480 -define gradient:angle=45 "gradient:#1b1b3a-#c2185b")
+sample_disc_game("Sea Battle" utf8 setup.exe -size 640x480 "gradient:#5fa8d3-#0b2545")
+sample_disc_game("Звуковой лабиринт" cp1251 setup.exe
+                 -size 640x480 "radial-gradient:#6a994e-#102a12")
+sample_disc_game("Шахматы" cp1251 install.exe
+                 -size 160x120 pattern:checkerboard -scale 400% -auto-level
+                 +level-colors "#2b1d10,#d8b27a")
+
+add_custom_target(sample_disc ALL DEPENDS ${SAMPLE_DISC_OUTPUTS})
+
+# Files left from an earlier layout (a game renamed or dropped) would show up
+# on the disc: whatever the rules above do not make goes at configure time.
+file(GLOB_RECURSE _sample_disc_present LIST_DIRECTORIES false ${SAMPLE_DISC_DIR}/*)
+foreach(_file IN LISTS _sample_disc_present)
+  if(NOT _file IN_LIST SAMPLE_DISC_OUTPUTS)
+    file(REMOVE ${_file})
+  endif()
+endforeach()
+file(GLOB_RECURSE _sample_disc_folders LIST_DIRECTORIES true ${SAMPLE_DISC_DIR}/*)
+foreach(_folder IN LISTS _sample_disc_folders)
+  if(IS_DIRECTORY ${_folder})
+    file(GLOB_RECURSE _inside ${_folder}/*)
+    if(NOT _inside)
+      file(REMOVE_RECURSE ${_folder})
+    endif()
+  endif()
+endforeach()
+
