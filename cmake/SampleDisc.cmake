@@ -158,3 +158,8 @@ foreach(_folder IN LISTS _sample_disc_folders)
   endif()
 endforeach()
 
+# The assembled disc checked against its sources: encodings, line ends,
+# sounds, pictures, installers.
+add_test(NAME sample_disc
+         COMMAND ${VARNOLT_BASH} ${SAMPLE_DISC_SOURCE}/check-disc.sh ${SAMPLE_DISC_DIR}
+                 ${SAMPLE_DISC_SOURCE})
