@@ -26,7 +26,20 @@ void MainWindow::Load() {
 }
 
 void MainWindow::OnClick(int control) {
+  if (control == MainLayout::btInstall) btInstall_Click();
   if (control == MainLayout::btClose) OnCloseRequest();
+}
+
+void MainWindow::OnSelectionChange(int control) {
+  if (control == MainLayout::lsGame) lsGame_Click();
+}
+
+void MainWindow::OnFocus(int control) {
+  if (control == MainLayout::lsGame) lsGame_GotFocus();
+}
+
+void MainWindow::OnTextChange(int control) {
+  if (control == MainLayout::edDescript) edDescript_Change();
 }
 
 void MainWindow::OnCloseRequest() {

@@ -1,6 +1,9 @@
 // fMain, the program's one main window.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "mainwindow/MainLayout.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
@@ -16,6 +19,10 @@ class MainWindow final : private platform::FormEvents {
 
   platform::Form& form() { return form_; }
 
+  // Shows the picture file in img, stretched; an empty picture when the
+  // file is missing or not a picture. Never fails.
+  void ShowScreenshot(const std::wstring& tFile);
+
   platform::Button btReadMe;
   platform::DirListBox drGame;
   platform::Button btClose;
@@ -28,8 +35,22 @@ class MainWindow final : private platform::FormEvents {
 
  private:
   void OnClick(int control) override;
+  void OnSelectionChange(int control) override;
+  void OnFocus(int control) override;
+  void OnTextChange(int control) override;
   void OnCloseRequest() override;
+
+  // Game selection and details.
+  void lsGame_Click();
+  void lsGame_GotFocus();
+  void edDescript_Change();
+  // Game launch.
+  void btInstall_Click();
 };
+
+// The launch-failure message: its title and its five lines.
+std::wstring LaunchFailureTitle(std::int32_t code);
+std::wstring LaunchFailureText(std::int32_t code, const std::wstring& supportMail);
 
 // The main window, created on first use and kept for the rest of the run.
 MainWindow& fMain();

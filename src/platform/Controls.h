@@ -28,7 +28,13 @@ class Control {
 
 using Button = Control;
 using Label = Control;
-using Image = Control;
+
+class Image : public Control {
+ public:
+  using Control::Control;
+  void ClearPicture() { form_.ClearPicture(index_); }
+  bool LoadPicture(const std::wstring& file) { return form_.LoadPicture(index_, file); }
+};
 
 class TextBox : public Control {
  public:

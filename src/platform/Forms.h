@@ -87,6 +87,13 @@ class Form {
   std::wstring ItemText(int control, int item) const;
   int SelectedIndex(int control) const;
 
+  // Pictures. ClearPicture empties the control; LoadPicture shows the
+  // picture file stretched to fill it, decoded at the size it is shown at,
+  // and leaves the control empty when the file is missing or not a picture
+  // it can read.
+  void ClearPicture(int control);
+  bool LoadPicture(int control, const std::wstring& file);
+
   struct Impl;
   Impl& impl() { return *impl_; }
 

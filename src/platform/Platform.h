@@ -20,6 +20,11 @@ namespace platform {
 // A pattern ending in a backslash stands for every entry of that folder.
 std::wstring FindOrdinaryFile(const std::wstring& pattern);
 
+// Every ordinary file that matches `pattern`, bare names in enumeration
+// order. The system matches a pattern against short (8.3) names too, so a
+// name here need not itself match the pattern.
+std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& pattern);
+
 // The bare names of the sub-folders of `folder` (with or without a trailing
 // backslash), hidden and system folders left out, in enumeration order.
 // False when the folder cannot be listed (missing, not a folder, no access).
@@ -44,7 +49,9 @@ std::wstring ExecutableFolder();
 constexpr int kShowMinimized = 2;
 
 // Starts the program at `exePath` (a full path, no arguments) without
-// waiting for it. Returns the new process's identifier, 0 on failure.
+// waiting for it; a program that asks for administrator rights is started
+// through the system's consent prompt. Returns the new process's
+// identifier, 0 on failure (a declined consent included).
 std::uint32_t StartProgram(const std::wstring& exePath, int showState);
 
 // Message box flags, as the system defines them.

@@ -20,6 +20,8 @@ std::wstring tDiskName;
 std::wstring tHelpHead;
 std::int32_t iHelpButton = 0;
 bool bScreenReader = false;
+std::wstring tSupportMail;
+const wchar_t* const kDefaultSupportMail = L"support@varnolt.org";
 
 std::unique_ptr<ApiPlaySoundClass> oSound;
 std::int16_t iSndClick = 0;
@@ -120,6 +122,8 @@ void Main() {
   tHelpHead = Setting(L"help");
   // A value beyond the 32-bit range hides and disables the read-me button.
   iHelpButton = IniValueModule::ToWholeNumber(Setting(L"HelpButton")).value_or(0);
+  tSupportMail = Setting(L"support");
+  if (tSupportMail == L"0" || tSupportMail.empty()) tSupportMail = kDefaultSupportMail;
 
   iSndClick = oSound->AddFile(L"click");
   iSndLoad = oSound->AddFile(L"load");
@@ -139,7 +143,7 @@ void ShutDown() {
 
 void ResetGlobals() {
   for (std::wstring* text : {&tAppPath, &tGamesPath, &tNvdaFile, &tAutorunPath, &tReadMeFile,
-                             &tIniFile, &tDiskName, &tHelpHead})
+                             &tIniFile, &tDiskName, &tHelpHead, &tSupportMail})
     text->clear();
   iHelpButton = 0;
   bScreenReader = false;

@@ -22,6 +22,10 @@ extern std::wstring tDiskName;
 extern std::wstring tHelpHead;
 extern std::int32_t iHelpButton;
 extern bool bScreenReader;
+// Where a failed launch asks the user to write: the disc's own address
+// (key "support"), or the project's.
+extern std::wstring tSupportMail;
+extern const wchar_t* const kDefaultSupportMail;
 
 // The sound player and the numbers of the four sounds.
 extern std::unique_ptr<ApiPlaySoundClass> oSound;

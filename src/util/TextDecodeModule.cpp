@@ -58,6 +58,8 @@ std::wstring DecodeUtf16(std::string_view s, bool bigEndian) {
     const unsigned lo = bigEndian ? Byte(s, i + 1) : Byte(s, i);
     out += static_cast<wchar_t>((hi << 8) | lo);
   }
+  // A pair cut in half by the end of what was read is dropped.
+  if (!out.empty() && out.back() >= 0xD800 && out.back() <= 0xDBFF) out.pop_back();
   return out;
 }
 

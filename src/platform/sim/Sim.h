@@ -24,7 +24,9 @@ struct Entry {
   bool folder = false;
   Attributes attributes;
   std::string bytes;
-  bool locked = false;  // held open by another program without sharing
+  bool locked = false;     // held open by another program without sharing
+  std::wstring shortName;  // the 8.3 name the system made, if any
+  bool startable = true;   // a program the system can start
 };
 
 struct Message {
@@ -81,6 +83,7 @@ struct ControlState {
   std::vector<std::wstring> items;
   int selected = -1;
   int fillDepth = 0;
+  std::wstring picture;  // the file shown, "" for none
 };
 
 struct FormState {
@@ -92,6 +95,10 @@ struct FormState {
 };
 
 const FormState& StateOf(platform::Form& form);
+
+// Whether the simulated decoder reads these bytes as a picture: JPEG, PNG,
+// BMP or GIF by their first bytes, and not cut off.
+bool LooksLikePicture(const std::string& bytes);
 
 // User actions.
 void Click(platform::Form& form, int control);

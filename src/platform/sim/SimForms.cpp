@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Forms.h"
+#include "platform/PictureHeader.h"
 #include "platform/sim/Sim.h"
 
 namespace platform {
@@ -91,9 +92,28 @@ std::wstring Form::ItemText(int control, int item) const {
 }
 int Form::SelectedIndex(int control) const { return impl_->At(control).selected; }
 
+void Form::ClearPicture(int control) { impl_->At(control).picture.clear(); }
+
+bool Form::LoadPicture(int control, const std::wstring& file) {
+  sim::ControlState& c = impl_->At(control);
+  c.picture.clear();
+  const sim::Entry* e = sim::FindEntry(file);
+  if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes)) return false;
+  c.picture = file;
+  return true;
+}
+
 }  // namespace platform
 
 namespace sim {
+
+bool LooksLikePicture(const std::string& bytes) {
+  const platform::PictureHeader header = platform::ReadPictureHeader(bytes);
+  if (!platform::PlausiblePictureSize(header)) return false;
+  return header.format != platform::PictureFormat::Jpeg ||
+         platform::JpegTailIsComplete(
+             std::string_view(bytes).substr(bytes.size() > 256 ? bytes.size() - 256 : 0));
+}
 
 const FormState& StateOf(platform::Form& form) { return form.impl().state; }
 

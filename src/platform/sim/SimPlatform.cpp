@@ -122,20 +122,30 @@ namespace platform {
 
 using sim::TheWorld;
 
-std::wstring FindOrdinaryFile(const std::wstring& pattern) {
+std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& pattern) {
+  std::vector<std::wstring> names;
   std::wstring full = pattern;
   if (!full.empty() && full.back() == L'\\') full += L'*';
   const std::size_t at = full.rfind(L'\\');
-  if (at == std::wstring::npos) return std::wstring();
+  if (at == std::wstring::npos) return names;
   const std::wstring folder = full.substr(0, at == 2 ? 3 : at);
   const std::wstring namePattern = full.substr(at + 1);
-  if (namePattern.empty() || !sim::FolderExists(folder)) return std::wstring();
+  if (namePattern.empty() || !sim::FolderExists(folder)) return names;
   for (const sim::Entry& e : TheWorld().entries) {
-    if (!sim::SameName(sim::ParentOf(e.path), sim::WithoutTrailingSlash(folder))) continue;
+    if (!sim::Ordinary(e) ||
+        !sim::SameName(sim::ParentOf(e.path), sim::WithoutTrailingSlash(folder)))
+      continue;
     const std::wstring name = sim::NameOf(e.path);
-    if (sim::Ordinary(e) && sim::MatchesPattern(name, namePattern)) return name;
+    if (sim::MatchesPattern(name, namePattern) ||
+        (!e.shortName.empty() && sim::MatchesPattern(e.shortName, namePattern)))
+      names.push_back(name);
   }
-  return std::wstring();
+  return names;
+}
+
+std::wstring FindOrdinaryFile(const std::wstring& pattern) {
+  const std::vector<std::wstring> names = ListOrdinaryFiles(pattern);
+  return names.empty() ? std::wstring() : names.front();
 }
 
 bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names) {
@@ -172,7 +182,7 @@ std::wstring ExecutableFolder() { return TheWorld().executableFolder; }
 std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
   sim::Log(L"start:" + exePath);
   const sim::Entry* e = sim::FindEntry(exePath);
-  if (e == nullptr || e->folder || exePath.back() == L'\\') return 0;
+  if (e == nullptr || e->folder || !e->startable || exePath.back() == L'\\') return 0;
   const std::uint32_t id = TheWorld().nextProcessId++;
   TheWorld().started.push_back({exePath, showState, id});
   return id;

@@ -69,9 +69,12 @@ struct Form::Impl {
   FormEvents& events;
   HWND hwnd = nullptr;
   std::vector<HWND> controls;
+  std::vector<HBITMAP> pictures;  // what each image control shows, owned here
   bool activatedOnce = false;
 
   ~Impl() {
+    for (HBITMAP picture : pictures)
+      if (picture) ::DeleteObject(picture);
     auto& forms = OpenForms();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (hwnd) ::DestroyWindow(hwnd);
@@ -138,6 +141,7 @@ void Form::Impl::CreateControls() {
   });
 
   controls.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
+  pictures.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
   const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   for (int i : order) {
@@ -424,6 +428,33 @@ std::wstring Form::ItemText(int control, int item) const {
 int Form::SelectedIndex(int control) const {
   const LRESULT selected = ::SendMessageW(ControlOf(*impl_, control), LB_GETCURSEL, 0, 0);
   return selected == LB_ERR ? -1 : static_cast<int>(selected);
+}
+
+namespace {
+
+void ShowBitmap(Form::Impl& m, int control, HBITMAP bitmap) {
+  HWND image = ControlOf(m, control);
+  if (!image) {
+    if (bitmap) ::DeleteObject(bitmap);
+    return;
+  }
+  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  HBITMAP& shown = m.pictures[static_cast<std::size_t>(control)];
+  if (shown) ::DeleteObject(shown);
+  shown = bitmap;
+  ::InvalidateRect(image, nullptr, TRUE);
+}
+
+}  // namespace
+
+void Form::ClearPicture(int control) { ShowBitmap(*impl_, control, nullptr); }
+
+bool Form::LoadPicture(int control, const std::wstring& file) {
+  RECT size = {};
+  ::GetClientRect(ControlOf(*impl_, control), &size);
+  HBITMAP bitmap = win32::DecodePicture(file, size.right, size.bottom);
+  ShowBitmap(*impl_, control, bitmap);
+  return bitmap != nullptr;
 }
 
 namespace win32 {

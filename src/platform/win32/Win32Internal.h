@@ -1,6 +1,8 @@
 // What the Win32 pieces of the platform share among themselves.
 #pragma once
 
+#include <string>
+
 #include "platform/win32/ScopedWin.h"
 
 namespace platform::win32 {
@@ -8,5 +10,9 @@ namespace platform::win32 {
 // Key preview and dialog navigation for a message bound for one of the
 // program's windows; true when the message has been handled.
 bool PreTranslateFormMessage(MSG& msg);
+
+// The picture file decoded and scaled to exactly width × height pixels;
+// null when it is missing, not a picture, incomplete or implausibly large.
+HBITMAP DecodePicture(const std::wstring& file, int width, int height);
 
 }  // namespace platform::win32

@@ -1,5 +1,7 @@
 // The real platform: files, programs, message boxes, top-level windows, the
 // sound call and the event loop, over the wide Win32 calls.
+#include <shellapi.h>
+
 #include <climits>
 #include <string>
 
@@ -44,17 +46,41 @@ win32::ScopedFind FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data)
 
 }  // namespace
 
-std::wstring FindOrdinaryFile(const std::wstring& pattern) {
-  if (pattern.empty()) return std::wstring();
+namespace {
+
+// Calls `visit` with each ordinary file matching the pattern until it
+// returns false.
+template <typename Visit>
+void ForEachOrdinaryFile(const std::wstring& pattern, Visit visit) {
+  if (pattern.empty()) return;
   std::wstring full = pattern;
   if (full.back() == L'\\') full += L'*';
   WIN32_FIND_DATAW data;
   win32::ScopedFind find = FindFirst(full, data);
-  if (!find.Valid()) return std::wstring();
+  if (!find.Valid()) return;
   do {
-    if (IsOrdinary(data)) return data.cFileName;
+    if (IsOrdinary(data) && !visit(data.cFileName)) return;
   } while (::FindNextFileW(find.Get(), &data));
-  return std::wstring();
+}
+
+}  // namespace
+
+std::wstring FindOrdinaryFile(const std::wstring& pattern) {
+  std::wstring found;
+  ForEachOrdinaryFile(pattern, [&found](const wchar_t* name) {
+    found = name;
+    return false;
+  });
+  return found;
+}
+
+std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& pattern) {
+  std::vector<std::wstring> names;
+  ForEachOrdinaryFile(pattern, [&names](const wchar_t* name) {
+    names.emplace_back(name);
+    return true;
+  });
+  return names;
 }
 
 bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names) {
@@ -137,6 +163,25 @@ std::wstring ExecutableFolder() {
   return path;
 }
 
+namespace {
+
+constexpr DWORD kErrorElevationRequired = 740;
+
+// Most installers ask for administrator rights; CreateProcess refuses them,
+// the shell starts them through the consent prompt.
+std::uint32_t StartElevated(const std::wstring& exePath, int showState) {
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.lpFile = exePath.c_str();
+  info.nShow = showState;
+  if (!::ShellExecuteExW(&info) || !info.hProcess) return 0;  // a declined consent too
+  win32::ScopedHandle process(info.hProcess);
+  return ::GetProcessId(process.Get());
+}
+
+}  // namespace
+
 std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
   if (exePath.empty()) return 0;
   // The full path is both the program to start and, quoted, its command
@@ -148,8 +193,9 @@ std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
   startup.wShowWindow = static_cast<WORD>(showState);
   PROCESS_INFORMATION process = {};
   if (!::CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
-    return 0;
+                        nullptr, &startup, &process)) {
+    return ::GetLastError() == kErrorElevationRequired ? StartElevated(exePath, showState) : 0;
+  }
   win32::ScopedHandle processHandle(process.hProcess);
   win32::ScopedHandle threadHandle(process.hThread);
   return process.dwProcessId;

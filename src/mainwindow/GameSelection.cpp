@@ -1,0 +1,38 @@
+// Choosing an entry of the game list: the launch button's state, the
+// entry's description and screenshot, and the load sound.
+#include "mainwindow/MainWindow.h"
+#include "startup/MainModule.h"
+#include "util/LoadFileModule.h"
+
+using namespace MainModule;
+
+void MainWindow::lsGame_Click() {
+  const int index = lsGame.ListIndex();
+  if (index == -1) {
+    btInstall.SetEnabled(false);
+    edDescript.SetText(L"");
+    return;
+  }
+  // The disc's own entry is told by its text, never by its position.
+  const std::wstring name = lsGame.List(index);
+  const bool discEntry = name == tDiskName;
+  const std::wstring folder = discEntry ? tAutorunPath : tGamesPath + name + L"\\";
+  std::wstring text;
+  btInstall.SetEnabled(!discEntry);
+  LoadFileModule::LoadFile(folder + L"descript.ion", text);
+  ShowScreenshot(folder + L"screenshot.jpg");
+  edDescript.SetText(text);  // last: the load sound comes with picture and text in place
+}
+
+void MainWindow::lsGame_GotFocus() {
+  if (lsGame.ListIndex() == -1) edDescript.SetText(L"");
+}
+
+void MainWindow::edDescript_Change() {
+  if (!edDescript.Text().empty() && oSound) oSound->PlayAsync(iSndLoad);
+}
+
+void MainWindow::ShowScreenshot(const std::wstring& tFile) {
+  img.ClearPicture();
+  img.LoadPicture(tFile);
+}

@@ -1,0 +1,154 @@
+// Pictures decoded with the Windows Imaging Component at the size they are
+// shown at, into a bitmap a static control can show.
+#include <wincodec.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/PictureHeader.h"
+#include "platform/Platform.h"
+#include "platform/win32/Win32Internal.h"
+
+// The decoder's own scaling, which the cross-compiler's headers lack. A COM
+// interface has no virtual destructor: it is released, never deleted.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+#endif
+struct IWICBitmapSourceTransform : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                               WICPixelFormatGUID* format,
+                                               WICBitmapTransformOptions transform, UINT stride,
+                                               UINT bufferSize, BYTE* buffer) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
+                                                         BOOL* supported) = 0;
+};
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+namespace platform::win32 {
+namespace {
+
+const IID kIID_IWICBitmapSourceTransform = {
+    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+
+bool EnsureCom() {
+  static const HRESULT initialised = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  return SUCCEEDED(initialised) || initialised == RPC_E_CHANGED_MODE;
+}
+
+std::string LastBytes(const std::wstring& file, std::size_t count) {
+  ScopedFile handle(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size;
+  if (!handle.Valid() || !::GetFileSizeEx(handle.Get(), &size)) return std::string();
+  LARGE_INTEGER at;
+  at.QuadPart = size.QuadPart > static_cast<LONGLONG>(count)
+                    ? size.QuadPart - static_cast<LONGLONG>(count)
+                    : 0;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart - at.QuadPart), '\0');
+  DWORD got = 0;
+  if (!::SetFilePointerEx(handle.Get(), at, nullptr, FILE_BEGIN) ||
+      !::ReadFile(handle.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr))
+    return std::string();
+  bytes.resize(got);
+  return bytes;
+}
+
+// Whether the file may go to a decoder at all: a picture in a format the
+// program shows, of a plausible size, and for a JPEG, complete (a JPEG cut
+// off short decodes on some systems with its missing part filled in grey).
+bool WorthDecoding(const std::wstring& file) {
+  std::string head;
+  if (platform::ReadFileHead(file, kPictureHeaderBytes, head) != platform::ReadStatus::Ok)
+    return false;
+  const PictureHeader header = ReadPictureHeader(head);
+  if (!PlausiblePictureSize(header)) return false;
+  return header.format != PictureFormat::Jpeg || JpegTailIsComplete(LastBytes(file, 256));
+}
+
+// Asks the decoder to scale while it decodes (JPEG decoders on Windows do,
+// by 1/2, 1/4 or 1/8), to the smallest size that is still at least the
+// wanted one. Returns the scaled frame, or nothing where that is not offered.
+bool DecodeScaled(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT width,
+                  UINT height, UINT wantW, UINT wantH, ComPtr<IWICBitmap>& scaled) {
+  ComPtr<IWICBitmapSourceTransform> transform;
+  if (FAILED(frame->QueryInterface(kIID_IWICBitmapSourceTransform,
+                                   reinterpret_cast<void**>(transform.Put()))))
+    return false;
+  for (UINT divisor : {8u, 4u, 2u}) {
+    UINT w = (width + divisor - 1) / divisor, h = (height + divisor - 1) / divisor;
+    if (w < wantW || h < wantH) continue;
+    if (FAILED(transform->GetClosestSize(&w, &h)) || w < wantW || h < wantH || w >= width) continue;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(transform->GetClosestPixelFormat(&format))) continue;
+    if (FAILED(factory->CreateBitmap(w, h, format, WICBitmapCacheOnLoad, scaled.Put())))
+      return false;
+    ComPtr<IWICBitmapLock> lock;
+    WICRect all = {0, 0, static_cast<INT>(w), static_cast<INT>(h)};
+    if (FAILED(scaled->Lock(&all, WICBitmapLockWrite, lock.Put()))) return false;
+    UINT stride = 0, size = 0;
+    BYTE* data = nullptr;
+    if (FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&size, &data)))
+      return false;
+    return SUCCEEDED(transform->CopyPixels(nullptr, w, h, &format, WICBitmapTransformRotate0,
+                                           stride, size, data));
+  }
+  return false;
+}
+
+}  // namespace
+
+HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
+  if (width <= 0 || height <= 0 || !WorthDecoding(file) || !EnsureCom()) return nullptr;
+  ComPtr<IWICImagingFactory> factory;
+  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Put()))))
+    return nullptr;
+  ComPtr<IWICBitmapDecoder> decoder;
+  if (FAILED(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
+                                                WICDecodeMetadataCacheOnDemand, decoder.Put())))
+    return nullptr;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  if (FAILED(decoder->GetFrame(0, frame.Put()))) return nullptr;
+  UINT w = 0, h = 0;
+  if (FAILED(frame->GetSize(&w, &h)) || !PlausiblePictureSize({PictureFormat::Jpeg, w, h}))
+    return nullptr;
+
+  const UINT wantW = static_cast<UINT>(width), wantH = static_cast<UINT>(height);
+  ComPtr<IWICBitmap> scaled;
+  IWICBitmapSource* source = frame.Get();
+  if (DecodeScaled(factory.Get(), frame.Get(), w, h, wantW, wantH, scaled)) source = scaled.Get();
+
+  // The rest of the way to the exact size, and into the bitmap's format.
+  ComPtr<IWICBitmapScaler> scaler;
+  if (FAILED(factory->CreateBitmapScaler(scaler.Put())) ||
+      FAILED(scaler->Initialize(source, wantW, wantH, WICBitmapInterpolationModeFant)))
+    return nullptr;
+  ComPtr<IWICFormatConverter> converter;
+  if (FAILED(factory->CreateFormatConverter(converter.Put())) ||
+      FAILED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat24bppBGR,
+                                   WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom)))
+    return nullptr;
+
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down rows, as WIC gives them
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  ScopedGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap.Valid() || !bits) return nullptr;
+  const UINT stride = (wantW * 3 + 3) & ~3u;
+  if (FAILED(converter->CopyPixels(nullptr, stride, stride * wantH, static_cast<BYTE*>(bits))))
+    return nullptr;
+  return static_cast<HBITMAP>(bitmap.Release());
+}
+
+}  // namespace platform::win32
