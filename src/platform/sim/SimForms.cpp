@@ -67,6 +67,7 @@ int Form::ControlCount() const { return impl_->layout.controlCount; }
 
 void Form::SetText(int control, const std::wstring& text) {
   impl_->At(control).text = text;
+  if (impl_->Kind(control) == ControlKind::TextBox) sim::TheWorld().log.push_back(L"text:" + text);
   if (impl_->Kind(control) == ControlKind::TextBox) impl_->events.OnTextChange(control);
 }
 
@@ -92,7 +93,10 @@ std::wstring Form::ItemText(int control, int item) const {
 }
 int Form::SelectedIndex(int control) const { return impl_->At(control).selected; }
 
-void Form::ClearPicture(int control) { impl_->At(control).picture.clear(); }
+void Form::ClearPicture(int control) {
+  impl_->At(control).picture.clear();
+  sim::TheWorld().log.push_back(L"picture:");
+}
 
 bool Form::LoadPicture(int control, const std::wstring& file) {
   sim::ControlState& c = impl_->At(control);
@@ -100,6 +104,7 @@ bool Form::LoadPicture(int control, const std::wstring& file) {
   const sim::Entry* e = sim::FindEntry(file);
   if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes)) return false;
   c.picture = file;
+  sim::TheWorld().log.push_back(L"picture:" + file);
   return true;
 }
 
