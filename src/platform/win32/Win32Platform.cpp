@@ -1,12 +1,13 @@
 // The real platform: files, programs, message boxes, top-level windows, the
 // sound call and the event loop, over the wide Win32 calls.
-#include <shellapi.h>
-
 #include <climits>
 #include <string>
 
 #include "platform/Platform.h"
 #include "platform/win32/Win32Internal.h"
+
+// After <windows.h>, which the header above brings.
+#include <shellapi.h>
 
 namespace platform {
 namespace win32 {

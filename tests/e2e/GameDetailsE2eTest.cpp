@@ -1,0 +1,200 @@
+// Choosing games and starting them in the real program under Wine, as a user
+// would with the keyboard: descriptions, pictures on screen, the launch
+// button, what gets started and the failure message.
+#include <gtest/gtest.h>
+
+#include "../common/TestPictures.h"
+#include "Harness.h"
+
+namespace {
+
+using namespace e2e;
+
+struct Window {
+  HWND main, lsGame, edDescript, btInstall, img;
+};
+
+Window ViewOf(HWND main) {
+  const std::vector<HWND> c = ChildrenOf(main);
+  if (c.size() != 9) return {main, nullptr, nullptr, nullptr, nullptr};
+  return {main, c[1], c[3], c[4], c[8]};
+}
+
+// Posts a key to the list and waits until the program has handled it and
+// painted what followed.
+void PressKey(const Window& w, UINT key) {
+  ::PostMessageW(w.lsGame, WM_KEYDOWN, key, 1);
+  ::PostMessageW(w.lsGame, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+  DWORD_PTR result = 0;
+  for (int i = 0; i < 3; ++i)
+    ::SendMessageTimeoutW(w.main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+  ::Sleep(50);  // the X server shows what was drawn
+}
+
+enum class Colour { Red, Blue, Background, Other };
+
+// The colour on screen at the middle of the picture control.
+Colour PictureColour(const Window& w) {
+  RECT r;
+  ::GetWindowRect(w.img, &r);
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF c = ::GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ::ReleaseDC(nullptr, screen);
+  const int red = GetRValue(c), green = GetGValue(c), blue = GetBValue(c);
+  if (red > 200 && green < 60 && blue < 60) return Colour::Red;
+  if (blue > 200 && red < 60 && green < 60) return Colour::Blue;
+  if (red > 200 && green > 200 && blue > 200) return Colour::Background;
+  return Colour::Other;
+}
+
+const char* Name(Colour c) {
+  switch (c) {
+    case Colour::Red:
+      return "red";
+    case Colour::Blue:
+      return "blue";
+    case Colour::Background:
+      return "background";
+    default:
+      return "other";
+  }
+}
+
+std::string Recorded(const Disc& disc, const std::wstring& program) {
+  std::string record;
+  for (int i = 0; i < 200 && record.empty(); ++i, ::Sleep(50)) record = disc.Recorded(program);
+  return record;
+}
+
+class GameDetails : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    disc_ = std::make_unique<Disc>(
+        L"details", ToCp1251(L"[main]\r\ndisk=Диск\r\ninstall=Установить\r\nScreenReader=0\r\n"),
+        std::vector<std::wstring>{L"Alpha", L"Beta", L"Gamma", L"Диск", L"My Game",
+                                  L"Игра 漢字 Ω"});
+    Disc& d = *disc_;
+    d.AddFile(L"autorun\\descript.ion", ToCp1251(L"Описание диска\r\n"));
+    d.AddFile(L"autorun\\screenshot.jpg", testpictures::kRedJpeg);
+    d.AddFile(L"games\\Alpha\\descript.ion",
+              "\xEF\xBB\xBF" + ToUtf8(L"Альфа: ΩΨ\r\nвторая строка"));
+    d.AddFile(L"games\\Alpha\\screenshot.jpg", testpictures::kBlueJpeg);
+    d.AddRecorder(L"games\\Alpha\\setup.exe");
+    d.AddFile(L"games\\Beta\\screenshot.jpg", testpictures::kRedJpeg);
+    d.AddFile(L"games\\Gamma\\descript.ion", ToCp1251(L"Гамма"));
+    d.AddFile(L"games\\Gamma\\screenshot.jpg", "not a picture");
+    d.AddRecorder(L"games\\My Game\\setup.exe");
+    d.AddRecorder(L"games\\My.exe");  // must never start instead of "My Game\setup.exe"
+    d.AddRecorder(L"games\\Игра 漢字 Ω\\install.exe");
+    program_ = std::make_unique<Program>(d);
+    const HWND main = program_->WaitUntilIdle();
+    ASSERT_NE(main, nullptr);
+    w_ = ViewOf(main);
+    ASSERT_NE(w_.lsGame, nullptr);
+  }
+  void TearDown() override {
+    program_.reset();
+    disc_.reset();
+  }
+  std::wstring Description() const { return TextOf(w_.edDescript); }
+  bool LaunchEnabled() const { return ::IsWindowEnabled(w_.btInstall) != FALSE; }
+
+  std::unique_ptr<Disc> disc_;
+  std::unique_ptr<Program> program_;
+  Window w_{};
+};
+
+TEST_F(GameDetails, ArrowingThroughTheListShowsEachEntry) {
+  struct Step {
+    const wchar_t* entry;
+    const wchar_t* description;
+    Colour picture;
+    bool launch;
+  };
+  // The list: Диск, Alpha, Beta, Gamma, My Game, Диск (the folder), Игра 漢字 Ω.
+  const Step steps[] = {
+      {L"Диск", L"Описание диска\r\n", Colour::Red, false},
+      {L"Alpha", L"Альфа: ΩΨ\r\nвторая строка", Colour::Blue, true},
+      {L"Beta", L"", Colour::Red, true},
+      {L"Gamma", L"Гамма", Colour::Background, true},
+      {L"My Game", L"", Colour::Background, true},
+      {L"Диск", L"Описание диска\r\n", Colour::Red, false},
+  };
+  EXPECT_EQ(Description(), L"") << "nothing selected yet";
+  int index = 0;
+  for (const Step& s : steps) {
+    SCOPED_TRACE(ToUtf8(s.entry));
+    PressKey(w_, VK_DOWN);
+    EXPECT_EQ(::SendMessageW(w_.lsGame, LB_GETCURSEL, 0, 0), index++);
+    EXPECT_EQ(ToUtf8(Description()), ToUtf8(s.description));
+    EXPECT_EQ(Name(PictureColour(w_)), std::string(Name(s.picture)));
+    EXPECT_EQ(LaunchEnabled(), s.launch);
+  }
+  EXPECT_EQ(program_->ProcessesInJob(), 1) << "choosing starts nothing";
+}
+
+TEST_F(GameDetails, EnterStartsTheChosenGamesInstallerMinimised) {
+  PressKey(w_, VK_DOWN);
+  PressKey(w_, VK_RETURN);  // the disc entry: the launch button is disabled
+  EXPECT_EQ(program_->ProcessesInJob(), 1);
+
+  PressKey(w_, VK_DOWN);  // Alpha
+  PressKey(w_, VK_RETURN);
+  const std::string record = Recorded(*disc_, L"games\\Alpha\\setup.exe");
+  EXPECT_NE(record.find("showwindow=2\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("commandline=\"" + ToUtf8(disc_->Root()) + "games\\Alpha\\setup.exe\""),
+            std::string::npos)
+      << record;
+  EXPECT_TRUE(LaunchEnabled()) << "the launcher stays as it was";
+  EXPECT_EQ(::SendMessageW(w_.lsGame, LB_GETCURSEL, 0, 0), 1);
+}
+
+TEST_F(GameDetails, NamesWithBlanksAndLettersOutsideTheCodePageLaunch) {
+  for (int i = 0; i < 5; ++i) PressKey(w_, VK_DOWN);  // My Game
+  PressKey(w_, VK_RETURN);
+  EXPECT_NE(Recorded(*disc_, L"games\\My Game\\setup.exe").find("showwindow=2"), std::string::npos);
+  EXPECT_EQ(disc_->Recorded(L"games\\My.exe"), "")
+      << "a blank in the path never starts something else";
+
+  PressKey(w_, VK_DOWN);
+  PressKey(w_, VK_DOWN);  // Игра 漢字 Ω
+  PressKey(w_, VK_RETURN);
+  EXPECT_NE(Recorded(*disc_, L"games\\Игра 漢字 Ω\\install.exe").find("showwindow=2"),
+            std::string::npos);
+}
+
+TEST_F(GameDetails, AGameWithoutAnInstallerShowsTheFailureMessage) {
+  PressKey(w_, VK_DOWN);
+  PressKey(w_, VK_DOWN);
+  PressKey(w_, VK_DOWN);  // Beta
+  ::PostMessageW(w_.lsGame, WM_KEYDOWN, VK_RETURN, 1);
+  const HWND box = program_->WaitForWindow(L"#32770", L"Error! 0");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(
+      ToUtf8(MessageBoxText(box)),
+      ToUtf8(L"0\r\nНе установлена. Пожалуйста, сообщите об этом на:\r\nsupport@varnolt.org\r\n"
+             L"И пришлите пожалуйста ссылку на программу, вызвавшую эту ошибку.\r\n"
+             L"В письме укажите код ошибки: 0."));
+  EXPECT_TRUE(HasIcon(box));
+  PressOk(box);
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(::SendMessageTimeoutW(w_.main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result));
+  EXPECT_FALSE(program_->WaitForExit(200)) << "a failed launch never ends the program";
+  EXPECT_EQ(::SendMessageW(w_.lsGame, LB_GETCURSEL, 0, 0), 2);
+  EXPECT_TRUE(LaunchEnabled());
+}
+
+TEST(GameDetailsCase, AFolderDifferingFromTheDiscOnlyInLetterCaseIsAGame) {
+  Disc disc(L"letter case", ToCp1251(L"[main]\r\ndisk=диск\r\n"), {L"Диск"});
+  disc.AddFile(L"games\\Диск\\descript.ion", ToCp1251(L"игра"));
+  Program program(disc);
+  const HWND main = program.WaitUntilIdle();
+  ASSERT_NE(main, nullptr);
+  const Window w = ViewOf(main);
+  PressKey(w, VK_DOWN);
+  PressKey(w, VK_DOWN);
+  EXPECT_TRUE(::IsWindowEnabled(w.btInstall));
+  EXPECT_EQ(ToUtf8(TextOf(w.edDescript)), ToUtf8(L"игра"));
+}
+
+}  // namespace
