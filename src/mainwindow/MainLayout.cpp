@@ -22,13 +22,16 @@ const platform::ControlLayout kControls[kControlCount] = {
 }  // namespace
 
 const platform::FormLayout fMainLayout = {
-    L"Varnolt",        // caption
-    9300,       7200,  // client area
-    true,              // sizable
-    true,              // key preview
-    kControls,  kControlCount,
-    btInstall,  // default button
-    btClose,    // cancel button
+    /*caption=*/L"Varnolt",
+    /*clientWidth=*/9300,
+    /*clientHeight=*/7200,
+    /*sizable=*/true,
+    /*controlBox=*/true,
+    /*keyPreview=*/true,
+    kControls,
+    kControlCount,
+    /*defaultButton=*/btInstall,
+    /*cancelButton=*/btClose,
 };
 
 }  // namespace MainLayout

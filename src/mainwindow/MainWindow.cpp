@@ -2,8 +2,11 @@
 
 #include <memory>
 
+#include "helpwindow/HelpWindow.h"
 #include "platform/Platform.h"
 #include "startup/MainModule.h"
+#include "util/AppTitleModule.h"
+#include "util/LoadFileModule.h"
 
 using namespace MainLayout;
 
@@ -20,14 +23,41 @@ MainWindow::MainWindow()
       lbGame(form_, MainLayout::lbGame) {}
 
 void MainWindow::Load() {
-  if (!form_.IsCreated()) form_.Create();
+  if (!form_.IsCreated()) {
+    form_.Create();
+    AllControlsResizeModule::ResizeInit(record_, form_);
+  }
   form_.Show();
   platform::DoEvents();
+}
+
+void MainWindow::OnActivate() {
+  drGame.SetVisible(false);
+  btInstall.SetEnabled(false);
+  form_.SetTitle(AppTitleModule::AppTitle(fMainLayout.caption));
+}
+
+// The main window keeps its record when another window of the program
+// becomes active: its controls follow its size for the whole run.
+
+void MainWindow::OnResize() { AllControlsResizeModule::ResizeControls(record_, form_); }
+
+void MainWindow::OnKeyUp(int keyCode, int shift) {
+  constexpr int kF1 = 112;
+  if (keyCode == kF1 && shift == 0) ReadMe();
 }
 
 void MainWindow::OnClick(int control) {
   if (control == MainLayout::btInstall) btInstall_Click();
   if (control == MainLayout::btClose) OnCloseRequest();
+  if (control == MainLayout::btReadMe) ReadMe();
+}
+
+void MainWindow::ReadMe() {
+  std::wstring text;
+  if (!LoadFileModule::LoadFile(MainModule::tReadMeFile, text)) return;  // nothing to show
+  fHelp().Help(text, MainModule::tHelpHead, true);
+  lsGame.SetFocus();
 }
 
 void MainWindow::OnSelectionChange(int control) {

@@ -7,6 +7,7 @@
 #include "mainwindow/MainLayout.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "util/AllControlsResizeModule.h"
 
 class MainWindow final : private platform::FormEvents {
   platform::Form form_;  // first: the control handles below refer to it
@@ -34,6 +35,9 @@ class MainWindow final : private platform::FormEvents {
   platform::Label lbGame;
 
  private:
+  void OnActivate() override;
+  void OnResize() override;
+  void OnKeyUp(int keyCode, int shift) override;
   void OnClick(int control) override;
   void OnSelectionChange(int control) override;
   void OnFocus(int control) override;
@@ -46,6 +50,11 @@ class MainWindow final : private platform::FormEvents {
   void edDescript_Change();
   // Game launch.
   void btInstall_Click();
+  // The read-me: F1 or the read-me button.
+  void ReadMe();
+
+  // The controls' geometry as laid out, kept for the whole run.
+  AllControlsResizeModule::ResizeRecord record_;
 };
 
 // The launch-failure message: its title and its five lines.

@@ -25,6 +25,7 @@ struct FormLayout {
   const wchar_t* caption;
   int clientWidth, clientHeight;  // twips
   bool sizable;
+  bool controlBox;  // the title bar's menu and buttons (close, maximise)
   bool keyPreview;
   const ControlLayout* controls;
   int controlCount;
@@ -65,7 +66,20 @@ class Form {
   bool Create();
   // Shows the window (normal state, centred on the screen), not modal.
   void Show();
+  // Shows the window modeless, owned by `owner` and centred on it: it stays
+  // above its owner and out of the taskbar.
+  void ShowOwned(Form& owner);
+  void Hide();
   bool IsCreated() const;
+  bool IsVisible() const;
+  // Destroys the window; Create makes it afresh, as laid out.
+  void Unload();
+  void SetWindowEnabled(bool enabled);
+  bool WindowEnabled() const;
+  // Makes the window the program's active one, with the keyboard focus.
+  void Activate();
+  // The program's active window, or nullptr when none of its windows is.
+  static Form* ActiveForm();
 
   void SetTitle(const std::wstring& title);
   std::wstring Title() const;
@@ -93,6 +107,18 @@ class Form {
   // it can read.
   void ClearPicture(int control);
   bool LoadPicture(int control, const std::wstring& file);
+
+  // Geometry in twips: the window's outer size (border and title bar
+  // included), and each control's rectangle in the client area. The
+  // control rounds to whole pixels itself.
+  struct Rect {
+    float left, top, width, height;
+  };
+  float Width() const;
+  float Height() const;
+  void SetSize(float width, float height);
+  Rect ControlRect(int control) const;
+  void SetControlRect(int control, const Rect& rect);
 
   struct Impl;
   Impl& impl() { return *impl_; }

@@ -81,10 +81,22 @@ constexpr unsigned kSndFilename = 0x20000;
 // Returns false when the sound library cannot be loaded or the call fails.
 bool PlaySoundCall(const wchar_t* path, unsigned flags);
 
+// ---- The program's own version ----------------------------------------
+
+struct Version {
+  int major, minor, build, revision;
+};
+// The fixed file version of the program's version resource.
+Version ProgramVersion();
+
 // ---- The program's life --------------------------------------------------
 
 // Handles every window message that is waiting, then returns.
 void DoEvents();
+
+// Waits until a message arrives for one of the program's windows (using no
+// processor time meanwhile), then returns without handling it.
+void WaitForEvent();
 
 // Runs the event loop until the process ends.
 void RunEventLoop();

@@ -1,5 +1,6 @@
 #include "startup/MainModule.h"
 
+#include "helpwindow/HelpWindow.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Platform.h"
 #include "startup/GetAllProcessesModule.h"
@@ -150,6 +151,7 @@ void ResetGlobals() {
   oSound.reset();
   iSndClick = iSndLoad = iSndStart = iSndStop = 0;
   GetAllProcessesModule::ForgetWindows();
+  DiscardHelpWindow();
   DiscardMainWindow();
 }
 

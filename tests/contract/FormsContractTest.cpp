@@ -20,8 +20,8 @@ const platform::ControlLayout kControls[kCount] = {
     {L"drFolders", ControlKind::FolderList, 0, 0, 300, 300, 6, nullptr, nullptr, true},
     {L"btOther", ControlKind::Button, 2850, 2700, 1125, 375, 5, nullptr, nullptr, false},
 };
-const platform::FormLayout kLayout = {L"Contract", 4650,   3150, true,   true,
-                                      kControls,   kCount, kOk,  kCancel};
+const platform::FormLayout kLayout = {L"Contract", 4650,      3150,   true, true,
+                                      true,        kControls, kCount, kOk,  kCancel};
 
 struct Recorder final : platform::FormEvents {
   std::vector<std::string> events;

@@ -13,7 +13,8 @@ const platform::ControlLayout kControls[] = {
     {L"img", ControlKind::Image, 0, 0, 3000, 2250, platform::kNoTabStop, L"picture", nullptr,
      false},
 };
-const platform::FormLayout kLayout = {L"Pictures", 3000, 2250, false, false, kControls, 1, -1, -1};
+const platform::FormLayout kLayout = {L"Pictures", 3000,      2250, false, true,
+                                      false,       kControls, 1,    -1,    -1};
 
 struct NoEvents final : platform::FormEvents {};
 

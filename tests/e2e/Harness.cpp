@@ -56,6 +56,7 @@ struct FindState {
   DWORD processId;
   const wchar_t* className;
   const std::wstring* title;
+  bool titleIsPrefix;
   HWND found;
 };
 
@@ -65,7 +66,10 @@ BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param) {
   ::GetWindowThreadProcessId(hwnd, &pid);
   if (pid != state->processId) return TRUE;
   if (ClassOf(hwnd) != state->className) return TRUE;
-  if (state->title && TextOf(hwnd) != *state->title) return TRUE;
+  const std::wstring text = TextOf(hwnd);
+  if (state->titleIsPrefix ? text.compare(0, state->title->size(), *state->title) != 0
+                           : text != *state->title)
+    return TRUE;
   state->found = hwnd;
   return FALSE;
 }
@@ -168,11 +172,20 @@ Program::~Program() {
   if (job_) ::CloseHandle(job_);
 }
 
+HWND Program::MainWindow(DWORD timeoutMs) const {
+  return Find(L"#32770", L"Varnolt", true, timeoutMs);
+}
+
 HWND Program::WaitForWindow(const wchar_t* className, const std::wstring& title,
                             DWORD timeoutMs) const {
+  return Find(className, title, false, timeoutMs);
+}
+
+HWND Program::Find(const wchar_t* className, const std::wstring& title, bool prefix,
+                   DWORD timeoutMs) const {
   const DWORD start = ::GetTickCount();
   do {
-    FindState state = {processId_, className, &title, nullptr};
+    FindState state = {processId_, className, &title, prefix, nullptr};
     ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&state));
     if (state.found) return state.found;
     if (::WaitForSingleObject(process_, 10) == WAIT_OBJECT_0) return nullptr;
@@ -181,7 +194,7 @@ HWND Program::WaitForWindow(const wchar_t* className, const std::wstring& title,
 }
 
 HWND Program::WaitUntilIdle(DWORD timeoutMs) const {
-  HWND main = WaitForWindow(L"#32770", L"Varnolt", timeoutMs);
+  HWND main = MainWindow(timeoutMs);
   if (!main) return nullptr;
   // Start-up lets messages through twice before it fills the list, and
   // never after: once the list has entries, the next message it handles is

@@ -51,6 +51,8 @@ class Program {
   // The top-level window of the program with this class and title.
   HWND WaitForWindow(const wchar_t* className, const std::wstring& title,
                      DWORD timeoutMs = 15000) const;
+  // The main window (its title is "Varnolt", with the version once active).
+  HWND MainWindow(DWORD timeoutMs = 15000) const;
   // The main window, once start-up has returned and its message loop runs.
   HWND WaitUntilIdle(DWORD timeoutMs = 15000) const;
   bool WaitForExit(DWORD timeoutMs = 15000) const;
@@ -58,6 +60,9 @@ class Program {
   int ProcessesInJob() const;
 
  private:
+  HWND Find(const wchar_t* className, const std::wstring& title, bool prefix,
+            DWORD timeoutMs) const;
+
   HANDLE job_ = nullptr;
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;

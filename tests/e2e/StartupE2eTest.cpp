@@ -110,7 +110,7 @@ TEST(StartupMessages, EachFailedCheckShowsItsMessageOverTheWindowThenTheProgramE
     ASSERT_NE(box, nullptr) << "no message box titled " << ToUtf8(c.title);
     EXPECT_EQ(ToUtf8(MessageBoxText(box)), ToUtf8(c.text(disc.Root())));
     EXPECT_TRUE(HasIcon(box));
-    const HWND main = program.WaitForWindow(L"#32770", L"Varnolt", 0);
+    const HWND main = program.MainWindow(0);
     ASSERT_NE(main, nullptr) << "the main window is there behind the message";
     EXPECT_TRUE(::IsWindowVisible(main));
     EXPECT_EQ(::GetWindow(box, GW_OWNER), main) << "the message is modal to the main window";

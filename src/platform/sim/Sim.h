@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Forms.h"
+#include "platform/Platform.h"
 
 namespace sim {
 
@@ -59,6 +60,8 @@ struct World {
   std::vector<std::function<void()>> waitingEvents;  // handled at the next DoEvents
   int doEventsCalls = 0;
   bool exited = false;
+  platform::Version version = {1, 1, 0, 3};
+  int waitsForEvents = 0;
   std::uint32_t nextProcessId = 1000;
 };
 
@@ -83,12 +86,16 @@ struct ControlState {
   std::vector<std::wstring> items;
   int selected = -1;
   int fillDepth = 0;
-  std::wstring picture;  // the file shown, "" for none
+  std::wstring picture;                            // the file shown, "" for none
+  float left = 0, top = 0, width = 0, height = 0;  // twips, whole pixels
 };
 
 struct FormState {
   bool created = false;
   bool shown = false;
+  bool enabled = true;
+  platform::Form* owner = nullptr;
+  float width = 0, height = 0;  // outer size, twips
   std::wstring title;
   int focus = -1;
   std::vector<ControlState> controls;
@@ -100,10 +107,15 @@ const FormState& StateOf(platform::Form& form);
 // BMP or GIF by their first bytes, and not cut off.
 bool LooksLikePicture(const std::string& bytes);
 
+// The simulated window frame: what the outer size adds to the client area.
+constexpr float kFrameWidth = 16 * 15.0f, kFrameHeight = 39 * 15.0f;
+
 // User actions.
 void Click(platform::Form& form, int control);
 void Select(platform::Form& form, int control, int item);
 void RequestClose(platform::Form& form);
+// The user drags the window's border to this outer size (twips).
+void Resize(platform::Form& form, float width, float height);
 // A key pressed and released where the focus is, as the dialog manager
 // handles it: Enter presses the focused or the default button, Esc the
 // cancel button, Space the focused button, the arrows move a list's

@@ -1,6 +1,7 @@
 // Simulated windows: control state in memory, events raised as the real
 // controls raise them for the same action.
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Forms.h"
 #include "platform/PictureHeader.h"
@@ -30,18 +31,104 @@ struct Form::Impl {
   }
 };
 
+namespace {
+
+Form* activeForm = nullptr;
+
+float WholePixels(float twips) { return std::nearbyint(twips / 15.0f) * 15.0f; }
+
+// Activation moves between the program's own windows.
+void MakeActive(Form* form) {
+  Form* previous = activeForm;
+  if (previous == form) return;
+  activeForm = form;
+  if (previous && form) previous->impl().events.OnDeactivate();
+  if (form) form->impl().events.OnActivate();
+}
+
+}  // namespace
+
 Form::Form(const FormLayout& layout, FormEvents& events)
     : impl_(new Impl{layout, events, sim::FormState{}}) {}
-Form::~Form() = default;
+
+Form::~Form() {
+  if (activeForm == this) activeForm = nullptr;
+}
+
+Form* Form::ActiveForm() { return activeForm; }
 
 bool Form::Create() {
   Impl& m = *impl_;
   m.state = sim::FormState{};
   m.state.created = true;
   m.state.title = m.layout.caption;
+  m.state.width = static_cast<float>(m.layout.clientWidth) + sim::kFrameWidth;
+  m.state.height = static_cast<float>(m.layout.clientHeight) + sim::kFrameHeight;
   m.state.controls.resize(static_cast<std::size_t>(m.layout.controlCount));
-  for (int i = 0; i < m.layout.controlCount; ++i) m.At(i).visible = !m.layout.controls[i].hidden;
+  for (int i = 0; i < m.layout.controlCount; ++i) {
+    const ControlLayout& c = m.layout.controls[i];
+    sim::ControlState& state = m.At(i);
+    state.visible = !c.hidden;
+    state.left = WholePixels(static_cast<float>(c.left));
+    state.top = WholePixels(static_cast<float>(c.top));
+    state.width = WholePixels(static_cast<float>(c.width));
+    state.height = WholePixels(static_cast<float>(c.height));
+  }
   return true;
+}
+
+void Form::Unload() {
+  if (activeForm == this) activeForm = nullptr;
+  impl_->state = sim::FormState{};
+}
+
+bool Form::IsVisible() const { return impl_->state.shown; }
+
+void Form::Hide() {
+  Impl& m = *impl_;
+  if (!m.state.shown) return;
+  m.state.shown = false;
+  if (activeForm != this) return;
+  // The owner takes over when it can; otherwise no window of the program is active.
+  Form* owner = m.state.owner;
+  if (owner && owner->impl().state.shown && owner->impl().state.enabled)
+    MakeActive(owner);
+  else
+    activeForm = nullptr;
+}
+
+void Form::ShowOwned(Form& owner) {
+  impl_->state.owner = &owner;
+  Show();
+}
+
+void Form::SetWindowEnabled(bool enabled) { impl_->state.enabled = enabled; }
+bool Form::WindowEnabled() const { return impl_->state.enabled; }
+
+void Form::Activate() {
+  if (impl_->state.shown && impl_->state.enabled) MakeActive(this);
+}
+
+float Form::Width() const { return impl_->state.width; }
+float Form::Height() const { return impl_->state.height; }
+
+void Form::SetSize(float width, float height) {
+  impl_->state.width = WholePixels(width);
+  impl_->state.height = WholePixels(height);
+  impl_->events.OnResize();
+}
+
+Form::Rect Form::ControlRect(int control) const {
+  const sim::ControlState& c = impl_->At(control);
+  return {c.left, c.top, c.width, c.height};
+}
+
+void Form::SetControlRect(int control, const Rect& r) {
+  sim::ControlState& c = impl_->At(control);
+  c.left = WholePixels(r.left);
+  c.top = WholePixels(r.top);
+  c.width = WholePixels(r.width);
+  c.height = WholePixels(r.height);
 }
 
 bool Form::IsCreated() const { return impl_->state.created; }
@@ -51,7 +138,7 @@ void Form::Show() {
   if (!m.state.created || m.state.shown) return;
   m.state.shown = true;
   m.events.OnResize();
-  m.events.OnActivate();
+  MakeActive(this);
   // The first control in tab order that can take the focus gets it.
   int first = -1;
   for (int i = 0; i < m.layout.controlCount; ++i)
@@ -124,6 +211,7 @@ const FormState& StateOf(platform::Form& form) { return form.impl().state; }
 
 void Click(platform::Form& form, int control) {
   auto& m = form.impl();
+  if (!m.state.enabled) return;  // a disabled window takes no input
   if (m.At(control).visible && m.At(control).enabled) m.events.OnClick(control);
 }
 
@@ -135,6 +223,8 @@ void Select(platform::Form& form, int control, int item) {
 }
 
 void RequestClose(platform::Form& form) { form.impl().events.OnCloseRequest(); }
+
+void Resize(platform::Form& form, float width, float height) { form.SetSize(width, height); }
 
 namespace {
 
@@ -167,6 +257,7 @@ void MoveFocusByTab(platform::Form::Impl& m, bool backwards) {
 
 void PressKey(platform::Form& form, int virtualKey, int shift) {
   auto& m = form.impl();
+  if (!m.state.enabled || !m.state.shown) return;  // keys go to enabled windows on screen
   const int focus = m.state.focus;
   switch (virtualKey) {
     case kReturn:

@@ -1,5 +1,6 @@
 // The simulated files, programs, messages, windows and sounds.
 #include <algorithm>
+#include <stdexcept>
 
 #include "platform/Platform.h"
 #include "platform/sim/Sim.h"
@@ -226,7 +227,16 @@ void DoEvents() {
   for (auto& event : waiting) event();
 }
 
+void WaitForEvent() {
+  ++TheWorld().waitsForEvents;
+  // Nothing will ever arrive: a test that waits here would hang.
+  if (TheWorld().waitingEvents.empty())
+    throw std::logic_error("waiting for an event that never comes");
+}
+
 void RunEventLoop() {}
+
+Version ProgramVersion() { return TheWorld().version; }
 
 void ExitProgram() {
   sim::Log(L"exit");

@@ -3,6 +3,8 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 #include <vector>
 
 #include "platform/Forms.h"
@@ -64,7 +66,8 @@ std::vector<WORD> DialogTemplate(DWORD style, const wchar_t* caption) {
 }  // namespace
 
 struct Form::Impl {
-  Impl(const FormLayout& l, FormEvents& e) : layout(l), events(e) {}
+  Impl(Form* f, const FormLayout& l, FormEvents& e) : self(f), layout(l), events(e) {}
+  Form* self;  // the Form this belongs to
   const FormLayout& layout;
   FormEvents& events;
   HWND hwnd = nullptr;
@@ -283,50 +286,48 @@ INT_PTR CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-Form::Form(const FormLayout& layout, FormEvents& events) : impl_(new Impl(layout, events)) {}
+Form::Form(const FormLayout& layout, FormEvents& events) : impl_(new Impl(this, layout, events)) {}
 Form::~Form() = default;
 
-bool Form::Create() {
-  Impl& m = *impl_;
-  if (m.hwnd) return true;
-  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | WS_CLIPCHILDREN;
-  if (m.layout.sizable) style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
-  const std::vector<WORD> dialog = DialogTemplate(style, m.layout.caption);
-  OpenForms().push_back(&m);
-  ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
-                               reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
-                               FormProc, reinterpret_cast<LPARAM>(&m));
-  if (!m.hwnd) {
-    OpenForms().pop_back();
-    return false;
-  }
-  HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                               IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  if (icon) ::SendMessageW(m.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  // The client area as laid out, the window centred on its screen.
+namespace {
+
+// A window without a control box has a title bar only while it has a title.
+DWORD WindowStyle(const FormLayout& layout, bool hasTitle) {
+  DWORD style = WS_POPUP | DS_SETFONT | DS_MODALFRAME | WS_CLIPCHILDREN;
+  if (layout.controlBox) style |= WS_CAPTION | WS_SYSMENU;
+  if (!layout.controlBox && hasTitle) style |= WS_CAPTION;
+  if (layout.sizable) style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+  return style;
+}
+
+// The outer size that gives the window its laid-out client area.
+SIZE OuterSize(const Form::Impl& m) {
   const UINT dpi = DpiOf(m.hwnd);
   const RECT outer =
       OuterRectFor(::MulDiv(m.layout.clientWidth, static_cast<int>(dpi), kTwipsPerInch),
                    ::MulDiv(m.layout.clientHeight, static_cast<int>(dpi), kTwipsPerInch),
                    static_cast<DWORD>(::GetWindowLongPtrW(m.hwnd, GWL_STYLE)),
                    static_cast<DWORD>(::GetWindowLongPtrW(m.hwnd, GWL_EXSTYLE)), dpi);
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoW(::MonitorFromWindow(m.hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
-  ::SetWindowPos(m.hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  return true;
+  return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
-bool Form::IsCreated() const { return impl_->hwnd != nullptr; }
+// Centres the window on `around` (a window, or the work area of the screen).
+void CentreOn(HWND hwnd, HWND around, SIZE size) {
+  RECT area;
+  if (around) {
+    ::GetWindowRect(around, &area);
+  } else {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    area = monitor.rcWork;
+  }
+  ::SetWindowPos(hwnd, nullptr, area.left + (area.right - area.left - size.cx) / 2,
+                 area.top + (area.bottom - area.top - size.cy) / 2, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
-void Form::Show() {
-  Impl& m = *impl_;
-  if (!m.hwnd) return;
+void ShowAndFocus(Form::Impl& m) {
   ::ShowWindow(m.hwnd, SW_SHOWNORMAL);
   ::SetForegroundWindow(m.hwnd);
   // The first control in tab order that can take the focus gets it.
@@ -341,7 +342,144 @@ void Form::Show() {
   ::UpdateWindow(m.hwnd);
 }
 
-void Form::SetTitle(const std::wstring& title) { ::SetWindowTextW(impl_->hwnd, title.c_str()); }
+}  // namespace
+
+bool Form::Create() {
+  Impl& m = *impl_;
+  if (m.hwnd) return true;
+  const std::vector<WORD> dialog =
+      DialogTemplate(WindowStyle(m.layout, *m.layout.caption != L'\0'), m.layout.caption);
+  OpenForms().push_back(&m);
+  ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
+                               reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
+                               FormProc, reinterpret_cast<LPARAM>(&m));
+  if (!m.hwnd) {
+    OpenForms().pop_back();
+    return false;
+  }
+  if (m.layout.controlBox) {
+    HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                                 IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    if (icon) ::SendMessageW(m.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  CentreOn(m.hwnd, nullptr, OuterSize(m));
+  return true;
+}
+
+bool Form::IsCreated() const { return impl_->hwnd != nullptr; }
+
+bool Form::IsVisible() const { return impl_->hwnd && ::IsWindowVisible(impl_->hwnd); }
+
+void Form::Show() {
+  Impl& m = *impl_;
+  if (m.hwnd) ShowAndFocus(m);
+}
+
+void Form::ShowOwned(Form& owner) {
+  Impl& m = *impl_;
+  if (!m.hwnd) return;
+  // An owned window stays above its owner and out of the taskbar.
+  ::SetWindowLongPtrW(m.hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner.impl().hwnd));
+  CentreOn(m.hwnd, owner.impl().hwnd, OuterSize(m));
+  ShowAndFocus(m);
+}
+
+void Form::Hide() {
+  if (impl_->hwnd) ::ShowWindow(impl_->hwnd, SW_HIDE);
+}
+
+void Form::Unload() {
+  Impl& m = *impl_;
+  if (!m.hwnd) return;
+  auto& forms = OpenForms();
+  forms.erase(std::remove(forms.begin(), forms.end(), &m), forms.end());
+  ::DestroyWindow(m.hwnd);
+  m.hwnd = nullptr;
+  for (HBITMAP& picture : m.pictures)
+    if (picture) ::DeleteObject(std::exchange(picture, nullptr));
+  m.controls.clear();
+  m.activatedOnce = false;
+}
+
+void Form::SetWindowEnabled(bool enabled) { ::EnableWindow(impl_->hwnd, enabled); }
+bool Form::WindowEnabled() const { return ::IsWindowEnabled(impl_->hwnd) != FALSE; }
+
+void Form::Activate() {
+  Impl& m = *impl_;
+  if (!m.hwnd || !::IsWindowVisible(m.hwnd) || !::IsWindowEnabled(m.hwnd)) return;
+  ::SetForegroundWindow(m.hwnd);
+  ::SetActiveWindow(m.hwnd);
+  ::SetFocus(m.hwnd);  // the dialog hands it on to the control that had it
+}
+
+Form* Form::ActiveForm() {
+  const HWND active = ::GetActiveWindow();
+  for (Impl* form : OpenForms())
+    if (form->hwnd == active && active) return form->self;
+  return nullptr;
+}
+
+void Form::SetTitle(const std::wstring& title) {
+  Impl& m = *impl_;
+  ::SetWindowTextW(m.hwnd, title.c_str());
+  if (m.layout.controlBox) return;
+  // Without a control box an empty title means no title bar at all.
+  const DWORD style =
+      WindowStyle(m.layout, !title.empty()) | (::GetWindowLongW(m.hwnd, GWL_STYLE) & WS_VISIBLE);
+  if (style == static_cast<DWORD>(::GetWindowLongW(m.hwnd, GWL_STYLE))) return;
+  ::SetWindowLongW(m.hwnd, GWL_STYLE, static_cast<LONG>(style));
+  const SIZE size = OuterSize(m);
+  ::SetWindowPos(m.hwnd, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+namespace {
+
+float ToTwips(const Form::Impl& m, int pixels) {
+  return static_cast<float>(pixels) * kTwipsPerInch / static_cast<float>(DpiOf(m.hwnd));
+}
+
+int ToPixels(const Form::Impl& m, float twips) {
+  return static_cast<int>(std::lround(twips * static_cast<float>(DpiOf(m.hwnd)) / kTwipsPerInch));
+}
+
+}  // namespace
+
+float Form::Width() const {
+  RECT r = {};
+  ::GetWindowRect(impl_->hwnd, &r);
+  return ToTwips(*impl_, r.right - r.left);
+}
+
+float Form::Height() const {
+  RECT r = {};
+  ::GetWindowRect(impl_->hwnd, &r);
+  return ToTwips(*impl_, r.bottom - r.top);
+}
+
+void Form::SetSize(float width, float height) {
+  ::SetWindowPos(impl_->hwnd, nullptr, 0, 0, ToPixels(*impl_, width), ToPixels(*impl_, height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Form::Rect Form::ControlRect(int control) const {
+  HWND hwnd = control >= 0 && control < static_cast<int>(impl_->controls.size())
+                  ? impl_->controls[static_cast<std::size_t>(control)]
+                  : nullptr;
+  RECT r = {};
+  ::GetWindowRect(hwnd, &r);
+  ::MapWindowPoints(nullptr, impl_->hwnd, reinterpret_cast<POINT*>(&r), 2);
+  return {ToTwips(*impl_, r.left), ToTwips(*impl_, r.top), ToTwips(*impl_, r.right - r.left),
+          ToTwips(*impl_, r.bottom - r.top)};
+}
+
+void Form::SetControlRect(int control, const Rect& rect) {
+  if (control < 0 || control >= static_cast<int>(impl_->controls.size())) return;
+  ::MoveWindow(impl_->controls[static_cast<std::size_t>(control)], ToPixels(*impl_, rect.left),
+               ToPixels(*impl_, rect.top), ToPixels(*impl_, rect.width),
+               ToPixels(*impl_, rect.height), TRUE);
+}
 
 namespace {
 std::wstring TextOf(HWND hwnd) {

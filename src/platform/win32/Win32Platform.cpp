@@ -1,6 +1,7 @@
 // The real platform: files, programs, message boxes, top-level windows, the
 // sound call and the event loop, over the wide Win32 calls.
 #include <climits>
+#include <cstring>
 #include <string>
 
 #include "platform/Platform.h"
@@ -251,6 +252,28 @@ void DoEvents() {
     if (msg.message == WM_QUIT) ExitProgram();
     Dispatch(msg);
   }
+}
+
+void WaitForEvent() { ::WaitMessage(); }
+
+Version ProgramVersion() {
+  // The fixed part of the version resource follows its key, "VS_VERSION_INFO",
+  // on a 32-bit boundary.
+  Version version = {0, 0, 0, 0};
+  HRSRC found =
+      ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+  if (!found) return version;
+  const auto* data = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, found)));
+  const DWORD size = ::SizeofResource(nullptr, found);
+  constexpr DWORD kFixedAt = 40;  // 6 bytes of header, 32 of key, aligned
+  if (!data || size < kFixedAt + sizeof(VS_FIXEDFILEINFO)) return version;
+  VS_FIXEDFILEINFO fixed;
+  std::memcpy(&fixed, data + kFixedAt, sizeof fixed);
+  if (fixed.dwSignature != 0xFEEF04BD) return version;
+  return {static_cast<int>(HIWORD(fixed.dwFileVersionMS)),
+          static_cast<int>(LOWORD(fixed.dwFileVersionMS)),
+          static_cast<int>(HIWORD(fixed.dwFileVersionLS)),
+          static_cast<int>(LOWORD(fixed.dwFileVersionLS))};
 }
 
 void RunEventLoop() {

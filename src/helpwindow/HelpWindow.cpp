@@ -1,0 +1,79 @@
+#include "helpwindow/HelpWindow.h"
+
+#include <memory>
+
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr int kEscape = 27;
+
+std::unique_ptr<HelpWindow> theHelpWindow;
+
+}  // namespace
+
+HelpWindow::HelpWindow()
+    : form_(HelpLayout::fHelpLayout, *this),
+      btHelp(form_, HelpLayout::btHelp),
+      edHelp(form_, HelpLayout::edHelp),
+      imHelp(form_, HelpLayout::imHelp) {
+  // Created hidden, then its controls recorded, once.
+  Load();
+  AllControlsResizeModule::ResizeInit(record_, form_);
+}
+
+void HelpWindow::Load() {
+  if (form_.IsCreated()) return;
+  form_.Create();
+  btHelp.SetCaption(L"OK");
+}
+
+void HelpWindow::Help(const std::wstring& tMsg, const std::wstring& tHead, bool bModal) {
+  Load();  // afresh for each call: the window is unloaded at the end
+  form_.SetTitle(tHead);
+  edHelp.SetText(tMsg);
+  platform::Form* active = platform::Form::ActiveForm();
+  if (active && active != &form_ && bModal) {
+    oOwner = active;
+    oOwner->SetWindowEnabled(false);
+    form_.ShowOwned(*oOwner);
+  } else {
+    form_.Show();
+  }
+  while (form_.IsVisible()) {
+    platform::DoEvents();
+    if (form_.IsVisible()) platform::WaitForEvent();
+  }
+  if (oOwner) {
+    oOwner->SetWindowEnabled(true);
+    oOwner->Activate();
+    oOwner = nullptr;
+  }
+  form_.Unload();
+}
+
+void HelpWindow::Dismiss() {
+  // The owner is enabled before the window goes, so that the system hands
+  // the activation straight back to it and to no other program.
+  if (oOwner) oOwner->SetWindowEnabled(true);
+  form_.Hide();
+}
+
+void HelpWindow::OnClick(int control) {
+  if (control == HelpLayout::btHelp) Dismiss();
+}
+
+void HelpWindow::OnKeyUp(int keyCode, int shift) {
+  if (keyCode == kEscape && shift == 0) Dismiss();
+}
+
+void HelpWindow::OnDeactivate() { AllControlsResizeModule::ResizeFree(record_); }
+
+void HelpWindow::OnCloseRequest() { Dismiss(); }
+
+HelpWindow& fHelp() {
+  if (!theHelpWindow) theHelpWindow = std::make_unique<HelpWindow>();
+  return *theHelpWindow;
+}
+
+void DiscardHelpWindow() { theHelpWindow.reset(); }

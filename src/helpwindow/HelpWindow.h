@@ -1,0 +1,46 @@
+// fHelp: shows a text under a heading and holds up its caller until the
+// user dismisses it.
+#pragma once
+
+#include <string>
+
+#include "helpwindow/HelpLayout.h"
+#include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "util/AllControlsResizeModule.h"
+
+class HelpWindow final : private platform::FormEvents {
+  platform::Form form_;  // first: the control handles below refer to it
+
+ public:
+  HelpWindow();
+
+  // Shows `tMsg` under the heading `tHead` and returns once the user has
+  // dismissed it (OK, Enter or Esc). With `bModal` the program's active
+  // window is disabled meanwhile and owns the help window; it is enabled
+  // and given the focus again before Help returns. The wait blocks on the
+  // event queue.
+  void Help(const std::wstring& tMsg, const std::wstring& tHead, bool bModal);
+
+  platform::Form& form() { return form_; }
+
+  platform::Button btHelp;
+  platform::TextBox edHelp;
+  platform::Image imHelp;
+
+ private:
+  void Load();
+  void Dismiss();
+
+  void OnClick(int control) override;
+  void OnKeyUp(int keyCode, int shift) override;
+  void OnDeactivate() override;
+  void OnCloseRequest() override;
+
+  platform::Form* oOwner = nullptr;
+  AllControlsResizeModule::ResizeRecord record_;
+};
+
+// The help window, created on first use and kept for the rest of the run.
+HelpWindow& fHelp();
+void DiscardHelpWindow();

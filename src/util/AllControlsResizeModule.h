@@ -1,0 +1,30 @@
+// Keeps a window's controls in proportion to the window: each visible
+// control is set to its recorded rectangle scaled by the ratio of the
+// window's outer size to its recorded outer size. Every control is computed
+// from the one recording, so repeated resizing never drifts.
+#pragma once
+
+#include <vector>
+
+#include "platform/Forms.h"
+
+namespace AllControlsResizeModule {
+
+struct ControlRect {
+  float Height = 0, Left = 0, Top = 0, Width = 0;
+};
+
+// One window's recorded geometry. Each window keeps its own, so that the
+// main window's controls follow its size for the whole run, whatever other
+// windows come and go.
+struct ResizeRecord {
+  std::vector<ControlRect> aRects;
+  int iFirst = 0, iLast = -1;
+  float sFormWidth = 0, sFormHeight = 0;
+};
+
+void ResizeInit(ResizeRecord& record, platform::Form& oForm);
+void ResizeControls(const ResizeRecord& record, platform::Form& oForm);
+void ResizeFree(ResizeRecord& record);
+
+}  // namespace AllControlsResizeModule

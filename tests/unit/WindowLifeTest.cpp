@@ -1,0 +1,221 @@
+// The main window's life over the simulated world: the read-me and the help
+// window, activation, the versioned title, proportional layout.
+#include <gtest/gtest.h>
+
+#include "SimDisc.h"
+#include "helpwindow/HelpWindow.h"
+#include "util/AllControlsResizeModule.h"
+#include "util/AppTitleModule.h"
+
+using namespace simdisc;
+
+namespace {
+
+constexpr int kF1 = 112, kEscape = 27, kReturn = 13, kDown = 0x28;
+using platform::kAltMask;
+using platform::kCtrlMask;
+using platform::kShiftMask;
+
+const sim::ControlState& Control(int c) { return Window().controls[c]; }
+const sim::FormState& Help() { return sim::StateOf(fHelp().form()); }
+
+class WindowLifeTest : public ProgramTest {
+ protected:
+  void Start(bool withReadMe = true, const std::string& helpButton = "2") {
+    MakeDisc("[main]\r\ndisk=Диск\r\nhelp=О диске\r\nHelpButton=" + helpButton + "\r\n",
+             {L"Alpha", L"Beta"});
+    if (withReadMe) sim::AddFile(kRoot + L"\\read.me.txt", "Read me\r\n");
+    ASSERT_FALSE(RunMain());
+  }
+  // What the user does while the help window is open, run by its wait.
+  void WhileHelpIsOpen(std::function<void()> action) {
+    sim::TheWorld().waitingEvents.push_back([this, action] {
+      seenWhileOpen = {Help().shown, Window().enabled, Help().title,
+                       Help().controls[HelpLayout::edHelp].text};
+      action();
+    });
+  }
+  void Press(int key, int shift = 0) { sim::PressKey(fMain().form(), key, shift); }
+
+  struct Seen {
+    bool helpShown = false, mainEnabled = true;
+    std::wstring title, text;
+  } seenWhileOpen;
+};
+
+TEST_F(WindowLifeTest, ActivationHidesTheFolderListDisablesLaunchAndStampsTheTitleOnce) {
+  Start();
+  EXPECT_EQ(Window().title, L"Varnolt - 1.1.3");
+  EXPECT_FALSE(Control(MainLayout::drGame).visible);
+  Press(kDown);
+  Press(kDown);
+  EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
+  for (int i = 0; i < 3; ++i) {
+    WhileHelpIsOpen([] { sim::PressKey(fHelp().form(), kEscape); });
+    Press(kF1);
+  }
+  EXPECT_EQ(Window().title, L"Varnolt - 1.1.3") << "the version once, however often activated";
+  EXPECT_FALSE(Control(MainLayout::btInstall).enabled) << "disabled again after the help window";
+  EXPECT_EQ(Control(MainLayout::lsGame).selected, 1) << "the selection is kept";
+  EXPECT_EQ(Window().focus, MainLayout::lsGame);
+}
+
+TEST_F(WindowLifeTest, F1ShowsTheReadMeModallyUnderItsHeading) {
+  Start(true, "0");  // the button is hidden: F1 works all the same
+  WhileHelpIsOpen([] { sim::PressKey(fHelp().form(), kEscape); });
+  Press(kF1);
+  EXPECT_TRUE(seenWhileOpen.helpShown);
+  EXPECT_FALSE(seenWhileOpen.mainEnabled)
+      << "the main window is disabled while the help window is open";
+  EXPECT_EQ(seenWhileOpen.title, L"О диске");
+  EXPECT_EQ(seenWhileOpen.text, L"Read me\r\n");
+  EXPECT_FALSE(Help().shown);
+  EXPECT_TRUE(Window().enabled);
+  EXPECT_EQ(Window().focus, MainLayout::lsGame);
+  EXPECT_EQ(platform::Form::ActiveForm(), &fMain().form());
+}
+
+TEST_F(WindowLifeTest, TheReadMeButtonEnterAndOkDismiss) {
+  Start();
+  for (auto dismiss :
+       std::vector<std::function<void()>>{[] { sim::PressKey(fHelp().form(), kReturn); },
+                                          [] { sim::Click(fHelp().form(), HelpLayout::btHelp); },
+                                          [] { sim::RequestClose(fHelp().form()); }}) {
+    WhileHelpIsOpen(dismiss);
+    sim::Click(fMain().form(), MainLayout::btReadMe);
+    EXPECT_TRUE(seenWhileOpen.helpShown);
+    EXPECT_FALSE(Help().shown);
+    EXPECT_TRUE(Window().enabled);
+  }
+}
+
+TEST_F(WindowLifeTest, ModifiedF1OrEscapeDoNothing) {
+  Start();
+  for (int shift : {kShiftMask, kCtrlMask, kAltMask}) Press(kF1, shift);
+  EXPECT_FALSE(Help().shown);
+  EXPECT_EQ(sim::TheWorld().waitsForEvents, 0);
+
+  int escapes = 0;
+  WhileHelpIsOpen([&escapes, this] {
+    sim::PressKey(fHelp().form(), kEscape, kShiftMask);  // stays open
+    ++escapes;
+    WhileHelpIsOpen([&escapes] {
+      sim::PressKey(fHelp().form(), kEscape, kCtrlMask);
+      ++escapes;
+      sim::TheWorld().waitingEvents.push_back([] { sim::PressKey(fHelp().form(), kEscape); });
+    });
+  });
+  Press(kF1);
+  EXPECT_EQ(escapes, 2);
+  EXPECT_GE(sim::TheWorld().waitsForEvents, 2) << "the wait blocked between the keys";
+  EXPECT_FALSE(Help().shown);
+}
+
+TEST_F(WindowLifeTest, MissingOrEmptyReadMeDoesNothing) {
+  for (bool empty : {false, true}) {
+    sim::ResetWorld();
+    MainModule::ResetGlobals();
+    Start(false);
+    if (empty) sim::AddFile(kRoot + L"\\read.me.txt", "");
+    fMain().btClose.SetFocus();
+    sim::TheWorld().sounds.clear();
+    Press(kF1);
+    sim::Click(fMain().form(), MainLayout::btReadMe);
+    EXPECT_FALSE(Help().shown);
+    EXPECT_EQ(Window().focus, MainLayout::btClose) << "the focus stays where it was";
+    EXPECT_TRUE(sim::TheWorld().sounds.empty());
+  }
+}
+
+TEST_F(WindowLifeTest, HelpWithoutModalOrWithoutAnActiveWindowDisablesNothing) {
+  Start();
+  WhileHelpIsOpen([] { sim::PressKey(fHelp().form(), kEscape); });
+  fHelp().Help(L"", L"", false);
+  EXPECT_TRUE(seenWhileOpen.helpShown) << "an empty text still waits";
+  EXPECT_TRUE(seenWhileOpen.mainEnabled);
+  EXPECT_EQ(seenWhileOpen.title, L"");
+
+  WhileHelpIsOpen([] { sim::PressKey(fHelp().form(), kEscape); });
+  fHelp().Help(L"second", L"Second", true);
+  EXPECT_EQ(seenWhileOpen.text, L"second") << "each call shows its own text";
+  EXPECT_EQ(seenWhileOpen.title, L"Second");
+}
+
+std::vector<platform::Form::Rect> Rects() {
+  std::vector<platform::Form::Rect> rects;
+  for (const sim::ControlState& c : Window().controls)
+    rects.push_back({c.left, c.top, c.width, c.height});
+  return rects;
+}
+
+TEST_F(WindowLifeTest, ControlsFollowTheWindowsSizeBeforeAndAfterTheHelpWindow) {
+  Start();
+  const std::vector<platform::Form::Rect> original = Rects();
+  const float width = Window().width, height = Window().height;
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round == 0 ? "before the help window" : "after the help window");
+    sim::Resize(fMain().form(), 2 * width, height);
+    const std::vector<platform::Form::Rect> doubled = Rects();
+    for (int c :
+         {MainLayout::lsGame, MainLayout::btInstall, MainLayout::btClose, MainLayout::edDescript}) {
+      EXPECT_FLOAT_EQ(doubled[c].left, 2 * original[c].left) << c;
+      EXPECT_FLOAT_EQ(doubled[c].width, 2 * original[c].width) << c;
+      EXPECT_FLOAT_EQ(doubled[c].top, original[c].top) << c;
+      EXPECT_FLOAT_EQ(doubled[c].height, original[c].height) << c;
+    }
+    EXPECT_FLOAT_EQ(doubled[MainLayout::drGame].width, original[MainLayout::drGame].width)
+        << "hidden: left alone";
+    // Many odd sizes, then the first one again: nothing drifts.
+    for (float f : {0.37f, 1.91f, 0.83f, 3.3f, 0.5f})
+      sim::Resize(fMain().form(), f * width, f * height);
+    sim::Resize(fMain().form(), width, height);
+    const std::vector<platform::Form::Rect> back = Rects();
+    for (std::size_t c = 0; c < back.size(); ++c) {
+      EXPECT_FLOAT_EQ(back[c].left, original[c].left) << c;
+      EXPECT_FLOAT_EQ(back[c].width, original[c].width) << c;
+    }
+    WhileHelpIsOpen([] { sim::PressKey(fHelp().form(), kEscape); });
+    Press(kF1);
+  }
+}
+
+TEST(ResizeModuleTest, NoRecordOrNoControlsChangesNothing) {
+  sim::ResetWorld();
+  struct NoEvents final : platform::FormEvents {
+  } events;
+  const platform::ControlLayout one[] = {
+      {L"b", platform::ControlKind::Button, 150, 150, 1500, 375, 0, nullptr, nullptr, false}};
+  const platform::FormLayout layout = {L"x", 3000, 3000, true, true, false, one, 1, -1, -1};
+  platform::Form form(layout, events);
+  form.Create();
+  AllControlsResizeModule::ResizeRecord record;
+  form.SetSize(6000, 6000);
+  AllControlsResizeModule::ResizeControls(record, form);  // never recorded
+  EXPECT_FLOAT_EQ(form.ControlRect(0).width, 1500);
+  AllControlsResizeModule::ResizeInit(record, form);
+  AllControlsResizeModule::ResizeFree(record);
+  form.SetSize(12000, 6000);
+  AllControlsResizeModule::ResizeControls(record, form);  // record discarded
+  EXPECT_FLOAT_EQ(form.ControlRect(0).width, 1500);
+
+  const platform::FormLayout empty = {L"y", 3000, 3000, true, true, false, nullptr, 0, -1, -1};
+  platform::Form bare(empty, events);
+  bare.Create();
+  AllControlsResizeModule::ResizeInit(record, bare);
+  EXPECT_TRUE(record.aRects.empty());
+  EXPECT_FLOAT_EQ(record.sFormWidth, bare.Width());
+  bare.SetSize(1, 1);
+  AllControlsResizeModule::ResizeControls(record, bare);
+}
+
+TEST(AppTitleTest, CaptionThenTheVersionFromTheResource) {
+  sim::ResetWorld();
+  EXPECT_EQ(AppTitleModule::AppTitle(L"Varnolt"), L"Varnolt - 1.1.3");
+  EXPECT_EQ(AppTitleModule::AppTitle(L""), L" - 1.1.3");
+  EXPECT_EQ(AppTitleModule::AppTitle(L"Varnolt - 1.1.3"), L"Varnolt - 1.1.3 - 1.1.3");
+  sim::TheWorld().version = {2, 10, 7, 45};
+  EXPECT_EQ(AppTitleModule::AppTitle(L"V"), L"V - 2.10.45")
+      << "read from the resource, build number left out";
+}
+
+}  // namespace
