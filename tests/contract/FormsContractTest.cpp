@@ -107,9 +107,17 @@ TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
   contract::PressKey(form, 0x1B);  // Esc: the cancel button
   EXPECT_EQ(events.Count("click " + std::to_string(kCancel)), 1);
 
+  // A multi-line text box hands Enter and Esc to the window as well.
+  form.SetFocus(kText);
+  contract::PressKey(form, 0x1B);
+  EXPECT_EQ(events.Count("click " + std::to_string(kCancel)), 2);
+  contract::PressKey(form, 0x0D);
+  EXPECT_EQ(events.Count("click " + std::to_string(kOk)), 2);
+  form.SetFocus(kList);
+
   form.SetEnabled(kOk, false);
   contract::PressKey(form, 0x0D);
-  EXPECT_EQ(events.Count("click " + std::to_string(kOk)), 1)
+  EXPECT_EQ(events.Count("click " + std::to_string(kOk)), 2)
       << "a disabled default button is not pressed";
 
   events.events.clear();

@@ -283,6 +283,32 @@ HWND FocusOf(HWND window) {
   return info.hwndFocus;
 }
 
+void Settle(HWND window) {
+  DWORD_PTR result = 0;
+  for (int i = 0; i < 3; ++i)
+    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held) {
+  ::SetForegroundWindow(window);
+  Settle(window);
+  std::vector<INPUT> inputs;
+  auto add = [&inputs](WORD vk, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  for (WORD vk : held) add(vk, false);
+  add(key, false);
+  add(key, true);
+  for (auto it = held.end(); it != held.begin();) add(*--it, true);
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  ::Sleep(50);  // the input reaches the program's queue
+  Settle(window);
+}
+
 std::string ToUtf8(const std::wstring& text) {
   const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
                                       nullptr, 0, nullptr, nullptr);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,13 @@ bool HasIcon(HWND box);
 void PressOk(HWND box);
 // The window that has the keyboard focus in the program's thread.
 HWND FocusOf(HWND window);
+
+// Types a key as the keyboard does (through the system's input queue, so
+// that the program sees Shift, Ctrl and Alt held), into `window`, which is
+// brought to the foreground first; returns once the program has handled it.
+void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held = {});
+// Waits until the program that owns `window` has handled what is queued.
+void Settle(HWND window);
 
 std::string ToUtf8(const std::wstring& text);
 std::string ToCp1251(const std::wstring& text);

@@ -131,6 +131,36 @@ void Form::Impl::Annotate(HWND control, const ControlLayout& c) {
                              PROPID_ACC_DESCRIPTION, c.accDescription);
 }
 
+namespace {
+
+// A multi-line box asks for every key, and turns Esc into a request to close
+// its window; in a dialog Enter and Esc belong to the window's default and
+// cancel buttons instead, as in every other control.
+LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto original = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, L"Varnolt.TextBoxProc"));
+  if (!original) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  LRESULT result = ::CallWindowProcW(original, hwnd, message, wParam, lParam);
+  if (message == WM_GETDLGCODE && lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if ((msg->message == WM_KEYDOWN || msg->message == WM_CHAR) &&
+        (msg->wParam == VK_ESCAPE || msg->wParam == VK_RETURN))
+      result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    ::RemovePropW(hwnd, L"Varnolt.TextBoxProc");
+  }
+  return result;
+}
+
+void HandEnterAndEscToTheDialog(HWND textBox) {
+  const LONG_PTR original = ::GetWindowLongPtrW(textBox, GWLP_WNDPROC);
+  ::SetPropW(textBox, L"Varnolt.TextBoxProc", reinterpret_cast<HANDLE>(original));
+  ::SetWindowLongPtrW(textBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextBoxProc));
+}
+
+}  // namespace
+
 void Form::Impl::CreateControls() {
   // Windows take the focus in the order they were created, so controls are
   // created in tab order; each label therefore comes right before the
@@ -187,6 +217,7 @@ void Form::Impl::CreateControls() {
     controls[static_cast<std::size_t>(i)] = control;
     if (!control) continue;
     if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (c.kind == ControlKind::TextBox) HandEnterAndEscToTheDialog(control);
     Annotate(control, c);
   }
   if (layout.defaultButton >= 0) ::SendMessageW(hwnd, DM_SETDEFID, IDOK, 0);
