@@ -1,5 +1,12 @@
 # The benchmarks: Win32 console programs, run by tools/run-bench.sh.
-# They print figures and are no tests.
+# They print figures and are no tests; only their helpers are.
+
+# What the start-up benchmark needs besides measuring: scratch discs and the
+# figures of a series.
+add_library(bench_disc STATIC bench/BenchDisc.cpp)
+target_compile_definitions(bench_disc PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                           _WIN32_WINNT=0x0601)
+target_compile_options(bench_disc PRIVATE ${VARNOLT_WARNINGS})
 
 # The floor: a program that shows just an empty window like Varnolt's.
 add_executable(EmptyWindow WIN32 bench/EmptyWindow.cpp)
@@ -7,3 +14,11 @@ target_compile_definitions(EmptyWindow PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_M
 target_compile_options(EmptyWindow PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(EmptyWindow PRIVATE ${VARNOLT_WIN32_LINK} -municode)
 target_link_libraries(EmptyWindow PRIVATE user32 gdi32)
+
+# The discs and figures above checked on their own, under Wine like the
+# other Windows tests.
+add_executable(bench_disc_tests bench/BenchDiscTest.cpp)
+target_link_libraries(bench_disc_tests PRIVATE bench_disc gtest_main)
+target_compile_options(bench_disc_tests PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(bench_disc_tests PRIVATE ${VARNOLT_WIN32_LINK})
+add_test(NAME bench_disc COMMAND bench_disc_tests)
