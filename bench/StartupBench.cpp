@@ -1,0 +1,415 @@
+// How long Varnolt takes from being started to showing a filled, painted
+// list of games, next to how long a program takes that shows just an empty
+// window of the same kind. Measured from outside: the program has no switch
+// that would tell when it is ready.
+//
+//   StartupBench [--runs N] [--games N,N,...] VARNOLT_EXE EMPTY_WINDOW_EXE [OTHER_EXE...]
+//
+// Further builds of Varnolt given after the empty window are measured in the
+// same rounds, for comparing a change with the program as it was: on a busy
+// machine only runs taken side by side compare fairly.
+//
+// Ready means: the program's visible top-level window with the expected
+// title exists; for Varnolt, its visible list box holds one entry for the
+// disc and one per game; then two WM_NULL round trips to the window have
+// returned. A thread takes paint messages only when nothing else waits, so
+// by the time the second round trip returns, the paint that was pending when
+// the first returned has been done.
+//
+// Resolution: the window is sought every Sleep(1) (about a millisecond,
+// measured and printed); the list count and the round trips are blocking
+// calls that return as soon as the program answers, so they add no polling
+// delay. Times come from QueryPerformanceCounter.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "BenchDisc.h"
+
+namespace {
+
+constexpr DWORD kRoundTripTimeoutMs = 10000;
+constexpr double kRunDeadlineMs = 30000;
+constexpr DWORD kExitWaitMs = 10000;
+constexpr DWORD kPauseBetweenRunsMs = 250;  // lets the last program's windows and files go
+
+LARGE_INTEGER Now() {
+  LARGE_INTEGER t;
+  ::QueryPerformanceCounter(&t);
+  return t;
+}
+
+double MsBetween(LARGE_INTEGER from, LARGE_INTEGER to) {
+  static const double ticksPerMs = [] {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1000.0;
+  }();
+  return static_cast<double>(to.QuadPart - from.QuadPart) / ticksPerMs;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0)
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n,
+                          nullptr, nullptr);
+  return out;
+}
+
+void Say(const std::string& line) {
+  std::fputs(line.c_str(), stdout);
+  std::fputs("\n", stdout);
+  std::fflush(stdout);
+}
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) {
+  char buffer[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(buffer, sizeof buffer, format, args);
+  va_end(args);
+  return buffer;
+}
+
+struct Handle {
+  HANDLE h = nullptr;
+  Handle() = default;
+  explicit Handle(HANDLE value) : h(value) {}
+  ~Handle() {
+    if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+};
+
+// What is started and how it shows that it is ready.
+struct Target {
+  std::string label;
+  std::wstring exe;
+  std::wstring title;
+  int listCount = -1;  // entries the visible list box must hold, -1: no list
+  std::vector<double> filled, ready;
+};
+
+HWND VisibleTopWindow(DWORD pid, const std::wstring& title) {
+  HWND candidate = nullptr;
+  while ((candidate = ::FindWindowExW(nullptr, candidate, L"#32770", title.c_str())) != nullptr) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(candidate, &owner);
+    if (owner == pid && ::IsWindowVisible(candidate)) return candidate;
+  }
+  return nullptr;
+}
+
+BOOL CALLBACK PickVisibleListBox(HWND child, LPARAM param) {
+  wchar_t name[32];
+  if (::GetClassNameW(child, name, 32) && ::_wcsicmp(name, L"ListBox") == 0 &&
+      ::IsWindowVisible(child)) {
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND VisibleListBox(HWND window) {
+  HWND list = nullptr;
+  ::EnumChildWindows(window, PickVisibleListBox, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+bool RoundTrip(HWND window, UINT message, LRESULT& result) {
+  DWORD_PTR answer = 0;
+  if (!::SendMessageTimeoutW(window, message, 0, 0, SMTO_NORMAL, kRoundTripTimeoutMs, &answer))
+    return false;
+  result = static_cast<LRESULT>(answer);
+  return true;
+}
+
+struct RunResult {
+  double filledMs = 0;
+  double readyMs = 0;
+  std::string error;  // empty when the run went through
+};
+
+void Close(const PROCESS_INFORMATION& process, HWND window) {
+  if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
+  if (!window || ::WaitForSingleObject(process.hProcess, kExitWaitMs) != WAIT_OBJECT_0) {
+    ::TerminateProcess(process.hProcess, 1);
+    ::WaitForSingleObject(process.hProcess, kExitWaitMs);
+  }
+}
+
+RunResult RunOnce(HANDLE job, const Target& target) {
+  RunResult r;
+  std::wstring commandLine = L"\"" + target.exe + L"\"";
+  const std::wstring folder = target.exe.substr(0, target.exe.rfind(L'\\'));
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+
+  const LARGE_INTEGER start = Now();
+  if (!::CreateProcessW(target.exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &process)) {
+    r.error = Format("cannot start %s (error %lu)", Utf8(target.exe).c_str(), ::GetLastError());
+    return r;
+  }
+  Handle processHandle(process.hProcess), threadHandle(process.hThread);
+  // In the job, the program goes when the benchmark goes, however it ends.
+  if (!::AssignProcessToJobObject(job, process.hProcess)) {
+    r.error = Format("cannot put the program into a job (error %lu)", ::GetLastError());
+    ::TerminateProcess(process.hProcess, 1);
+    return r;
+  }
+  ::ResumeThread(process.hThread);
+
+  auto late = [&] { return MsBetween(start, Now()) > kRunDeadlineMs; };
+  auto gone = [&] { return ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
+
+  HWND window = nullptr;
+  while (!(window = VisibleTopWindow(process.dwProcessId, target.title))) {
+    if (gone() || late()) {
+      r.error = gone() ? "the program ended before its window showed" : "no window came";
+      Close(process, nullptr);
+      return r;
+    }
+    ::Sleep(1);
+  }
+
+  if (target.listCount >= 0) {
+    HWND list = nullptr;
+    LRESULT count = -1;
+    for (;;) {
+      if (!list) list = VisibleListBox(window);
+      if (list && RoundTrip(list, LB_GETCOUNT, count) && count == target.listCount) break;
+      if (gone() || late()) {
+        r.error = Format("the list never held %d entries (last count %ld)", target.listCount,
+                         static_cast<long>(count));
+        Close(process, window);
+        return r;
+      }
+      // The count is asked again at once: the next answer comes only when
+      // the program next looks at its messages, after the fill.
+      ::Sleep(list ? 0 : 1);
+    }
+  }
+  r.filledMs = MsBetween(start, Now());
+
+  LRESULT ignored = 0;
+  if (!RoundTrip(window, WM_NULL, ignored) || !RoundTrip(window, WM_NULL, ignored)) {
+    r.error = "the window did not answer";
+    Close(process, window);
+    return r;
+  }
+  r.readyMs = MsBetween(start, Now());
+  Close(process, window);
+  return r;
+}
+
+double SleepOneMs() {
+  const LARGE_INTEGER from = Now();
+  constexpr int kTimes = 50;
+  for (int i = 0; i < kTimes; ++i) ::Sleep(1);
+  return MsBetween(from, Now()) / kTimes;
+}
+
+std::string SystemName() {
+  using WineVersionFn = const char*(CDECL*)();
+  const auto wine = reinterpret_cast<WineVersionFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
+  return wine ? std::string("Wine ") + wine() : std::string("Windows");
+}
+
+// Varnolt.exe lives in the disc's root; a hard link costs nothing, a copy
+// does when the link cannot be made.
+bool PlaceProgram(const std::wstring& from, const std::wstring& to) {
+  return ::CreateHardLinkW(to.c_str(), from.c_str(), nullptr) ||
+         ::CopyFileW(from.c_str(), to.c_str(), TRUE);
+}
+
+bool ParseCounts(const wchar_t* text, std::vector<int>& counts) {
+  counts.clear();
+  const wchar_t* p = text;
+  while (*p) {
+    wchar_t* end = nullptr;
+    const long n = std::wcstol(p, &end, 10);
+    if (end == p || n < 1 || n > 100000) return false;
+    counts.push_back(static_cast<int>(n));
+    p = end;
+    if (*p == L',') ++p;
+  }
+  return !counts.empty();
+}
+
+int Usage() {
+  Say("usage: StartupBench [--runs N] [--games N,N,...] VARNOLT_EXE EMPTY_WINDOW_EXE "
+      "[OTHER_VARNOLT_EXE...]");
+  return 2;
+}
+
+std::wstring FileName(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
+
+std::string Row(int width, const std::string& label, const bench::Summary* filled,
+                const bench::Summary& ready, double ratio) {
+  std::string line = Format("%-*s", width, label.c_str());
+  line +=
+      filled ? Format("%10.1f %9.1f", filled->median, filled->min) : Format("%10s %9s", "-", "-");
+  line += Format("%12.1f %9.1f %10.2f", ready.median, ready.min, ratio);
+  return line;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // plain \n for whoever reads the figures
+  int runs = 7;
+  std::vector<int> gameCounts = {10, 1000, 10000};
+  std::vector<std::wstring> programs;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (arg == L"--runs" && i + 1 < argc) {
+      runs = std::wcstol(argv[++i], nullptr, 10);
+      if (runs < 1 || runs > 1000) return Usage();
+    } else if (arg == L"--games" && i + 1 < argc) {
+      if (!ParseCounts(argv[++i], gameCounts)) return Usage();
+    } else if (arg.rfind(L"--", 0) == 0) {
+      return Usage();
+    } else {
+      programs.push_back(arg);
+    }
+  }
+  if (programs.size() < 2) return Usage();
+  for (std::wstring& program : programs) {
+    wchar_t full[MAX_PATH];
+    const DWORD n = ::GetFullPathNameW(program.c_str(), MAX_PATH, full, nullptr);
+    if (n == 0 || n >= MAX_PATH || ::GetFileAttributesW(full) == INVALID_FILE_ATTRIBUTES) {
+      Say("error: no such program: " + Utf8(program));
+      return 1;
+    }
+    program = full;
+  }
+
+  Handle job(::CreateJobObjectW(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (!job.h || !::SetInformationJobObject(job.h, JobObjectExtendedLimitInformation, &limits,
+                                           sizeof limits)) {
+    Say("error: cannot make a job object for the programs");
+    return 1;
+  }
+
+  const std::wstring scratch = bench::MakeScratchFolder(L"varnolt-bench-");
+  if (scratch.empty()) {
+    Say("error: cannot make a scratch folder");
+    return 1;
+  }
+  struct Cleanup {
+    std::wstring folder;
+    ~Cleanup() {
+      if (!bench::RemoveTree(folder)) Say("warning: could not remove " + Utf8(folder));
+    }
+  } cleanup{scratch};
+
+  // Every disc is made before the first measurement.
+  std::vector<Target> targets;
+  const LARGE_INTEGER making = Now();
+  {
+    Target empty;
+    empty.label = "empty window";
+    const std::wstring folder = scratch + L"\\empty";
+    empty.exe = folder + L"\\EmptyWindow.exe";
+    empty.title = L"Empty window";
+    if (!::CreateDirectoryW(folder.c_str(), nullptr) || !PlaceProgram(programs[1], empty.exe)) {
+      Say("error: cannot place the empty window's program");
+      return 1;
+    }
+    targets.push_back(std::move(empty));
+  }
+  // Every build sits in the root of every disc under its own file name.
+  std::vector<std::wstring> builds(programs.begin(), programs.end());
+  builds.erase(builds.begin() + 1);
+  for (std::size_t b = 1; b < builds.size(); ++b) {
+    for (std::size_t a = 0; a < b; ++a) {
+      if (::_wcsicmp(FileName(builds[a]).c_str(), FileName(builds[b]).c_str()) == 0) {
+        Say("error: the builds to compare need different file names");
+        return 1;
+      }
+    }
+  }
+  for (int games : gameCounts) {
+    const std::wstring root = scratch + L"\\disc-" + std::to_wstring(games);
+    std::wstring error;
+    if (!bench::MakeDisc(root, games, error)) {
+      Say("error: " + Utf8(error));
+      return 1;
+    }
+    for (const std::wstring& build : builds) {
+      Target disc;
+      disc.label = std::to_string(games);
+      if (builds.size() > 1) disc.label = Utf8(FileName(build)) + " " + disc.label;
+      disc.exe = root + L"\\" + FileName(build);
+      if (!PlaceProgram(build, disc.exe)) {
+        Say("error: cannot place " + Utf8(build) + " in " + Utf8(root));
+        return 1;
+      }
+      disc.title = L"Varnolt";
+      disc.listCount = games + 1;  // the disc's own entry comes first
+      targets.push_back(std::move(disc));
+    }
+  }
+  Say(Format("Discs made in %.1f s in %s", MsBetween(making, Now()) / 1000, Utf8(scratch).c_str()));
+
+  const double sleepMs = SleepOneMs();
+  Say(Format("System: %s; the window is sought every Sleep(1) = %.2f ms", SystemName().c_str(),
+             sleepMs));
+  Say(Format("Runs: 1 warm-up round, then %d rounds; each round starts every program once", runs));
+
+  // Rounds rather than runs in a row, so that a slow spell of this shared
+  // machine falls on all programs alike.
+  for (int round = 0; round <= runs; ++round) {
+    for (Target& target : targets) {
+      const RunResult r = RunOnce(job.h, target);
+      if (!r.error.empty()) {
+        Say("error: " + target.label + ": " + r.error);
+        return 1;
+      }
+      if (round > 0) {
+        target.filled.push_back(r.filledMs);
+        target.ready.push_back(r.readyMs);
+      }
+      ::Sleep(kPauseBetweenRunsMs);
+    }
+    std::fputs(round == 0 ? "warm-up done" : Format(" %d", round).c_str(), stdout);
+    std::fflush(stdout);
+  }
+  Say("");
+  Say("");
+
+  const bench::Summary floor = bench::Summarise(targets[0].ready);
+  Say(Format("Start-up to a filled, painted window, ms (%d runs each)", runs));
+  int width = 14;
+  for (const Target& target : targets)
+    width = std::max(width, static_cast<int>(target.label.size()) + 2);
+  Say(Format("%-*s%20s %22s %10s", width, "", "list filled", "window ready", "ready /"));
+  Say(Format("%-*s%10s %9s%12s %9s %10s", width, "games", "median", "min", "median", "min",
+             "empty"));
+  for (const Target& target : targets) {
+    const bench::Summary ready = bench::Summarise(target.ready);
+    const bench::Summary filled = bench::Summarise(target.filled);
+    Say(Row(width, target.label, target.listCount >= 0 ? &filled : nullptr, ready,
+            floor.median > 0 ? ready.median / floor.median : 0));
+  }
+  Say("Goal: 1000 games within 1.15 x the empty window, 10000 games within 1.5 x (medians).");
+  return 0;
+}
