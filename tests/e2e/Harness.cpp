@@ -2,29 +2,14 @@
 
 #include <algorithm>
 
+#include "../common/RemoveTree.h"
+
 namespace e2e {
 namespace {
 
 std::wstring Parent(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
 
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const std::wstring path = folder + name;
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      RemoveTree(path + L"\\");
-      ::RemoveDirectoryW(path.c_str());
-    } else {
-      ::DeleteFileW(path.c_str());
-    }
-  } while (::FindNextFileW(find, &data));
-  ::FindClose(find);
-}
+using testfiles::RemoveTree;
 
 // A short silent PCM wave file.
 std::string SilentWave() {

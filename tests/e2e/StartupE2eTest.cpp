@@ -50,30 +50,27 @@ struct MessageCase {
   std::wstring (*text)(const std::wstring& root);
 };
 
+void AddControlFileAndAGame(const Disc& d) {
+  d.AddFile(L"autorun.ini", Ini(kFullIni));
+  d.AddFolder(L"games");
+  d.AddFolder(L"games\\G");
+}
+
+std::wstring SoundFolderText(const std::wstring&) {
+  return L"Не могу загрузить PlaySound() winmm.dll\r\nПрограмма будет закрыта.";
+}
+
 TEST(StartupMessages, EachFailedCheckShowsItsMessageOverTheWindowThenTheProgramEnds) {
   const MessageCase cases[] = {
-      {"no sound folder", L"ERROR",
-       [](const Disc& d) {
-         d.AddFile(L"autorun.ini", Ini(kFullIni));
-         d.AddFolder(L"games");
-         d.AddFolder(L"games\\G");
-       },
-       [](const std::wstring&) {
-         return std::wstring(
-             L"Не могу загрузить PlaySound() winmm.dll\r\nПрограмма будет закрыта.");
-       }},
+      {"no sound folder", L"ERROR", [](const Disc& d) { AddControlFileAndAGame(d); },
+       SoundFolderText},
       {"sound folder with only hidden files", L"ERROR",
        [](const Disc& d) {
          d.AddFolder(L"autorun");
          d.AddFile(L"autorun\\start.wav", "RIFF", FILE_ATTRIBUTE_HIDDEN);
-         d.AddFile(L"autorun.ini", Ini(kFullIni));
-         d.AddFolder(L"games");
-         d.AddFolder(L"games\\G");
+         AddControlFileAndAGame(d);
        },
-       [](const std::wstring&) {
-         return std::wstring(
-             L"Не могу загрузить PlaySound() winmm.dll\r\nПрограмма будет закрыта.");
-       }},
+       SoundFolderText},
       {"no control file", L"Error",
        [](const Disc& d) {
          d.AddSounds();

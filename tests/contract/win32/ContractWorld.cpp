@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "../../common/RemoveTree.h"
 #include "platform/Platform.h"
 #include "platform/win32/ScopedWin.h"
 
@@ -18,25 +19,7 @@ DWORD ToAttributes(FileAttributes a) {
   return attributes;
 }
 
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + name;
-      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path + L"\\");
-        ::RemoveDirectoryW(path.c_str());
-      } else {
-        ::DeleteFileW(path.c_str());
-      }
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-  }
-}
+using testfiles::RemoveTree;
 
 std::map<std::wstring, HANDLE>& Locks() {
   static std::map<std::wstring, HANDLE> locks;
