@@ -91,6 +91,12 @@ if [ -z "$window" ]; then
 fi
 
 sleep 2  # let it paint
+# Choose the first game, as a user would with the Down key, so that the
+# picture shows its description and screenshot.
+if command -v xdotool >/dev/null; then
+  xdotool key --delay 300 Down Down >>"$log" 2>&1 || true
+  sleep 1
+fi
 import -window "$window" "$picture"
 say "picture of the window: $picture"
 
