@@ -53,10 +53,10 @@ target_link_options(e2e_driver PRIVATE ${VARNOLT_WIN32_LINK})
 add_dependencies(e2e_driver Varnolt recorder)
 add_test(NAME e2e_startup COMMAND e2e_driver)
 
-# The stop sound, heard on a recorded sound card (PulseAudio's null sink).
-add_executable(audio_closer tests/e2e/AudioCloser.cpp tests/e2e/Harness.cpp)
-target_compile_definitions(audio_closer PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_compile_options(audio_closer PRIVATE ${VARNOLT_WARNINGS})
-target_link_options(audio_closer PRIVATE ${VARNOLT_WIN32_LINK})
-add_dependencies(audio_closer Varnolt)
-add_test(NAME stop_sound COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/stop-sound-test.sh ${CMAKE_BINARY_DIR})
+# The sounds, heard on a recorded sound card (a PulseAudio pipe sink).
+add_executable(sound_driver tests/e2e/SoundDriver.cpp tests/e2e/Harness.cpp)
+target_compile_definitions(sound_driver PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_compile_options(sound_driver PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(sound_driver PRIVATE ${VARNOLT_WIN32_LINK})
+add_dependencies(sound_driver Varnolt)
+add_test(NAME sounds COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/sounds-test.sh ${CMAKE_BINARY_DIR})

@@ -1,8 +1,10 @@
-// Closes Varnolt one way, for the recorded-sound test: builds a disc whose
-// stop sound is a 1.0 s tone of 1000 Hz (the start sound 0.3 s of 440 Hz),
-// starts the program, closes it as asked and prints how long the program
-// lived after the close request. The shell script around it records what
-// the program played and measures the tone.
+// Drives Varnolt for the recorded-sound tests, on a disc whose four sounds
+// are tones of their own pitch: start 440 Hz (0.3 s), load 660 Hz (0.3 s),
+// click 880 Hz (0.2 s), stop 1000 Hz (1.0 s). With a way of closing as its
+// argument it starts the program, closes it that way and prints how long
+// the program lived after the close request; with "walk" it uses the
+// program as a blind user would, a key at a time. The shell script around
+// it records what the program played and tells the tones apart.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -51,14 +53,45 @@ void Close(HWND main, const std::string& kind) {
 
 }  // namespace
 
+// Down to the disc entry and to the game (each shows a description: the
+// load sound), Enter (the click sound, the installer starts), F1 and Esc
+// (the read-me comes and goes, silently), Esc (the stop sound, the end).
+int Walk(const e2e::Disc& disc, const e2e::Program& program, HWND main) {
+  const std::vector<HWND> c = e2e::ChildrenOf(main);
+  auto press = [&](WORD key) {
+    ::PostMessageW(c.at(1), WM_KEYDOWN, key, 1);
+    ::PostMessageW(c.at(1), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    e2e::Settle(main);
+    ::Sleep(700);
+  };
+  press(VK_DOWN);
+  press(VK_DOWN);
+  press(VK_RETURN);
+  std::printf("installer=%s\n",
+              disc.Recorded(L"games\\Game\\setup.exe").empty() ? "not started" : "started");
+  e2e::TypeKey(main, VK_F1);
+  const HWND help = program.WaitForWindow(L"#32770", L"Help", 5000);
+  std::printf("readme=%s\n", help ? "shown" : "not shown");
+  if (help) e2e::TypeKey(help, VK_ESCAPE);
+  ::Sleep(700);
+  press(VK_ESCAPE);
+  return program.WaitForExit(15000) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::puts("usage: audio_closer button|escape|titlebar|alt-f4|logoff");
+    std::puts("usage: sound_driver walk|button|escape|titlebar|alt-f4|logoff");
     return 2;
   }
-  e2e::Disc disc(L"audio", "[main]\r\ndisk=Disc\r\n", {L"Game"});
+  e2e::Disc disc(L"audio", "[main]\r\ndisk=Disc\r\nhelp=Help\r\n", {L"Game"});
   disc.AddFile(L"autorun\\start.wav", Tone(0.3, 440));
+  disc.AddFile(L"autorun\\load.wav", Tone(0.3, 660));
+  disc.AddFile(L"autorun\\click.wav", Tone(0.2, 880));
   disc.AddFile(L"autorun\\stop.wav", Tone(1.0, 1000));
+  disc.AddFile(L"autorun\\descript.ion", "The disc");
+  disc.AddFile(L"games\\Game\\descript.ion", "The game");
+  disc.AddRecorder(L"games\\Game\\setup.exe");
+  disc.AddFile(L"read.me.txt", "Read me");
   e2e::Program program(disc);
   const HWND main = program.WaitUntilIdle();
   if (!main) {
@@ -66,6 +99,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   ::Sleep(800);  // the start sound has ended
+  if (std::string(argv[1]) == "walk") return Walk(disc, program, main);
   LARGE_INTEGER frequency, start, end;
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&start);
