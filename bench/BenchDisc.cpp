@@ -28,16 +28,6 @@ const char kAutorunIni[] =
     "help=Справка\r\n"
     "HelpButton=1\r\n";
 
-bool WriteBytes(const std::wstring& path, const void* data, std::size_t size) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = ::WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
-                  written == static_cast<DWORD>(size);
-  return ::CloseHandle(file) && ok;
-}
-
 void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
@@ -67,7 +57,82 @@ std::string Wave(double hertz, int milliseconds) {
   return w;
 }
 
+// A small, fast, well-mixed generator: the noise of one pixel depends only
+// on the seed and the pixel's place, so strips can be made in any order.
+std::uint32_t Mix(std::uint32_t x) {
+  x ^= x >> 16;
+  x *= 0x7FEB352Du;
+  x ^= x >> 15;
+  x *= 0x846CA68Bu;
+  x ^= x >> 16;
+  return x;
+}
+
+std::uint8_t Clamp(int value) {
+  return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+struct FindDialog {
+  DWORD pid;
+  const std::wstring* prefix;
+  HWND found;
+};
+
+BOOL CALLBACK PickDialog(HWND window, LPARAM param) {
+  auto& f = *reinterpret_cast<FindDialog*>(param);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != f.pid || !::IsWindowVisible(window)) return TRUE;
+  wchar_t name[16];
+  if (!::GetClassNameW(window, name, 16) || std::wstring(name) != L"#32770") return TRUE;
+  std::wstring title(256, L'\0');
+  title.resize(static_cast<std::size_t>(
+      std::max(0, ::GetWindowTextW(window, &title[0], static_cast<int>(title.size())))));
+  if (title.compare(0, f.prefix->size(), *f.prefix) != 0) return TRUE;
+  f.found = window;
+  return FALSE;
+}
+
 }  // namespace
+
+bool WriteNewFile(const std::wstring& path, const void* data, std::size_t size) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = ::WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) &&
+                  written == static_cast<DWORD>(size);
+  return ::CloseHandle(file) && ok;
+}
+
+void FillPictureRows(int width, int height, int firstRow, int rows, int stride,
+                     std::uint8_t* pixels, std::uint32_t seed) {
+  const double cx = width * 0.62, cy = height * 0.4;
+  const double ringScale = 6.2831853 * 9 / std::max(1, std::min(width, height));
+  for (int r = 0; r < rows; ++r) {
+    const int y = firstRow + r;
+    std::uint8_t* row = pixels + static_cast<std::ptrdiff_t>(r) * stride;
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t noise = Mix(
+          seed ^ Mix(static_cast<std::uint32_t>(y) * 0x9E3779B1u + static_cast<std::uint32_t>(x)));
+      const int n = static_cast<int>(noise & 31) - 16;
+      const double dx = x - cx, dy = y - cy;
+      const int ring = static_cast<int>(40 * std::sin(std::sqrt(dx * dx + dy * dy) * ringScale));
+      const int band = ((x + 2 * y) / std::max(1, width / 24)) % 2 ? 30 : -30;
+      const int gx = width > 1 ? 255 * x / (width - 1) : 0;
+      const int gy = height > 1 ? 255 * y / (height - 1) : 0;
+      row[3 * x + 0] = Clamp(gx / 2 + ring + n + 60);                         // blue
+      row[3 * x + 1] = Clamp(gy / 2 + band + n + 70);                         // green
+      row[3 * x + 2] = Clamp((255 - gx + gy) / 2 + ring / 2 - band / 2 + n);  // red
+    }
+  }
+}
+
+HWND FindDialogWindow(DWORD pid, const std::wstring& titlePrefix) {
+  FindDialog f{pid, &titlePrefix, nullptr};
+  ::EnumWindows(PickDialog, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
 
 std::vector<std::wstring> GameNames(int count) {
   std::vector<std::wstring> names;
@@ -88,7 +153,7 @@ bool MakeDisc(const std::wstring& root, int games, std::wstring& error) {
       return false;
     }
   }
-  if (!WriteBytes(root + L"\\autorun.ini", kAutorunIni, sizeof kAutorunIni - 1)) {
+  if (!WriteNewFile(root + L"\\autorun.ini", kAutorunIni, sizeof kAutorunIni - 1)) {
     error = L"cannot write autorun.ini";
     return false;
   }
@@ -99,7 +164,7 @@ bool MakeDisc(const std::wstring& root, int games, std::wstring& error) {
   for (const auto& sound : sounds) {
     const std::string wave = Wave(sound.hertz, 40);
     const std::wstring path = autorun + L"\\" + sound.name + L".wav";
-    if (!WriteBytes(path, wave.data(), wave.size())) {
+    if (!WriteNewFile(path, wave.data(), wave.size())) {
       error = L"cannot write " + path;
       return false;
     }

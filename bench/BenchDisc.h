@@ -1,7 +1,11 @@
-// What the start-up benchmark needs besides the measuring: discs made up in
-// a scratch folder, and the figures drawn from a series of runs.
+// What the benchmarks need besides the measuring: discs made up in a scratch
+// folder, pictures to put on them, the programs' windows found from outside,
+// and the figures drawn from a series of runs.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +19,21 @@ std::vector<std::wstring> GameNames(int count);
 // autorun\ with the four sounds, and games\ with `games` empty folders.
 // On failure `error` says what went wrong.
 bool MakeDisc(const std::wstring& root, int games, std::wstring& error);
+
+// Writes a new file (never over an existing one). False on any failure.
+bool WriteNewFile(const std::wstring& path, const void* data, std::size_t size);
+
+// Rows `firstRow` to `firstRow + rows - 1` of a `width` x `height` picture
+// in 24-bit BGR, `stride` bytes a row (padding is left as it is): colour
+// gradients, bands and soft rings under fine noise, like a screenshot
+// rather than a flat field, so that a JPEG of it is not trivially small.
+// The same seed gives the same picture, whichever strips it is made in.
+void FillPictureRows(int width, int height, int firstRow, int rows, int stride,
+                     std::uint8_t* pixels, std::uint32_t seed);
+
+// The visible top-level dialog window of process `pid` whose title starts
+// with `titlePrefix`, or nullptr.
+HWND FindDialogWindow(DWORD pid, const std::wstring& titlePrefix);
 
 // Deletes a folder with everything in it. False when something stays.
 bool RemoveTree(const std::wstring& folder);

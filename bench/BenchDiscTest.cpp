@@ -1,8 +1,12 @@
-// The start-up benchmark's discs and figures: a disc that is not what the
-// program expects, or a wrong median, would give figures that look right.
+// The benchmarks' discs, pictures, window finding and figures: a disc that
+// is not what the program expects, a picture that compresses to nothing, a
+// window taken for another, or a wrong median would give figures that look
+// right.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -137,6 +141,83 @@ TEST_F(ScratchTest, ScratchFoldersAreNewAndDistinct) {
   EXPECT_NE(other, scratch_);
   EXPECT_TRUE(Entries(other, true).empty() && Entries(other, false).empty());
   EXPECT_TRUE(bench::RemoveTree(other));
+}
+
+std::vector<std::uint8_t> Picture(int width, int height, int stride, std::uint32_t seed,
+                                  int strip) {
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * height, 0xAB);
+  for (int row = 0; row < height; row += strip)
+    bench::FillPictureRows(width, height, row, std::min(strip, height - row), stride,
+                           pixels.data() + static_cast<std::size_t>(stride) * row, seed);
+  return pixels;
+}
+
+TEST(FillPictureRowsTest, SamePictureInAnyStripsPaddingLeftAlone) {
+  constexpr int kWidth = 101, kHeight = 37, kStride = 304;  // 303 bytes of pixels and one spare
+  const std::vector<std::uint8_t> whole = Picture(kWidth, kHeight, kStride, 5, kHeight);
+  EXPECT_EQ(Picture(kWidth, kHeight, kStride, 5, 1), whole);
+  EXPECT_EQ(Picture(kWidth, kHeight, kStride, 5, 16), whole);
+  EXPECT_NE(Picture(kWidth, kHeight, kStride, 6, kHeight), whole);
+  for (int y = 0; y < kHeight; ++y)
+    EXPECT_EQ(whole[static_cast<std::size_t>(y) * kStride + 303], 0xAB);
+}
+
+TEST(FillPictureRowsTest, ColoursSpreadAndNeighboursDifferLikeAPhotograph) {
+  constexpr int kWidth = 640, kHeight = 480, kStride = kWidth * 3;
+  const std::vector<std::uint8_t> p = Picture(kWidth, kHeight, kStride, 1, 64);
+  for (int channel = 0; channel < 3; ++channel) {
+    std::uint8_t low = 255, high = 0;
+    for (std::size_t i = static_cast<std::size_t>(channel); i < p.size(); i += 3) {
+      low = std::min(low, p[i]);
+      high = std::max(high, p[i]);
+    }
+    EXPECT_GT(high - low, 150) << "channel " << channel;
+  }
+  // Fine noise: a pixel rarely equals its left neighbour, yet mostly stays
+  // close to it (a smooth picture with a few edges underneath, not random
+  // bytes).
+  long same = 0, jumps = 0, pairs = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 1; x < kWidth; ++x, ++pairs) {
+      const std::uint8_t* a = &p[static_cast<std::size_t>(y) * kStride + 3 * (x - 1)];
+      const std::uint8_t* b = a + 3;
+      same += a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+      jumps += std::abs(a[1] - b[1]) > 64;
+    }
+  }
+  EXPECT_LT(same * 100, pairs);
+  EXPECT_LT(jumps * 20, pairs);
+}
+
+INT_PTR CALLBACK NoDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// A dialog window of this process, as the benchmarks look for Varnolt's.
+HWND MakeDialog(const wchar_t* title, bool visible) {
+  struct {
+    DLGTEMPLATE head;
+    WORD menu, windowClass, title;
+  } empty = {};
+  empty.head.style = WS_POPUP | WS_CAPTION | (visible ? WS_VISIBLE : 0);
+  HWND window = ::CreateDialogIndirectParamW(nullptr, &empty.head, nullptr, NoDialogProc, 0);
+  EXPECT_NE(window, nullptr);
+  if (window) ::SetWindowTextW(window, title);
+  return window;
+}
+
+TEST(FindDialogWindowTest, TitleMatchedByItsStartVisibleWindowsOfTheProcessOnly) {
+  const DWORD self = ::GetCurrentProcessId();
+  HWND hidden = MakeDialog(L"Varnolt - hidden", false);
+  EXPECT_EQ(bench::FindDialogWindow(self, L"Varnolt"), nullptr);
+  HWND shown = MakeDialog(L"Varnolt - 1.1.3", true);
+  EXPECT_EQ(bench::FindDialogWindow(self, L"Varnolt"), shown);
+  EXPECT_EQ(bench::FindDialogWindow(self, L"Varnolt - 1.1.3"), shown);
+  EXPECT_EQ(bench::FindDialogWindow(self, L"Varnolt - 2"), nullptr);
+  EXPECT_EQ(bench::FindDialogWindow(self + 4, L"Varnolt"), nullptr);
+  HWND help = MakeDialog(L"Справка", true);
+  EXPECT_EQ(bench::FindDialogWindow(self, L"Справка"), help);
+  EXPECT_EQ(bench::FindDialogWindow(self, L"Varnolt"), shown);
+  for (HWND window : {hidden, shown, help}) ::DestroyWindow(window);
+  EXPECT_EQ(bench::FindDialogWindow(self, L"Varnolt"), nullptr);
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 // same rounds, for comparing a change with the program as it was: on a busy
 // machine only runs taken side by side compare fairly.
 //
-// Ready means: the program's visible top-level window with the expected
-// title exists; for Varnolt, its visible list box holds one entry for the
-// disc and one per game; then two WM_NULL round trips to the window have
+// Ready means: the program's visible top-level window whose title starts
+// as expected exists (Varnolt adds its version once active); for Varnolt, its visible list box
+// holds one entry for the disc and one per game; then two WM_NULL round trips to the window have
 // returned. A thread takes paint messages only when nothing else waits, so
 // by the time the second round trip returns, the paint that was pending when
 // the first returned has been done.
@@ -98,20 +98,10 @@ struct Handle {
 struct Target {
   std::string label;
   std::wstring exe;
-  std::wstring title;
+  std::wstring title;  // how the window's title starts
   int listCount = -1;  // entries the visible list box must hold, -1: no list
   std::vector<double> filled, ready;
 };
-
-HWND VisibleTopWindow(DWORD pid, const std::wstring& title) {
-  HWND candidate = nullptr;
-  while ((candidate = ::FindWindowExW(nullptr, candidate, L"#32770", title.c_str())) != nullptr) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(candidate, &owner);
-    if (owner == pid && ::IsWindowVisible(candidate)) return candidate;
-  }
-  return nullptr;
-}
 
 BOOL CALLBACK PickVisibleListBox(HWND child, LPARAM param) {
   wchar_t name[32];
@@ -178,7 +168,7 @@ RunResult RunOnce(HANDLE job, const Target& target) {
   auto gone = [&] { return ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
 
   HWND window = nullptr;
-  while (!(window = VisibleTopWindow(process.dwProcessId, target.title))) {
+  while (!(window = bench::FindDialogWindow(process.dwProcessId, target.title))) {
     if (gone() || late()) {
       r.error = gone() ? "the program ended before its window showed" : "no window came";
       Close(process, nullptr);
