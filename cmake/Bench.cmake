@@ -37,6 +37,12 @@ target_link_libraries(SelectionBench PRIVATE bench_disc windowscodecs ole32 olea
 target_compile_options(SelectionBench PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(SelectionBench PRIVATE ${VARNOLT_WIN32_LINK} -municode)
 
+# Processor time while Varnolt waits, with and without its help window.
+add_executable(IdleCpuBench bench/IdleCpuBench.cpp)
+target_link_libraries(IdleCpuBench PRIVATE bench_disc user32)
+target_compile_options(IdleCpuBench PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(IdleCpuBench PRIVATE ${VARNOLT_WIN32_LINK} -municode)
+
 # The discs and figures above checked on their own, under Wine like the
 # other Windows tests.
 add_executable(bench_disc_tests bench/BenchDiscTest.cpp)
