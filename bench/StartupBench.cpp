@@ -10,11 +10,12 @@
 // machine only runs taken side by side compare fairly.
 //
 // Ready means: the program's visible top-level window whose title starts
-// as expected exists (Varnolt adds its version once active); for Varnolt, its visible list box
-// holds one entry for the disc and one per game; then two WM_NULL round trips to the window have
-// returned. A thread takes paint messages only when nothing else waits, so
-// by the time the second round trip returns, the paint that was pending when
-// the first returned has been done.
+// as expected exists (Varnolt adds its version once active); for Varnolt,
+// its visible list box holds one entry for the disc and one per game; then
+// two WM_NULL round trips to the window have returned. A thread takes paint
+// messages only when nothing else waits, so by the time the second round
+// trip returns, the paint that was pending when the first returned has been
+// done.
 //
 // Resolution: the window is sought every Sleep(1) (about a millisecond,
 // measured and printed); the list count and the round trips are blocking
