@@ -608,7 +608,7 @@ int wmain(int argc, wchar_t** argv) {
         Ratio(bench::Summarise(series[p][0].ms).median, bench::Summarise(series[p][1].ms).median);
     const double memory = Ratio(bench::Summarise(series[p][0].peakMb).median,
                                 bench::Summarise(series[p][1].peakMb).median);
-    Say(Format("  %-18s time %.2f %s, peak memory %.2f %s", pictures[p].label, time,
+    Say(Format("  %-18s time %.3f %s, peak memory %.3f %s", pictures[p].label, time,
                time <= 0.75 ? "met" : "MISSED", memory, memory <= 0.65 ? "met" : "MISSED"));
   }
   ::CoUninitialize();
