@@ -1,9 +1,16 @@
 #!/usr/bin/env bash
-# Builds the Windows program and the benchmarks, then measures Varnolt's
-# start-up under Wine against an empty window and prints the figures.
-# Usage: tools/run-bench.sh [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]
-# Other builds of Varnolt (each with its own file name) are measured in the
-# same rounds as this one, for comparing a change with the program as it was.
+# Builds the Windows program and the benchmarks, then measures under Wine and
+# prints the figures of:
+#   startup    Varnolt's start-up against an empty window;
+#   selection  choosing a game with a 0.3, 2 or 24 MP screenshot, time and
+#              memory, against the simple way (SimpleSelection.exe);
+#   idle       processor time while Varnolt waits, and while its help window
+#              is open.
+# Usage: tools/run-bench.sh [--only PART[,PART...]] [--runs N] [--games N,N,...]
+#                           [OTHER_VARNOLT_EXE...]
+# --runs applies to every part, --games and other builds of Varnolt (each
+# with its own file name, measured in the same rounds as this one, for
+# comparing a change with the program as it was) to the start-up.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -17,16 +24,23 @@ windows_path() {
   unix="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
   printf 'Z:%s' "${unix//\//\\}"
 }
+usage="usage: tools/run-bench.sh [--only startup,selection,idle] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
 options=()
+runs=()
 others=()
+parts="startup,selection,idle"
 while [ $# -gt 0 ]; do
   case "$1" in
-    --runs | --games)
+    --runs | --games | --only)
       [ $# -ge 2 ] || { echo "run-bench: $1 needs a value" >&2; exit 2; }
-      options+=("$1" "$2")
+      case "$1" in
+        --only) parts="$2" ;;
+        --runs) runs=("$1" "$2"); options+=("$1" "$2") ;;
+        *) options+=("$1" "$2") ;;
+      esac
       shift 2
       ;;
-    -*) echo "usage: tools/run-bench.sh [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]" >&2; exit 2 ;;
+    -*) echo "$usage" >&2; exit 2 ;;
     *)
       [ -f "$1" ] || { echo "run-bench: no such program: $1" >&2; exit 2; }
       others+=("$(windows_path "$1")")
@@ -35,10 +49,36 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+wants() { [[ ",$parts," == *",$1,"* ]]; }
+for part in ${parts//,/ }; do
+  case "$part" in
+    startup | selection | idle) ;;
+    *) echo "$usage" >&2; exit 2 ;;
+  esac
+done
+
 cd "$root"
 bash tools/setup.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target Varnolt EmptyWindow StartupBench >/dev/null
+targets=(Varnolt)
+wants startup && targets+=(EmptyWindow StartupBench)
+wants selection && targets+=(SimpleSelection SelectionBench)
+wants idle && targets+=(IdleCpuBench)
+cmake --build --preset win64 --target "${targets[@]}" >/dev/null
+
+# The selection's screenshots: JPEGs of quality 90 (Wine's own encoder does
+# not take a quality), colour gradients under fine noise so that they are
+# about as large as photographs of their size.
+pictures="$build/bench/pictures"
+if wants selection; then
+  rm -rf "$pictures"
+  mkdir -p "$pictures"
+  for size in 640x480 1600x1200 6000x4000; do
+    convert -size "$size" gradient:'#20407a-#e8b048' \( -size "$size" radial-gradient:'#ffffff-#202020' \) \
+      -compose softlight -composite -attenuate 0.5 +noise Gaussian \
+      -quality 90 -sampling-factor 2x2 "$pictures/$size.jpg"
+  done
+fi
 
 # A raised priority (where allowed) keeps builds running beside the
 # benchmark from showing in its figures; the display, Wine and its server,
@@ -58,11 +98,28 @@ trap wine_env_stop EXIT
 
 # Wine's own complaints (no sound device and the like) go to the log; the
 # benchmark prints its figures on standard output.
-status=0
-LC_ALL="$VARNOLT_LC_ALL" /usr/lib/wine/wine64 "$build/StartupBench.exe" ${options[@]+"${options[@]}"} \
-  "$(windows_path "$build/Varnolt.exe")" "$(windows_path "$build/EmptyWindow.exe")" \
-  ${others[@]+"${others[@]}"} 2>"$log" </dev/null || status=$?
-if [ "$status" -ne 0 ]; then
-  echo "run-bench: the benchmark failed ($status); Wine's messages are in $log" >&2
+: >"$log"
+failed=0
+run() {
+  local name="$1" status=0
+  shift
+  echo
+  LC_ALL="$VARNOLT_LC_ALL" /usr/lib/wine/wine64 "$build/$name.exe" "$@" 2>>"$log" </dev/null || status=$?
+  if [ "$status" -ne 0 ]; then
+    echo "run-bench: $name failed ($status); Wine's messages are in $log" >&2
+    failed=$status
+  fi
+}
+varnolt="$(windows_path "$build/Varnolt.exe")"
+if wants startup; then
+  run StartupBench ${options[@]+"${options[@]}"} "$varnolt" "$(windows_path "$build/EmptyWindow.exe")" \
+    ${others[@]+"${others[@]}"}
 fi
-exit "$status"
+if wants selection; then
+  run SelectionBench ${runs[@]+"${runs[@]}"} --pictures "$(windows_path "$pictures")" "$varnolt" \
+    "$(windows_path "$build/SimpleSelection.exe")"
+fi
+if wants idle; then
+  run IdleCpuBench ${runs[@]+"${runs[@]}"} "$varnolt"
+fi
+exit "$failed"
