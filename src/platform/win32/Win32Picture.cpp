@@ -145,9 +145,15 @@ HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
   void* bits = nullptr;
   ScopedGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap.Valid() || !bits) return nullptr;
+  // A row at a time: asked for the whole picture at once, a scaler may first
+  // copy every source row it covers (Wine's does: a second full-size copy of
+  // a large picture); row by row it reads only what each row needs.
   const UINT stride = (wantW * 3 + 3) & ~3u;
-  if (FAILED(converter->CopyPixels(nullptr, stride, stride * wantH, static_cast<BYTE*>(bits))))
-    return nullptr;
+  auto* row = static_cast<BYTE*>(bits);
+  for (UINT y = 0; y < wantH; ++y, row += stride) {
+    const WICRect line = {0, static_cast<INT>(y), static_cast<INT>(wantW), 1};
+    if (FAILED(converter->CopyPixels(&line, stride, stride, row))) return nullptr;
+  }
   return static_cast<HBITMAP>(bitmap.Release());
 }
 
