@@ -51,7 +51,7 @@ target_link_libraries(e2e_driver PRIVATE gtest_main uuid oleacc oleaut32 ole32 v
 target_compile_options(e2e_driver PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(e2e_driver PRIVATE ${VARNOLT_WIN32_LINK})
 add_dependencies(e2e_driver Varnolt recorder)
-add_test(NAME e2e_startup COMMAND e2e_driver)
+add_test(NAME e2e COMMAND e2e_driver)
 
 # The sounds, heard on a recorded sound card (a PulseAudio pipe sink).
 add_executable(sound_driver tests/e2e/SoundDriver.cpp tests/e2e/Harness.cpp)
