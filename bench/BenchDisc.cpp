@@ -105,6 +105,11 @@ bool WriteNewFile(const std::wstring& path, const void* data, std::size_t size) 
   return ::CloseHandle(file) && ok;
 }
 
+bool PlaceProgram(const std::wstring& from, const std::wstring& to) {
+  return ::CreateHardLinkW(to.c_str(), from.c_str(), nullptr) ||
+         ::CopyFileW(from.c_str(), to.c_str(), TRUE);
+}
+
 void FillPictureRows(int width, int height, int firstRow, int rows, int stride,
                      std::uint8_t* pixels, std::uint32_t seed) {
   const double cx = width * 0.62, cy = height * 0.4;

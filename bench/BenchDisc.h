@@ -23,6 +23,10 @@ bool MakeDisc(const std::wstring& root, int games, std::wstring& error);
 // Writes a new file (never over an existing one). False on any failure.
 bool WriteNewFile(const std::wstring& path, const void* data, std::size_t size);
 
+// Puts the program `from` at `to` (never over an existing file): a hard link
+// costs nothing, a copy is made when the link cannot be. False when neither.
+bool PlaceProgram(const std::wstring& from, const std::wstring& to);
+
 // Rows `firstRow` to `firstRow + rows - 1` of a `width` x `height` picture
 // in 24-bit BGR, `stride` bytes a row (padding is left as it is): colour
 // gradients, bands and soft rings under fine noise, like a screenshot

@@ -16,7 +16,6 @@
 #include <io.h>
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -24,8 +23,13 @@
 #include <vector>
 
 #include "BenchDisc.h"
+#include "BenchProcess.h"
 
 namespace {
+
+using bench::Format;
+using bench::Handle;
+using bench::Say;
 
 constexpr DWORD kRoundTripTimeoutMs = 10000;
 constexpr DWORD kDeadlineMs = 30000;
@@ -33,68 +37,6 @@ constexpr DWORD kSettleMs = 1000;
 constexpr DWORD kExitWaitMs = 10000;
 constexpr int kGames = 10;
 constexpr wchar_t kHelpTitle[] = L"Справка";  // the help key of the disc's autorun.ini
-
-void Say(const std::string& line) {
-  std::fputs(line.c_str(), stdout);
-  std::fputs("\n", stdout);
-  std::fflush(stdout);
-}
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-  char buffer[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  return buffer;
-}
-
-struct Handle {
-  HANDLE h = nullptr;
-  Handle() = default;
-  explicit Handle(HANDLE value) : h(value) {}
-  ~Handle() {
-    if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-};
-
-bool RoundTrip(HWND window, UINT message, LRESULT& result) {
-  DWORD_PTR answer = 0;
-  if (!::SendMessageTimeoutW(window, message, 0, 0, SMTO_NORMAL, kRoundTripTimeoutMs, &answer))
-    return false;
-  result = static_cast<LRESULT>(answer);
-  return true;
-}
-
-bool Painted(HWND window) {
-  LRESULT ignored = 0;
-  return RoundTrip(window, WM_NULL, ignored) && RoundTrip(window, WM_NULL, ignored);
-}
-
-struct FindChild {
-  const wchar_t* className;
-  HWND found;
-};
-
-BOOL CALLBACK PickChild(HWND child, LPARAM param) {
-  auto& f = *reinterpret_cast<FindChild*>(param);
-  wchar_t name[32];
-  if (::GetClassNameW(child, name, 32) && ::_wcsicmp(name, f.className) == 0 &&
-      ::IsWindowVisible(child)) {
-    f.found = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND VisibleChild(HWND window, const wchar_t* className) {
-  FindChild f{className, nullptr};
-  ::EnumChildWindows(window, PickChild, reinterpret_cast<LPARAM>(&f));
-  return f.found;
-}
 
 // User and kernel time together, in milliseconds.
 double CpuMs(HANDLE process) {
@@ -131,28 +73,14 @@ struct RunResult {
 
 RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
   RunResult r;
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder.c_str(), &startup, &process)) {
-    r.error = Format("cannot start Varnolt (error %lu)", ::GetLastError());
-    return r;
-  }
-  Handle processHandle(process.hProcess), threadHandle(process.hThread);
-  if (!::AssignProcessToJobObject(job, process.hProcess)) {
-    r.error = Format("cannot put Varnolt into a job (error %lu)", ::GetLastError());
-    ::TerminateProcess(process.hProcess, 1);
-    return r;
-  }
-  ::ResumeThread(process.hThread);
-  const DWORD pid = process.dwProcessId;
+  bench::Child program;
+  r.error = program.Start(job, exe, "Varnolt");
+  if (!r.error.empty()) return r;
+  const HANDLE process = program.process();
+  const DWORD pid = program.pid();
   auto fail = [&](const char* why) {
     r.error = why;
-    ::TerminateProcess(process.hProcess, 1);
-    ::WaitForSingleObject(process.hProcess, kExitWaitMs);
+    program.Close(nullptr);
     return r;
   };
 
@@ -160,16 +88,17 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
   if (!WaitFor(
           [&] {
             window = bench::FindDialogWindow(pid, L"Varnolt");
-            list = window ? VisibleChild(window, L"ListBox") : nullptr;
+            list = window ? bench::VisibleChild(window, L"ListBox") : nullptr;
             LRESULT count = 0;
-            return list && RoundTrip(list, LB_GETCOUNT, count) && count == kGames + 1;
+            return list && bench::Send(list, LB_GETCOUNT, 0, 0, count, kRoundTripTimeoutMs) &&
+                   count == kGames + 1;
           },
-          process.hProcess) ||
-      !Painted(window))
+          process) ||
+      !bench::Painted(window, kRoundTripTimeoutMs))
     return fail("the main window never showed its games");
   ::Sleep(kSettleMs);
-  r.startUpCpuMs = CpuMs(process.hProcess);
-  r.idleCpuMs = CpuOver(process.hProcess, seconds * 1000);
+  r.startUpCpuMs = CpuMs(process);
+  r.idleCpuMs = CpuOver(process, seconds * 1000);
 
   ::PostMessageW(list, WM_KEYDOWN, VK_F1, 0x003B0001);
   ::PostMessageW(list, WM_KEYUP, VK_F1, 0xC03B0001);
@@ -179,21 +108,20 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
             help = bench::FindDialogWindow(pid, kHelpTitle);
             return help && !::IsWindowEnabled(window);
           },
-          process.hProcess) ||
-      !Painted(help))
+          process) ||
+      !bench::Painted(help, kRoundTripTimeoutMs))
     return fail("the help window never showed");
   ::Sleep(kSettleMs);
-  r.helpCpuMs = CpuOver(process.hProcess, seconds * 1000);
+  r.helpCpuMs = CpuOver(process, seconds * 1000);
 
-  HWND edit = VisibleChild(help, L"Edit");
+  HWND edit = bench::VisibleChild(help, L"Edit");
   if (!edit) return fail("the help window has no text box");
   ::PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   ::PostMessageW(edit, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-  if (!WaitFor([&] { return !::IsWindowVisible(help) && ::IsWindowEnabled(window); },
-               process.hProcess))
+  if (!WaitFor([&] { return !::IsWindowVisible(help) && ::IsWindowEnabled(window); }, process))
     return fail("Escape did not close the help window");
   ::PostMessageW(window, WM_CLOSE, 0, 0);
-  if (::WaitForSingleObject(process.hProcess, kExitWaitMs) != WAIT_OBJECT_0)
+  if (::WaitForSingleObject(process, kExitWaitMs) != WAIT_OBJECT_0)
     return fail("Varnolt did not end");
   return r;
 }
@@ -225,18 +153,14 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   if (program.empty()) return Usage();
-  wchar_t full[MAX_PATH];
-  const DWORD n = ::GetFullPathNameW(program.c_str(), MAX_PATH, full, nullptr);
-  if (n == 0 || n >= MAX_PATH || ::GetFileAttributesW(full) == INVALID_FILE_ATTRIBUTES) {
+  const std::wstring full = bench::ExistingFile(program);
+  if (full.empty()) {
     Say("error: no such program");
     return 1;
   }
 
-  Handle job(::CreateJobObjectW(nullptr, nullptr));
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (!job.h || !::SetInformationJobObject(job.h, JobObjectExtendedLimitInformation, &limits,
-                                           sizeof limits)) {
+  Handle job(bench::MakeKillOnCloseJob());
+  if (!job.h) {
     Say("error: cannot make a job object for Varnolt");
     return 1;
   }
@@ -245,12 +169,7 @@ int wmain(int argc, wchar_t** argv) {
     Say("error: cannot make a scratch folder");
     return 1;
   }
-  struct Cleanup {
-    std::wstring folder;
-    ~Cleanup() {
-      if (!bench::RemoveTree(folder)) Say("warning: could not remove the scratch folder");
-    }
-  } cleanup{scratch};
+  const bench::RemoveOnExit cleanup{scratch, "warning: could not remove the scratch folder"};
 
   const std::wstring root = scratch + L"\\disc";
   std::wstring error;
@@ -260,7 +179,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring exe = root + L"\\Varnolt.exe";
   if (!bench::MakeDisc(root, kGames, error) ||
       !bench::WriteNewFile(root + L"\\read.me.txt", readMe.data(), readMe.size()) ||
-      !(::CreateHardLinkW(exe.c_str(), full, nullptr) || ::CopyFileW(full, exe.c_str(), TRUE))) {
+      !bench::PlaceProgram(full, exe)) {
     Say("error: cannot make the disc");
     return 1;
   }

@@ -35,7 +35,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -43,63 +42,27 @@
 #include <vector>
 
 #include "BenchDisc.h"
+#include "BenchProcess.h"
 
 namespace {
+
+using bench::Format;
+using bench::Handle;
+using bench::MsBetween;
+using bench::Now;
+using bench::Say;
 
 constexpr DWORD kRoundTripTimeoutMs = 60000;
 constexpr double kStartDeadlineMs = 30000;
 constexpr double kSelectionDeadlineMs = 120000;
-constexpr DWORD kExitWaitMs = 10000;
 constexpr DWORD kPauseBetweenRunsMs = 250;
 constexpr DWORD kSettleMs = 100;  // after the warm-up, before the measured selection
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return t;
-}
-
-double MsBetween(LARGE_INTEGER from, LARGE_INTEGER to) {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  return static_cast<double>(to.QuadPart - from.QuadPart) / ticksPerMs;
-}
-
-void Say(const std::string& line) {
-  std::fputs(line.c_str(), stdout);
-  std::fputs("\n", stdout);
-  std::fflush(stdout);
-}
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-  char buffer[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  return buffer;
-}
 
 std::string Narrow(const std::wstring& text) {
   std::string out;
   for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
   return out;
 }
-
-struct Handle {
-  HANDLE h = nullptr;
-  Handle() = default;
-  explicit Handle(HANDLE value) : h(value) {}
-  ~Handle() {
-    if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-};
 
 template <typename T>
 struct Com {
@@ -217,19 +180,7 @@ BOOL CALLBACK PickControl(HWND child, LPARAM param) {
 }
 
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  DWORD_PTR answer = 0;
-  if (!::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kRoundTripTimeoutMs,
-                             &answer))
-    return false;
-  result = static_cast<LRESULT>(answer);
-  return true;
-}
-
-bool RoundTrips(HWND window, int times) {
-  LRESULT ignored = 0;
-  for (int i = 0; i < times; ++i)
-    if (!Send(window, WM_NULL, 0, 0, ignored)) return false;
-  return true;
+  return bench::Send(window, message, wParam, lParam, result, kRoundTripTimeoutMs);
 }
 
 bool ReadText(HWND edit, std::wstring& text) {
@@ -282,14 +233,6 @@ struct RunResult {
   std::string error;
 };
 
-void Close(const PROCESS_INFORMATION& process, HWND window) {
-  if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
-  if (!window || ::WaitForSingleObject(process.hProcess, kExitWaitMs) != WAIT_OBJECT_0) {
-    ::TerminateProcess(process.hProcess, 1);
-    ::WaitForSingleObject(process.hProcess, kExitWaitMs);
-  }
-}
-
 // Selects entry `index` with a Down key from the entry before it and waits
 // until `description` is shown and the window has painted; `ms` is the time
 // from the key to then.
@@ -306,7 +249,7 @@ std::string Choose(const Controls& c, int index, const std::wstring& description
     if (text == description) break;
     if (MsBetween(start, Now()) > kSelectionDeadlineMs) return "the description never came";
   }
-  if (!RoundTrips(c.window, 2)) return "the window did not answer";
+  if (!bench::Painted(c.window, kRoundTripTimeoutMs)) return "the window did not answer";
   ms = MsBetween(start, Now());
   if (!Send(c.list, LB_GETCURSEL, 0, 0, result) || result != index)
     return "the Down key chose another entry";
@@ -318,35 +261,17 @@ std::string Choose(const Controls& c, int index, const std::wstring& description
 RunResult RunOnce(HANDLE job, const Program& program, const Picture& warmUp, const Picture& picture,
                   bool watchMemory) {
   RunResult r;
-  std::wstring commandLine = L"\"" + program.exe + L"\"";
-  const std::wstring folder = program.exe.substr(0, program.exe.rfind(L'\\'));
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(program.exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &process)) {
-    r.error = Format("cannot start the program (error %lu)", ::GetLastError());
-    return r;
-  }
-  Handle processHandle(process.hProcess), threadHandle(process.hThread);
-  if (!::AssignProcessToJobObject(job, process.hProcess)) {
-    r.error = Format("cannot put the program into a job (error %lu)", ::GetLastError());
-    ::TerminateProcess(process.hProcess, 1);
-    return r;
-  }
-  ::ResumeThread(process.hThread);
+  bench::Child process;
+  r.error = process.Start(job, program.exe, "the program");
+  if (!r.error.empty()) return r;
 
   const LARGE_INTEGER started = Now();
   auto late = [&] { return MsBetween(started, Now()) > kStartDeadlineMs; };
-  auto gone = [&] { return ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
   Controls c;
-  while (!(c.window = bench::FindDialogWindow(process.dwProcessId, program.title))) {
-    if (gone() || late()) {
-      r.error = gone() ? "the program ended before its window showed" : "no window came";
-      Close(process, nullptr);
-      return r;
-    }
-    ::Sleep(1);
+  r.error = bench::WaitForWindow(process, program.title, started, kStartDeadlineMs, c.window);
+  if (!r.error.empty()) {
+    process.Close(nullptr);
+    return r;
   }
   LRESULT count = -1;
   for (;;) {
@@ -354,37 +279,37 @@ RunResult RunOnce(HANDLE job, const Program& program, const Picture& warmUp, con
     ::EnumChildWindows(c.window, PickControl, reinterpret_cast<LPARAM>(&c));
     if (c.list && c.edit && c.picture && Send(c.list, LB_GETCOUNT, 0, 0, count) && count == 5)
       break;
-    if (gone() || late()) {
+    if (process.Gone() || late()) {
       r.error = Format("the list never held the disc and its 4 games (count %ld)",
                        static_cast<long>(count));
-      Close(process, c.window);
+      process.Close(c.window);
       return r;
     }
     ::Sleep(1);
   }
   LRESULT warmIndex = 0, index = 0;
-  if (!RoundTrips(c.window, 2) ||
+  if (!bench::Painted(c.window, kRoundTripTimeoutMs) ||
       !Send(c.list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
             reinterpret_cast<LPARAM>(warmUp.game.c_str()), warmIndex) ||
       !Send(c.list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
             reinterpret_cast<LPARAM>(picture.game.c_str()), index) ||
       warmIndex < 1 || index < 1) {
     r.error = "the games are not in the list";
-    Close(process, c.window);
+    process.Close(c.window);
     return r;
   }
   double warmUpMs = 0;
   r.error = Choose(c, static_cast<int>(warmIndex), warmUp.description, warmUpMs);
   if (!r.error.empty()) {
     r.error = "warm-up: " + r.error;
-    Close(process, c.window);
+    process.Close(c.window);
     return r;
   }
   ::Sleep(kSettleMs);
 
-  r.before = ReadMemory(process.hProcess);
+  r.before = ReadMemory(process.process());
   Sampler sampler;
-  sampler.process = process.hProcess;
+  sampler.process = process.process();
   Handle watcher(watchMemory ? ::CreateThread(nullptr, 0, Sampler::Run, &sampler, 0, nullptr)
                              : nullptr);
   r.error = Choose(c, static_cast<int>(index), picture.description, r.ms);
@@ -392,9 +317,9 @@ RunResult RunOnce(HANDLE job, const Program& program, const Picture& warmUp, con
     sampler.stop.store(true);
     ::WaitForSingleObject(watcher.h, INFINITE);
   }
-  r.after = ReadMemory(process.hProcess);
+  r.after = ReadMemory(process.process());
   r.sampledPeak = sampler.most.load();
-  Close(process, c.window);
+  process.Close(c.window);
   return r;
 }
 
@@ -405,18 +330,6 @@ struct Series {
 };
 
 constexpr double kMb = 1048576.0;
-
-std::string SystemName() {
-  using WineVersionFn = const char*(CDECL*)();
-  const auto wine = reinterpret_cast<WineVersionFn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
-  return wine ? std::string("Wine ") + wine() : std::string("Windows");
-}
-
-bool PlaceProgram(const std::wstring& from, const std::wstring& to) {
-  return ::CreateHardLinkW(to.c_str(), from.c_str(), nullptr) ||
-         ::CopyFileW(from.c_str(), to.c_str(), TRUE);
-}
 
 int Usage() {
   Say("usage: SelectionBench [--runs N] [--pictures FOLDER] VARNOLT_EXE SIMPLE_SELECTION_EXE");
@@ -447,9 +360,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (programs.size() != 2) return Usage();
   for (std::wstring& program : programs) {
-    wchar_t full[MAX_PATH];
-    const DWORD n = ::GetFullPathNameW(program.c_str(), MAX_PATH, full, nullptr);
-    if (n == 0 || n >= MAX_PATH || ::GetFileAttributesW(full) == INVALID_FILE_ATTRIBUTES) {
+    const std::wstring full = bench::ExistingFile(program);
+    if (full.empty()) {
       Say("error: no such program: " + Narrow(program));
       return 1;
     }
@@ -460,11 +372,8 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  Handle job(::CreateJobObjectW(nullptr, nullptr));
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (!job.h || !::SetInformationJobObject(job.h, JobObjectExtendedLimitInformation, &limits,
-                                           sizeof limits)) {
+  Handle job(bench::MakeKillOnCloseJob());
+  if (!job.h) {
     Say("error: cannot make a job object for the programs");
     return 1;
   }
@@ -473,12 +382,7 @@ int wmain(int argc, wchar_t** argv) {
     Say("error: cannot make a scratch folder");
     return 1;
   }
-  struct Cleanup {
-    std::wstring folder;
-    ~Cleanup() {
-      if (!bench::RemoveTree(folder)) Say("warning: could not remove " + Narrow(folder));
-    }
-  } cleanup{scratch};
+  const bench::RemoveOnExit cleanup{scratch, "warning: could not remove " + Narrow(scratch)};
 
   Picture warmUp{"warm-up", 160, 120, L"Warm-up", L"A game with a small screenshot."};
   std::vector<Picture> pictures = {
@@ -527,12 +431,12 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<Program> targets = {{"Varnolt", root + L"\\Varnolt.exe", L"Varnolt"},
                                   {"simple", root + L"\\SimpleSelection.exe", L"Simple selection"}};
   for (std::size_t i = 0; i < targets.size(); ++i) {
-    if (!PlaceProgram(programs[i], targets[i].exe)) {
+    if (!bench::PlaceProgram(programs[i], targets[i].exe)) {
       Say("error: cannot place " + Narrow(programs[i]) + " on the disc");
       return 1;
     }
   }
-  Say("System: " + SystemName());
+  Say("System: " + bench::SystemName());
   Say(
       Format("Runs: 1 warm-up round, then %d rounds; each round times every program on every "
              "picture once, then watches its memory once, each in a fresh process",

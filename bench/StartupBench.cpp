@@ -26,7 +26,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -34,28 +33,19 @@
 #include <vector>
 
 #include "BenchDisc.h"
+#include "BenchProcess.h"
 
 namespace {
 
+using bench::Format;
+using bench::Handle;
+using bench::MsBetween;
+using bench::Now;
+using bench::Say;
+
 constexpr DWORD kRoundTripTimeoutMs = 10000;
 constexpr double kRunDeadlineMs = 30000;
-constexpr DWORD kExitWaitMs = 10000;
 constexpr DWORD kPauseBetweenRunsMs = 250;  // lets the last program's windows and files go
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return t;
-}
-
-double MsBetween(LARGE_INTEGER from, LARGE_INTEGER to) {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  return static_cast<double>(to.QuadPart - from.QuadPart) / ticksPerMs;
-}
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return std::string();
@@ -68,33 +58,6 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-void Say(const std::string& line) {
-  std::fputs(line.c_str(), stdout);
-  std::fputs("\n", stdout);
-  std::fflush(stdout);
-}
-
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-  char buffer[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(buffer, sizeof buffer, format, args);
-  va_end(args);
-  return buffer;
-}
-
-struct Handle {
-  HANDLE h = nullptr;
-  Handle() = default;
-  explicit Handle(HANDLE value) : h(value) {}
-  ~Handle() {
-    if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-};
-
 // What is started and how it shows that it is ready.
 struct Target {
   std::string label;
@@ -104,90 +67,38 @@ struct Target {
   std::vector<double> filled, ready;
 };
 
-BOOL CALLBACK PickVisibleListBox(HWND child, LPARAM param) {
-  wchar_t name[32];
-  if (::GetClassNameW(child, name, 32) && ::_wcsicmp(name, L"ListBox") == 0 &&
-      ::IsWindowVisible(child)) {
-    *reinterpret_cast<HWND*>(param) = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND VisibleListBox(HWND window) {
-  HWND list = nullptr;
-  ::EnumChildWindows(window, PickVisibleListBox, reinterpret_cast<LPARAM>(&list));
-  return list;
-}
-
-bool RoundTrip(HWND window, UINT message, LRESULT& result) {
-  DWORD_PTR answer = 0;
-  if (!::SendMessageTimeoutW(window, message, 0, 0, SMTO_NORMAL, kRoundTripTimeoutMs, &answer))
-    return false;
-  result = static_cast<LRESULT>(answer);
-  return true;
-}
-
 struct RunResult {
   double filledMs = 0;
   double readyMs = 0;
   std::string error;  // empty when the run went through
 };
 
-void Close(const PROCESS_INFORMATION& process, HWND window) {
-  if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
-  if (!window || ::WaitForSingleObject(process.hProcess, kExitWaitMs) != WAIT_OBJECT_0) {
-    ::TerminateProcess(process.hProcess, 1);
-    ::WaitForSingleObject(process.hProcess, kExitWaitMs);
-  }
-}
-
 RunResult RunOnce(HANDLE job, const Target& target) {
   RunResult r;
-  std::wstring commandLine = L"\"" + target.exe + L"\"";
-  const std::wstring folder = target.exe.substr(0, target.exe.rfind(L'\\'));
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-
+  bench::Child program;
   const LARGE_INTEGER start = Now();
-  if (!::CreateProcessW(target.exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &process)) {
-    r.error = Format("cannot start %s (error %lu)", Utf8(target.exe).c_str(), ::GetLastError());
-    return r;
-  }
-  Handle processHandle(process.hProcess), threadHandle(process.hThread);
-  // In the job, the program goes when the benchmark goes, however it ends.
-  if (!::AssignProcessToJobObject(job, process.hProcess)) {
-    r.error = Format("cannot put the program into a job (error %lu)", ::GetLastError());
-    ::TerminateProcess(process.hProcess, 1);
-    return r;
-  }
-  ::ResumeThread(process.hThread);
-
-  auto late = [&] { return MsBetween(start, Now()) > kRunDeadlineMs; };
-  auto gone = [&] { return ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
+  r.error = program.Start(job, target.exe, Utf8(target.exe));
+  if (!r.error.empty()) return r;
 
   HWND window = nullptr;
-  while (!(window = bench::FindDialogWindow(process.dwProcessId, target.title))) {
-    if (gone() || late()) {
-      r.error = gone() ? "the program ended before its window showed" : "no window came";
-      Close(process, nullptr);
-      return r;
-    }
-    ::Sleep(1);
+  r.error = bench::WaitForWindow(program, target.title, start, kRunDeadlineMs, window);
+  if (!r.error.empty()) {
+    program.Close(nullptr);
+    return r;
   }
 
   if (target.listCount >= 0) {
     HWND list = nullptr;
     LRESULT count = -1;
     for (;;) {
-      if (!list) list = VisibleListBox(window);
-      if (list && RoundTrip(list, LB_GETCOUNT, count) && count == target.listCount) break;
-      if (gone() || late()) {
+      if (!list) list = bench::VisibleChild(window, L"ListBox");
+      if (list && bench::Send(list, LB_GETCOUNT, 0, 0, count, kRoundTripTimeoutMs) &&
+          count == target.listCount)
+        break;
+      if (program.Gone() || MsBetween(start, Now()) > kRunDeadlineMs) {
         r.error = Format("the list never held %d entries (last count %ld)", target.listCount,
                          static_cast<long>(count));
-        Close(process, window);
+        program.Close(window);
         return r;
       }
       // The count is asked again at once: the next answer comes only when
@@ -197,14 +108,13 @@ RunResult RunOnce(HANDLE job, const Target& target) {
   }
   r.filledMs = MsBetween(start, Now());
 
-  LRESULT ignored = 0;
-  if (!RoundTrip(window, WM_NULL, ignored) || !RoundTrip(window, WM_NULL, ignored)) {
+  if (!bench::Painted(window, kRoundTripTimeoutMs)) {
     r.error = "the window did not answer";
-    Close(process, window);
+    program.Close(window);
     return r;
   }
   r.readyMs = MsBetween(start, Now());
-  Close(process, window);
+  program.Close(window);
   return r;
 }
 
@@ -213,20 +123,6 @@ double SleepOneMs() {
   constexpr int kTimes = 50;
   for (int i = 0; i < kTimes; ++i) ::Sleep(1);
   return MsBetween(from, Now()) / kTimes;
-}
-
-std::string SystemName() {
-  using WineVersionFn = const char*(CDECL*)();
-  const auto wine = reinterpret_cast<WineVersionFn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")));
-  return wine ? std::string("Wine ") + wine() : std::string("Windows");
-}
-
-// Varnolt.exe lives in the disc's root; a hard link costs nothing, a copy
-// does when the link cannot be made.
-bool PlaceProgram(const std::wstring& from, const std::wstring& to) {
-  return ::CreateHardLinkW(to.c_str(), from.c_str(), nullptr) ||
-         ::CopyFileW(from.c_str(), to.c_str(), TRUE);
 }
 
 bool ParseCounts(const wchar_t* text, std::vector<int>& counts) {
@@ -282,20 +178,16 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (programs.size() < 2) return Usage();
   for (std::wstring& program : programs) {
-    wchar_t full[MAX_PATH];
-    const DWORD n = ::GetFullPathNameW(program.c_str(), MAX_PATH, full, nullptr);
-    if (n == 0 || n >= MAX_PATH || ::GetFileAttributesW(full) == INVALID_FILE_ATTRIBUTES) {
+    const std::wstring full = bench::ExistingFile(program);
+    if (full.empty()) {
       Say("error: no such program: " + Utf8(program));
       return 1;
     }
     program = full;
   }
 
-  Handle job(::CreateJobObjectW(nullptr, nullptr));
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (!job.h || !::SetInformationJobObject(job.h, JobObjectExtendedLimitInformation, &limits,
-                                           sizeof limits)) {
+  Handle job(bench::MakeKillOnCloseJob());
+  if (!job.h) {
     Say("error: cannot make a job object for the programs");
     return 1;
   }
@@ -305,12 +197,7 @@ int wmain(int argc, wchar_t** argv) {
     Say("error: cannot make a scratch folder");
     return 1;
   }
-  struct Cleanup {
-    std::wstring folder;
-    ~Cleanup() {
-      if (!bench::RemoveTree(folder)) Say("warning: could not remove " + Utf8(folder));
-    }
-  } cleanup{scratch};
+  const bench::RemoveOnExit cleanup{scratch, "warning: could not remove " + Utf8(scratch)};
 
   // Every disc is made before the first measurement.
   std::vector<Target> targets;
@@ -321,7 +208,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = scratch + L"\\empty";
     empty.exe = folder + L"\\EmptyWindow.exe";
     empty.title = L"Empty window";
-    if (!::CreateDirectoryW(folder.c_str(), nullptr) || !PlaceProgram(programs[1], empty.exe)) {
+    if (!::CreateDirectoryW(folder.c_str(), nullptr) ||
+        !bench::PlaceProgram(programs[1], empty.exe)) {
       Say("error: cannot place the empty window's program");
       return 1;
     }
@@ -350,7 +238,7 @@ int wmain(int argc, wchar_t** argv) {
       disc.label = std::to_string(games);
       if (builds.size() > 1) disc.label = Utf8(FileName(build)) + " " + disc.label;
       disc.exe = root + L"\\" + FileName(build);
-      if (!PlaceProgram(build, disc.exe)) {
+      if (!bench::PlaceProgram(build, disc.exe)) {
         Say("error: cannot place " + Utf8(build) + " in " + Utf8(root));
         return 1;
       }
@@ -362,8 +250,8 @@ int wmain(int argc, wchar_t** argv) {
   Say(Format("Discs made in %.1f s in %s", MsBetween(making, Now()) / 1000, Utf8(scratch).c_str()));
 
   const double sleepMs = SleepOneMs();
-  Say(Format("System: %s; the window is sought every Sleep(1) = %.2f ms", SystemName().c_str(),
-             sleepMs));
+  Say(Format("System: %s; the window is sought every Sleep(1) = %.2f ms",
+             bench::SystemName().c_str(), sleepMs));
   Say(Format("Runs: 1 warm-up round, then %d rounds; each round starts every program once", runs));
 
   // Rounds rather than runs in a row, so that a slow spell of this shared

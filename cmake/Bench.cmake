@@ -2,8 +2,10 @@
 # They print figures and are no tests; only their helpers are.
 
 # What the benchmarks need besides measuring: scratch discs, test pictures,
-# finding the programs' windows, and the figures of a series.
-add_library(bench_disc STATIC bench/BenchDisc.cpp)
+# finding the programs' windows, and the figures of a series; and what the
+# measuring programs share: starting a program in a job, waiting for its
+# window, talking to it and closing it.
+add_library(bench_disc STATIC bench/BenchDisc.cpp bench/BenchProcess.cpp)
 target_compile_definitions(bench_disc PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                            _WIN32_WINNT=0x0601)
 target_compile_options(bench_disc PRIVATE ${VARNOLT_WARNINGS})
