@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "BenchDialog.h"
+
 namespace {
 
 constexpr wchar_t kTitle[] = L"Simple selection";
 constexpr wchar_t kDiscEntry[] = L"Disc";
-constexpr int kClientWidth = 620;  // pixels at 96 DPI, as Varnolt's main window
-constexpr int kClientHeight = 480;
 constexpr int kListId = 101;
 
 struct Layout {
@@ -49,20 +49,6 @@ constexpr int kHiddenIndex = 7;
 
 std::wstring theRoot;  // the disc's root, with a trailing backslash
 HWND theControls[sizeof kControls / sizeof kControls[0]];
-
-std::vector<WORD> DialogTemplate(DWORD style) {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  auto* head = reinterpret_cast<DLGTEMPLATE*>(t.data());
-  head->style = style;
-  t.push_back(0);  // no menu
-  t.push_back(0);  // the dialog class
-  for (const wchar_t* c = kTitle; *c; ++c) t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-  t.push_back(8);  // point size
-  for (const wchar_t* c = L"MS Shell Dlg 2"; *c; ++c) t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-  return t;
-}
 
 std::wstring ReadText(const std::wstring& path) {
   HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -194,16 +180,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   theRoot.resize(theRoot.rfind(L'\\') + 1);
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
 
-  const DWORD style =
-      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | DS_SETFONT;
-  const std::vector<WORD> dialog = DialogTemplate(style);
+  const std::vector<WORD> dialog = bench::DialogTemplate(bench::kMainWindowStyle, kTitle);
   HWND hwnd = ::CreateDialogIndirectParamW(
       instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr, DialogProc, 0);
   if (!hwnd) return 1;
 
-  const HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-  ::ReleaseDC(nullptr, screen);
+  const int dpi = bench::ScreenDpi();
   const auto font = static_cast<WPARAM>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
   for (std::size_t i = 0; i < sizeof kControls / sizeof kControls[0]; ++i) {
     const Layout& c = kControls[i];
@@ -217,25 +199,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   FillList(theControls[1]);
 
-  RECT outer = {0, 0, ::MulDiv(kClientWidth, dpi, 96), ::MulDiv(kClientHeight, dpi, 96)};
-  ::AdjustWindowRectEx(&outer, style, FALSE, 0);
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  RECT work;
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  ::ShowWindow(hwnd, SW_SHOWNORMAL);
-  ::SetForegroundWindow(hwnd);
+  bench::ShowCentred(hwnd, bench::kMainWindowStyle, bench::kMainClientWidth,
+                     bench::kMainClientHeight, dpi);
   ::SetFocus(theControls[1]);
   ::UpdateWindow(hwnd);
-
-  MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (::IsDialogMessageW(hwnd, &msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
+  bench::RunDialogMessages(hwnd);
   ::CoUninitialize();
   return 0;
 }

@@ -1,0 +1,69 @@
+// What the programs Varnolt is compared with share: a main window made from
+// an in-memory dialog template like Varnolt's, placed and sized as Varnolt
+// places its own, and the usual dialog message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace bench {
+
+// The style of Varnolt's main window, and its client area in pixels at 96 DPI.
+constexpr DWORD kMainWindowStyle =
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | DS_SETFONT;
+constexpr int kMainClientWidth = 620;
+constexpr int kMainClientHeight = 480;
+
+// A dialog template with no items, the default dialog font (8 point "MS
+// Shell Dlg 2", so `style` wants DS_SETFONT) and `title`.
+inline std::vector<WORD> DialogTemplate(DWORD style, const wchar_t* title) {
+  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+  auto* head = reinterpret_cast<DLGTEMPLATE*>(t.data());
+  head->style = style;
+  t.push_back(0);  // no menu
+  t.push_back(0);  // the dialog class
+  for (const wchar_t* c = title; *c; ++c) t.push_back(static_cast<WORD>(*c));
+  t.push_back(0);
+  t.push_back(8);  // point size
+  for (const wchar_t* c = L"MS Shell Dlg 2"; *c; ++c) t.push_back(static_cast<WORD>(*c));
+  t.push_back(0);
+  return t;
+}
+
+// The screen's pixels per inch.
+inline int ScreenDpi() {
+  const HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// Sizes `window` of `style` to a client area of `clientWidth` x
+// `clientHeight` pixels at 96 DPI, scaled to `dpi`, centres it in the work
+// area, shows it and brings it to the front. Painting is left to the caller.
+inline void ShowCentred(HWND window, DWORD style, int clientWidth, int clientHeight, int dpi) {
+  RECT outer = {0, 0, ::MulDiv(clientWidth, dpi, 96), ::MulDiv(clientHeight, dpi, 96)};
+  ::AdjustWindowRectEx(&outer, style, FALSE, 0);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  RECT work;
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  ::SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::ShowWindow(window, SW_SHOWNORMAL);
+  ::SetForegroundWindow(window);
+}
+
+// Runs the messages of the thread, the dialog's through IsDialogMessage,
+// until WM_QUIT.
+inline void RunDialogMessages(HWND dialog) {
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (::IsDialogMessageW(dialog, &msg)) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace bench
