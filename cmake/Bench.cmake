@@ -45,10 +45,11 @@ target_link_libraries(IdleCpuBench PRIVATE bench_disc user32)
 target_compile_options(IdleCpuBench PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(IdleCpuBench PRIVATE ${VARNOLT_WIN32_LINK} -municode)
 
-# The discs and figures above checked on their own, under Wine like the
-# other Windows tests.
-add_executable(bench_disc_tests bench/BenchDiscTest.cpp)
+# The discs, figures and program handling above checked on their own, under
+# Wine like the other Windows tests; the program handling on EmptyWindow.
+add_executable(bench_disc_tests bench/BenchDiscTest.cpp bench/BenchProcessTest.cpp)
 target_link_libraries(bench_disc_tests PRIVATE bench_disc gtest_main)
+add_dependencies(bench_disc_tests EmptyWindow)
 target_compile_options(bench_disc_tests PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(bench_disc_tests PRIVATE ${VARNOLT_WIN32_LINK})
 add_test(NAME bench_disc COMMAND bench_disc_tests)
