@@ -89,6 +89,7 @@ TEST_F(ChildTest, NoWindowOfAnotherTitleAndNoProgramOutlivesTheJob) {
   ::CloseHandle(job_);
   job_ = nullptr;
   EXPECT_EQ(::WaitForSingleObject(child.process(), kTimeoutMs), WAIT_OBJECT_0);
+  if (!child.Gone()) child.Close(nullptr);  // no stray program to hold the test's output open
   EXPECT_EQ(bench::WaitForWindow(child, L"Empty", bench::Now(), kTimeoutMs, window),
             "the program ended before its window showed");
 }
