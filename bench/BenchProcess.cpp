@@ -93,6 +93,17 @@ RemoveOnExit::~RemoveOnExit() {
   if (!RemoveTree(folder)) Say(warning);
 }
 
+std::string MakeWorkspace(const std::wstring& prefix, Workspace& workspace) {
+  workspace.job.h = MakeKillOnCloseJob();
+  if (!workspace.job.h) return "error: cannot make a job object for the programs";
+  const std::wstring scratch = MakeScratchFolder(prefix);
+  if (scratch.empty()) return "error: cannot make a scratch folder";
+  std::string name;
+  for (wchar_t c : scratch) name += c < 128 ? static_cast<char>(c) : '?';
+  workspace.cleanup.reset(new RemoveOnExit{scratch, "warning: could not remove " + name});
+  return std::string();
+}
+
 std::string Child::Start(HANDLE job, const std::wstring& exe, const std::string& name) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace bench {
@@ -49,6 +50,19 @@ struct RemoveOnExit {
   std::string warning;
   ~RemoveOnExit();
 };
+
+// What each measuring run stands on: a kill-on-close job for the programs
+// it starts, and a scratch folder removed with everything in it when the run
+// ends.
+struct Workspace {
+  Handle job;
+  std::unique_ptr<RemoveOnExit> cleanup;
+  const std::wstring& scratch() const { return cleanup->folder; }
+};
+
+// Makes the job and a scratch folder named from `prefix`; empty when both
+// are ready, else the error to report.
+std::string MakeWorkspace(const std::wstring& prefix, Workspace& workspace);
 
 // A program started in a job, in its own folder and without arguments.
 // Started suspended and put into the job first, so that it cannot start

@@ -159,17 +159,13 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  Handle job(bench::MakeKillOnCloseJob());
-  if (!job.h) {
-    Say("error: cannot make a job object for Varnolt");
+  bench::Workspace workspace;
+  if (const std::string error = bench::MakeWorkspace(L"varnolt-idle-", workspace); !error.empty()) {
+    Say(error);
     return 1;
   }
-  const std::wstring scratch = bench::MakeScratchFolder(L"varnolt-idle-");
-  if (scratch.empty()) {
-    Say("error: cannot make a scratch folder");
-    return 1;
-  }
-  const bench::RemoveOnExit cleanup{scratch, "warning: could not remove the scratch folder"};
+  const std::wstring& scratch = workspace.scratch();
+  const HANDLE job = workspace.job.h;
 
   const std::wstring root = scratch + L"\\disc";
   std::wstring error;
@@ -191,7 +187,7 @@ int wmain(int argc, wchar_t** argv) {
   Say(Format("%-6s %14s %14s %18s", "run", "start-up", "idle", "help window open"));
   std::vector<double> idle, help;
   for (int run = 1; run <= runs; ++run) {
-    const RunResult r = RunOnce(job.h, exe, static_cast<DWORD>(seconds));
+    const RunResult r = RunOnce(job, exe, static_cast<DWORD>(seconds));
     if (!r.error.empty()) {
       Say("error: " + r.error);
       return 1;

@@ -372,17 +372,14 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  Handle job(bench::MakeKillOnCloseJob());
-  if (!job.h) {
-    Say("error: cannot make a job object for the programs");
+  bench::Workspace workspace;
+  if (const std::string error = bench::MakeWorkspace(L"varnolt-selection-", workspace);
+      !error.empty()) {
+    Say(error);
     return 1;
   }
-  const std::wstring scratch = bench::MakeScratchFolder(L"varnolt-selection-");
-  if (scratch.empty()) {
-    Say("error: cannot make a scratch folder");
-    return 1;
-  }
-  const bench::RemoveOnExit cleanup{scratch, "warning: could not remove " + Narrow(scratch)};
+  const std::wstring& scratch = workspace.scratch();
+  const HANDLE job = workspace.job.h;
 
   Picture warmUp{"warm-up", 160, 120, L"Warm-up", L"A game with a small screenshot."};
   std::vector<Picture> pictures = {
@@ -449,7 +446,7 @@ int wmain(int argc, wchar_t** argv) {
       for (std::size_t t = 0; t < targets.size(); ++t) {
         for (bool memory : {false, true}) {
           if (round == 0 && memory) continue;
-          const RunResult r = RunOnce(job.h, targets[t], warmUp, pictures[p], memory);
+          const RunResult r = RunOnce(job, targets[t], warmUp, pictures[p], memory);
           if (!r.error.empty()) {
             Say("");
             Say("error: " + targets[t].label + ", " + pictures[p].label + ": " + r.error);

@@ -186,18 +186,14 @@ int wmain(int argc, wchar_t** argv) {
     program = full;
   }
 
-  Handle job(bench::MakeKillOnCloseJob());
-  if (!job.h) {
-    Say("error: cannot make a job object for the programs");
+  bench::Workspace workspace;
+  if (const std::string error = bench::MakeWorkspace(L"varnolt-bench-", workspace);
+      !error.empty()) {
+    Say(error);
     return 1;
   }
-
-  const std::wstring scratch = bench::MakeScratchFolder(L"varnolt-bench-");
-  if (scratch.empty()) {
-    Say("error: cannot make a scratch folder");
-    return 1;
-  }
-  const bench::RemoveOnExit cleanup{scratch, "warning: could not remove " + Utf8(scratch)};
+  const std::wstring& scratch = workspace.scratch();
+  const HANDLE job = workspace.job.h;
 
   // Every disc is made before the first measurement.
   std::vector<Target> targets;
@@ -258,7 +254,7 @@ int wmain(int argc, wchar_t** argv) {
   // machine falls on all programs alike.
   for (int round = 0; round <= runs; ++round) {
     for (Target& target : targets) {
-      const RunResult r = RunOnce(job.h, target);
+      const RunResult r = RunOnce(job, target);
       if (!r.error.empty()) {
         Say("error: " + target.label + ": " + r.error);
         return 1;
