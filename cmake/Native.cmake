@@ -7,10 +7,13 @@ add_library(platform_sim STATIC
 target_include_directories(platform_sim PUBLIC src)
 target_compile_options(platform_sim PRIVATE ${VARNOLT_WARNINGS})
 
+include(cmake/TestPictures.cmake)
+
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE varnolt_logic platform_sim gtest_main)
 target_compile_options(unit_tests PRIVATE ${VARNOLT_WARNINGS})
+uses_test_pictures(unit_tests)
 add_test(NAME unit_tests COMMAND unit_tests)
 
 file(GLOB CONTRACT_TEST_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp)
@@ -18,4 +21,5 @@ add_executable(contract_sim ${CONTRACT_TEST_SOURCES} tests/contract/sim/Contract
 target_include_directories(contract_sim PRIVATE tests/contract)
 target_link_libraries(contract_sim PRIVATE varnolt_logic platform_sim gtest_main)
 target_compile_options(contract_sim PRIVATE ${VARNOLT_WARNINGS})
+uses_test_pictures(contract_sim)
 add_test(NAME contract_sim COMMAND contract_sim)

@@ -26,11 +26,14 @@ configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
 
+include(cmake/TestPictures.cmake)
+
 file(GLOB CONTRACT_TEST_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp)
 add_executable(contract_win32 ${CONTRACT_TEST_SOURCES} tests/contract/win32/ContractWorld.cpp)
 target_include_directories(contract_win32 PRIVATE tests/contract)
 target_link_libraries(contract_win32 PRIVATE varnolt_logic platform_win32 gtest_main)
 target_compile_options(contract_win32 PRIVATE ${VARNOLT_WARNINGS})
+uses_test_pictures(contract_win32)
 target_link_options(contract_win32 PRIVATE ${VARNOLT_WIN32_LINK})
 add_test(NAME contract_win32 COMMAND contract_win32)
 
@@ -49,6 +52,7 @@ add_executable(e2e_driver tests/e2e/Harness.cpp ${E2E_TEST_SOURCES})
 target_compile_definitions(e2e_driver PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(e2e_driver PRIVATE gtest_main uuid oleacc oleaut32 ole32 version user32 gdi32)
 target_compile_options(e2e_driver PRIVATE ${VARNOLT_WARNINGS})
+uses_test_pictures(e2e_driver)
 target_link_options(e2e_driver PRIVATE ${VARNOLT_WIN32_LINK})
 add_dependencies(e2e_driver Varnolt recorder)
 add_test(NAME e2e COMMAND e2e_driver)
