@@ -200,11 +200,8 @@ bool Form::LoadPicture(int control, const std::wstring& file) {
 namespace sim {
 
 bool LooksLikePicture(const std::string& bytes) {
-  const platform::PictureHeader header = platform::ReadPictureHeader(bytes);
-  if (!platform::PlausiblePictureSize(header)) return false;
-  return header.format != platform::PictureFormat::Jpeg ||
-         platform::JpegTailIsComplete(
-             std::string_view(bytes).substr(bytes.size() > 256 ? bytes.size() - 256 : 0));
+  platform::PictureHeader header;
+  return platform::WorthDecoding(platform::MemoryBytes(bytes), header);
 }
 
 const FormState& StateOf(platform::Form& form) { return form.impl().state; }

@@ -3,7 +3,9 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/PictureHeader.h"
 #include "platform/Platform.h"
@@ -40,35 +42,36 @@ bool EnsureCom() {
   return SUCCEEDED(initialised) || initialised == RPC_E_CHANGED_MODE;
 }
 
-std::string LastBytes(const std::wstring& file, std::size_t count) {
-  ScopedFile handle(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
-  LARGE_INTEGER size;
-  if (!handle.Valid() || !::GetFileSizeEx(handle.Get(), &size)) return std::string();
-  LARGE_INTEGER at;
-  at.QuadPart = size.QuadPart > static_cast<LONGLONG>(count)
-                    ? size.QuadPart - static_cast<LONGLONG>(count)
-                    : 0;
-  std::string bytes(static_cast<std::size_t>(size.QuadPart - at.QuadPart), '\0');
-  DWORD got = 0;
-  if (!::SetFilePointerEx(handle.Get(), at, nullptr, FILE_BEGIN) ||
-      !::ReadFile(handle.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr))
-    return std::string();
-  bytes.resize(got);
-  return bytes;
-}
+// A file read at offsets, for the checks that run before any decoder.
+class FileBytes final : public ByteSource {
+ public:
+  explicit FileBytes(const std::wstring& file)
+      : handle_(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr)) {
+    LARGE_INTEGER size;
+    if (handle_.Valid() && ::GetFileSizeEx(handle_.Get(), &size) && size.QuadPart > 0)
+      size_ = static_cast<std::uint64_t>(size.QuadPart);
+  }
+  std::uint64_t Size() const override { return size_; }
+  bool Read(std::uint64_t offset, std::size_t count, unsigned char* out) const override {
+    if (offset > size_ || size_ - offset < count) return false;
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN)) return false;
+    while (count > 0) {
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count, 1u << 20));
+      DWORD got = 0;
+      if (!::ReadFile(handle_.Get(), out, chunk, &got, nullptr) || got == 0) return false;
+      out += got;
+      count -= got;
+    }
+    return true;
+  }
 
-// Whether the file may go to a decoder at all: a picture in a format the
-// program shows, of a plausible size, and for a JPEG, complete (a JPEG cut
-// off short decodes on some systems with its missing part filled in grey).
-bool WorthDecoding(const std::wstring& file) {
-  std::string head;
-  if (platform::ReadFileHead(file, kPictureHeaderBytes, head) != platform::ReadStatus::Ok)
-    return false;
-  const PictureHeader header = ReadPictureHeader(head);
-  if (!PlausiblePictureSize(header)) return false;
-  return header.format != PictureFormat::Jpeg || JpegTailIsComplete(LastBytes(file, 256));
-}
+ private:
+  ScopedFile handle_;
+  std::uint64_t size_ = 0;
+};
 
 // Asks the decoder to scale while it decodes (JPEG decoders on Windows do,
 // by 1/2, 1/4 or 1/8), to the smallest size that is still at least the
@@ -103,7 +106,12 @@ bool DecodeScaled(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UIN
 }  // namespace
 
 HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
-  if (width <= 0 || height <= 0 || !WorthDecoding(file) || !EnsureCom()) return nullptr;
+  // Only a picture in a format the program shows, of a plausible size, and
+  // for a JPEG, complete, goes to a decoder (a JPEG cut off short decodes on
+  // some systems with its missing part filled in grey).
+  PictureHeader header;
+  if (width <= 0 || height <= 0 || !WorthDecoding(FileBytes(file), header) || !EnsureCom())
+    return nullptr;
   ComPtr<IWICImagingFactory> factory;
   if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Put()))))
@@ -118,19 +126,26 @@ HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
   if (FAILED(frame->GetSize(&w, &h)) || !PlausiblePictureSize({PictureFormat::Jpeg, w, h}))
     return nullptr;
 
-  const UINT wantW = static_cast<UINT>(width), wantH = static_cast<UINT>(height);
+  // The picture is scaled as stored, to the box's size turned the way the
+  // picture is turned to be seen upright.
+  const int orientation = header.orientation;
+  const UINT boxW = static_cast<UINT>(width), boxH = static_cast<UINT>(height);
+  const bool swapped = OrientationSwapsSides(orientation);
+  const UINT wantW = swapped ? boxH : boxW, wantH = swapped ? boxW : boxH;
   ComPtr<IWICBitmap> scaled;
   IWICBitmapSource* source = frame.Get();
   if (DecodeScaled(factory.Get(), frame.Get(), w, h, wantW, wantH, scaled)) source = scaled.Get();
 
-  // The rest of the way to the exact size, and into the bitmap's format.
+  // The rest of the way to the exact size, and into the bitmap's format:
+  // 32-bit BGR, which the converter reaches from every decoder's output
+  // (gray, palette and 16-bit sources among them).
   ComPtr<IWICBitmapScaler> scaler;
   if (FAILED(factory->CreateBitmapScaler(scaler.Put())) ||
       FAILED(scaler->Initialize(source, wantW, wantH, WICBitmapInterpolationModeFant)))
     return nullptr;
   ComPtr<IWICFormatConverter> converter;
   if (FAILED(factory->CreateFormatConverter(converter.Put())) ||
-      FAILED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat24bppBGR,
+      FAILED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)))
     return nullptr;
@@ -140,19 +155,27 @@ HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
   info.bmiHeader.biWidth = width;
   info.bmiHeader.biHeight = -height;  // top-down rows, as WIC gives them
   info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   ScopedGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap.Valid() || !bits) return nullptr;
   // A row at a time: asked for the whole picture at once, a scaler may first
   // copy every source row it covers (Wine's does: a second full-size copy of
-  // a large picture); row by row it reads only what each row needs.
-  const UINT stride = (wantW * 3 + 3) & ~3u;
-  auto* row = static_cast<BYTE*>(bits);
-  for (UINT y = 0; y < wantH; ++y, row += stride) {
+  // a large picture); row by row it reads only what each row needs. Each
+  // pixel goes where it is seen upright, opaque (a static control may draw a
+  // 32-bit bitmap through its alpha bytes).
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  std::vector<std::uint32_t> row(wantW);
+  const UINT stride = wantW * 4;
+  for (UINT y = 0; y < wantH; ++y) {
     const WICRect line = {0, static_cast<INT>(y), static_cast<INT>(wantW), 1};
-    if (FAILED(converter->CopyPixels(&line, stride, stride, row))) return nullptr;
+    if (FAILED(converter->CopyPixels(&line, stride, stride, reinterpret_cast<BYTE*>(row.data()))))
+      return nullptr;
+    for (UINT x = 0; x < wantW; ++x) {
+      const PixelPosition at = UprightPosition(orientation, x, y, wantW, wantH);
+      pixels[std::size_t{at.y} * boxW + at.x] = row[x] | 0xFF000000u;
+    }
   }
   return static_cast<HBITMAP>(bitmap.Release());
 }
