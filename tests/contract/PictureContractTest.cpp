@@ -1,8 +1,11 @@
 // Pictures: which files show a picture and which leave the image empty.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 #include "../common/TestPictures.h"
 #include "ContractWorld.h"
+#include "TestPictureFiles.h"
 #include "platform/Forms.h"
 
 namespace {
@@ -31,23 +34,44 @@ std::string HugeClaim() {
 }
 
 TEST(PictureContract, OnlyCompletePlausiblePicturesShow) {
+  const std::string& red = testpictures::kRedJpeg;
+  struct Case {
+    const wchar_t* name;
+    std::string bytes;
+    bool shows;
+  };
+  const Case cases[] = {
+      {L"red.jpg", red, true},
+      {L"grey.jpg", testpictures::kGrayJpeg, true},
+      {L"palette.png", testpictures::kPalettePng, true},
+      {L"deep.png", testpictures::kDeepPng, true},
+      {L"picture.gif", testpictures::kGif, true},
+      {L"progressive.jpg", testpictures::kProgressiveJpeg, true},
+      {L"trailing 1 KB.jpg", red + std::string(1000, '\x5A'), true},
+      {L"trailing 1 MiB.jpg", red + std::string(1 << 20, '\xFF'), true},
+      {L"metadata 300 KB.jpg", testpictures::WithMetadata(red, 300 * 1000), true},
+      {L"turned.jpg", testpictures::WithOrientation(testpictures::kQuartersJpeg, 6), true},
+      {L"truncated.jpg", red.substr(0, red.size() / 2), false},
+      {L"truncated progressive.jpg",
+       testpictures::kProgressiveJpeg.substr(0, testpictures::kProgressiveJpeg.size() - 30), false},
+      {L"truncated with trailing bytes.jpg", red.substr(0, red.size() / 2) + std::string(300, '\0'),
+       false},
+      {L"text.jpg", "this is not a picture, only text in a file called .jpg", false},
+      {L"empty.jpg", "", false},
+      {L"huge.jpg", HugeClaim(), false},
+  };
   const std::wstring dir = contract::ScratchFolder(L"pictures");
-  contract::WriteFile(dir + L"red.jpg", testpictures::kRedJpeg);
-  contract::WriteFile(dir + L"truncated.jpg",
-                      testpictures::kRedJpeg.substr(0, testpictures::kRedJpeg.size() / 2));
-  contract::WriteFile(dir + L"text.jpg", "this is not a picture, only text in a file called .jpg");
-  contract::WriteFile(dir + L"empty.jpg", "");
-  contract::WriteFile(dir + L"huge.jpg", HugeClaim());
-  contract::WriteFile(dir + L"hidden.jpg", testpictures::kRedJpeg, {true, false, false});
+  for (const Case& c : cases) contract::WriteFile(dir + c.name, c.bytes);
 
   NoEvents events;
   platform::Form form(kLayout, events);
   ASSERT_TRUE(form.Create());
-  EXPECT_TRUE(form.LoadPicture(0, dir + L"red.jpg"));
-  for (const wchar_t* name :
-       {L"truncated.jpg", L"text.jpg", L"empty.jpg", L"huge.jpg", L"missing.jpg"})
-    EXPECT_FALSE(form.LoadPicture(0, dir + name)) << name;
-  EXPECT_TRUE(form.LoadPicture(0, dir + L"red.jpg"));
+  for (const Case& c : cases) {
+    EXPECT_EQ(form.LoadPicture(0, dir + c.name), c.shows)
+        << std::string(c.name, c.name + std::wcslen(c.name));
+    EXPECT_TRUE(form.LoadPicture(0, dir + L"red.jpg"));
+  }
+  EXPECT_FALSE(form.LoadPicture(0, dir + L"missing.jpg"));
   form.ClearPicture(0);
 }
 

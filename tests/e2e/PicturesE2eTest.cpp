@@ -1,0 +1,134 @@
+// Screenshots as discs carry them, shown by the real program under Wine and
+// read back from the screen: every format the program shows, JPEGs with
+// data after their end or much metadata before their frame, and photos
+// stored turned, which must be seen upright.
+#include <gtest/gtest.h>
+
+#include "../common/TestPictures.h"
+#include "Harness.h"
+#include "TestPictureFiles.h"
+
+namespace {
+
+using namespace e2e;
+
+enum class Colour { Red, Lime, Blue, Yellow, Grey, Background, Other };
+
+const char* Name(Colour c) {
+  switch (c) {
+    case Colour::Red:
+      return "red";
+    case Colour::Lime:
+      return "lime";
+    case Colour::Blue:
+      return "blue";
+    case Colour::Yellow:
+      return "yellow";
+    case Colour::Grey:
+      return "grey";
+    case Colour::Background:
+      return "background";
+    default:
+      return "other";
+  }
+}
+
+Colour Classify(COLORREF c) {
+  const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+  struct Known {
+    Colour colour;
+    int r, g, b;
+  };
+  const Known known[] = {{Colour::Red, 255, 0, 0},
+                         {Colour::Lime, 0, 255, 0},
+                         {Colour::Blue, 0, 0, 255},
+                         {Colour::Yellow, 255, 255, 0},
+                         {Colour::Grey, 80, 80, 80}};
+  for (const Known& k : known)
+    if (std::abs(r - k.r) < 48 && std::abs(g - k.g) < 48 && std::abs(b - k.b) < 48) return k.colour;
+  if (r > 200 && g > 200 && b > 200) return Colour::Background;
+  return Colour::Other;
+}
+
+// The colours seen at the middles of the picture box's four quarters: top
+// left, top right, bottom left, bottom right.
+std::string Quarters(HWND img) {
+  RECT r;
+  ::GetWindowRect(img, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = ::GetDC(nullptr);
+  std::string seen;
+  for (const POINT at : {POINT{w / 4, h / 4}, POINT{3 * w / 4, h / 4}, POINT{w / 4, 3 * h / 4},
+                         POINT{3 * w / 4, 3 * h / 4}}) {
+    if (!seen.empty()) seen += ' ';
+    seen += Name(Classify(::GetPixel(screen, r.left + at.x, r.top + at.y)));
+  }
+  ::ReleaseDC(nullptr, screen);
+  return seen;
+}
+
+void PressDown(HWND main, HWND list) {
+  ::PostMessageW(list, WM_KEYDOWN, VK_DOWN, 1);
+  ::PostMessageW(list, WM_KEYUP, VK_DOWN, static_cast<LPARAM>(0xC0000001u));
+  Settle(main);
+  ::Sleep(50);  // the X server shows what was drawn
+}
+
+std::string Solid(const char* colour) {
+  std::string all = colour;
+  for (int i = 0; i < 3; ++i) all += std::string(" ") + colour;
+  return all;
+}
+
+TEST(Pictures, EveryScreenshotShowsUpright) {
+  const std::string& quarters = testpictures::kQuartersJpeg;
+  // Stored, the quarters are red, lime over blue, yellow.
+  const std::string stored = "red lime blue yellow";
+  struct Game {
+    const wchar_t* name;
+    std::string picture;
+    std::string seen;
+  };
+  const Game games[] = {
+      {L"P01 grey JPEG", testpictures::kGrayJpeg, Solid("grey")},
+      {L"P02 palette PNG", testpictures::kPalettePng, Solid("red")},
+      {L"P03 GIF", testpictures::kGif, Solid("blue")},
+      {L"P04 16-bit PNG", testpictures::kDeepPng, Solid("red")},
+      {L"P05 1 KB after the end", quarters + std::string(1024, '\x5A'), stored},
+      {L"P06 300 KB of metadata", testpictures::WithMetadata(quarters, 300 * 1024), stored},
+      {L"P07 progressive", testpictures::kProgressiveJpeg, stored},
+      {L"P08 orientation 1", testpictures::WithOrientation(quarters, 1), stored},
+      {L"P09 orientation 2", testpictures::WithOrientation(quarters, 2, true),
+       "lime red yellow blue"},
+      {L"P10 orientation 3", testpictures::WithOrientation(quarters, 3), "yellow blue lime red"},
+      {L"P11 orientation 4", testpictures::WithOrientation(quarters, 4, true),
+       "blue yellow red lime"},
+      {L"P12 orientation 5", testpictures::WithOrientation(quarters, 5), "red blue lime yellow"},
+      {L"P13 orientation 6", testpictures::WithOrientation(quarters, 6, true),
+       "blue red yellow lime"},
+      {L"P14 orientation 7", testpictures::WithOrientation(quarters, 7), "yellow lime blue red"},
+      {L"P15 orientation 8", testpictures::WithOrientation(quarters, 8, true),
+       "lime yellow red blue"},
+      {L"P16 cut off", quarters.substr(0, quarters.size() - 40), Solid("background")},
+  };
+  std::vector<std::wstring> names;
+  for (const Game& g : games) names.push_back(g.name);
+  Disc disc(L"pictures", "[main]\r\ndisk=Disc\r\nScreenReader=0\r\n", names);
+  for (const Game& g : games)
+    disc.AddFile(std::wstring(L"games\\") + g.name + L"\\screenshot.jpg", g.picture);
+  Program program(disc);
+  const HWND main = program.WaitUntilIdle();
+  ASSERT_NE(main, nullptr);
+  const std::vector<HWND> controls = ChildrenOf(main);
+  ASSERT_EQ(controls.size(), 9u);
+  const HWND list = controls[1], img = controls[8];
+
+  PressDown(main, list);  // the disc, which has no picture
+  EXPECT_EQ(Quarters(img), Solid("background"));
+  for (const Game& g : games) {
+    PressDown(main, list);
+    EXPECT_EQ(Quarters(img), g.seen) << ToUtf8(g.name);
+  }
+}
+
+}  // namespace
