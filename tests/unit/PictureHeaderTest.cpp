@@ -352,34 +352,4 @@ TEST(PictureHeaderTest, EachOrientationTurnsThePictureUpright) {
   }
 }
 
-TEST(PictureHeaderTest, OnlyWholePicturesOfAPlausibleSizeAreWorthDecoding) {
-  const std::string& red = testpictures::kRedJpeg;
-  std::string huge = red;
-  const std::size_t sof = MarkerPosition(red, 0xC0, 0);
-  for (std::size_t at : {sof + 5, sof + 7}) {
-    huge[at] = static_cast<char>(0xEA);
-    huge[at + 1] = static_cast<char>(0x60);
-  }
-  struct Case {
-    const char* what;
-    std::string bytes;
-    bool worth;
-  };
-  const Case cases[] = {
-      {"JPEG", red, true},
-      {"turned JPEG", testpictures::WithOrientation(red, 6, true), true},
-      {"JPEG with 1 KB after its end", red + std::string(1000, '\x11'), true},
-      {"JPEG cut off", red.substr(0, red.size() - 10), false},
-      {"JPEG claiming 60000 x 60000", huge, false},
-      {"palette PNG", testpictures::kPalettePng, true},
-      {"GIF", testpictures::kGif, true},
-      {"PNG claiming 70000 x 10", Png(70000, 10), false},
-      {"text", "not a picture", false},
-  };
-  for (const Case& c : cases) {
-    platform::PictureHeader header;
-    EXPECT_EQ(platform::WorthDecoding(MemoryBytes(c.bytes), header), c.worth) << c.what;
-  }
-}
-
 }  // namespace
