@@ -12,13 +12,13 @@ using platform::ControlKind;
 enum { kOk, kCancel, kLabel, kList, kText, kFolders, kOther, kCount };
 
 const platform::ControlLayout kControls[kCount] = {
-    {L"btOk", ControlKind::Button, 150, 2700, 1125, 375, 3, nullptr, nullptr, false},
-    {L"btCancel", ControlKind::Button, 1500, 2700, 1125, 375, 4, nullptr, nullptr, false},
-    {L"lbList", ControlKind::Label, 75, 75, 3000, 300, 0, nullptr, nullptr, false},
-    {L"lsList", ControlKind::ListBox, 75, 375, 3000, 1200, 1, nullptr, L"a list", false},
-    {L"edText", ControlKind::TextBox, 75, 1650, 3000, 900, 2, nullptr, nullptr, false},
-    {L"drFolders", ControlKind::FolderList, 0, 0, 300, 300, 6, nullptr, nullptr, true},
-    {L"btOther", ControlKind::Button, 2850, 2700, 1125, 375, 5, nullptr, nullptr, false},
+    {L"btOk", ControlKind::Button, 150, 2700, 1125, 375, 3, nullptr, nullptr, false, false},
+    {L"btCancel", ControlKind::Button, 1500, 2700, 1125, 375, 4, nullptr, nullptr, false, false},
+    {L"lbList", ControlKind::Label, 75, 75, 3000, 300, 0, nullptr, nullptr, false, false},
+    {L"lsList", ControlKind::ListBox, 75, 375, 3000, 1200, 1, nullptr, L"a list", false, false},
+    {L"edText", ControlKind::TextBox, 75, 1650, 3000, 900, 2, nullptr, nullptr, false, false},
+    {L"drFolders", ControlKind::FolderList, 0, 0, 300, 300, 6, nullptr, nullptr, true, false},
+    {L"btOther", ControlKind::Button, 2850, 2700, 1125, 375, 5, nullptr, nullptr, false, false},
 };
 const platform::FormLayout kLayout = {L"Contract", 4650,      3150,   true, true,
                                       true,        kControls, kCount, kOk,  kCancel};
