@@ -298,23 +298,15 @@ TEST_F(OnScreen, TheDescriptionIsEnteredAtItsStart) {
   }
 }
 
-// The picture control's bitmap, and its size as decoded.
+// The bitmap the picture control shows: a new one each time the picture is
+// decoded. (Its size cannot be read from another process: under Wine,
+// GetObject answers 0 for another process's bitmap.)
 struct Picture {
   HBITMAP bitmap;
-  SIZE size;
 };
 
 Picture PictureOf(HWND img) {
-  const auto bitmap = reinterpret_cast<HBITMAP>(::SendMessageW(img, STM_GETIMAGE, IMAGE_BITMAP, 0));
-  BITMAP info = {};
-  if (!bitmap || !::GetObjectW(bitmap, sizeof info, &info)) return {bitmap, {0, 0}};
-  return {bitmap, {info.bmWidth, info.bmHeight}};
-}
-
-SIZE ClientSize(HWND control) {
-  RECT r;
-  ::GetClientRect(control, &r);
-  return {r.right, r.bottom};
+  return {reinterpret_cast<HBITMAP>(::SendMessageW(img, STM_GETIMAGE, IMAGE_BITMAP, 0))};
 }
 
 TEST_F(OnScreen, ThePictureIsDecodedAgainOnceTheSizeSettles) {
@@ -340,10 +332,6 @@ TEST_F(OnScreen, ThePictureIsDecodedAgainOnceTheSizeSettles) {
   Settle(main_);
   const Picture dragged = PictureOf(img_);
   EXPECT_NE(dragged.bitmap, first.bitmap) << "decoded again at the end of the drag";
-  if (dragged.size.cx) {
-    EXPECT_EQ(dragged.size.cx, ClientSize(img_).cx);
-    EXPECT_EQ(dragged.size.cy, ClientSize(img_).cy);
-  }
   ::Sleep(500);
   Settle(main_);
   EXPECT_EQ(PictureOf(img_).bitmap, dragged.bitmap) << "once";
@@ -360,10 +348,6 @@ TEST_F(OnScreen, ThePictureIsDecodedAgainOnceTheSizeSettles) {
     }
     const Picture after = PictureOf(img_);
     EXPECT_NE(after.bitmap, before.bitmap) << show;
-    if (after.size.cx) {
-      EXPECT_EQ(after.size.cx, ClientSize(img_).cx) << show;
-      EXPECT_EQ(after.size.cy, ClientSize(img_).cy) << show;
-    }
   }
 }
 

@@ -3,6 +3,7 @@
 // window's minimum size, and a main window that cannot be created.
 #include <gtest/gtest.h>
 
+#include "../common/TestPictures.h"
 #include "SimDisc.h"
 #include "helpwindow/HelpWindow.h"
 #include "platform/WindowFit.h"
@@ -216,6 +217,30 @@ TEST_F(ScreenFitTest, TheReadMeBoxIsOpenToTypingAndNamedByTheHeading) {
   EXPECT_EQ(c[HelpLayout::lbHelp].tabIndex + 1, c[HelpLayout::edHelp].tabIndex);
   EXPECT_FALSE(c[HelpLayout::edHelp].locked);
   EXPECT_TRUE(MainLayout::fMainLayout.controls[MainLayout::edDescript].locked);
+}
+
+TEST_F(ScreenFitTest, ThePictureIsDecodedAgainOnceTheSizeHasSettled) {
+  sim::AddFile(kRoot + L"\\games\\Alpha\\screenshot.jpg", testpictures::kBlueJpeg);
+  Start();
+  fMain().lsGame.SetFocus();
+  sim::PressKey(fMain().form(), 0x28);
+  sim::PressKey(fMain().form(), 0x28);  // Alpha
+  const sim::ControlState& img = Window().controls[MainLayout::img];
+  ASSERT_EQ(img.decodes, 1);
+  const float width = Window().width, height = Window().height;
+
+  std::vector<platform::Extent> steps;
+  for (int i = 1; i <= 5; ++i) steps.push_back({width + 600.0f * i, height + 450.0f * i});
+  sim::Drag(fMain().form(), steps);
+  EXPECT_EQ(img.decodes, 2) << "once, when the drag ends";
+  EXPECT_FLOAT_EQ(img.pictureWidth, img.width);
+  EXPECT_FLOAT_EQ(img.pictureHeight, img.height);
+
+  sim::Resize(fMain().form(), width, height);  // restored, with no drag
+  EXPECT_EQ(img.decodes, 3);
+  EXPECT_FLOAT_EQ(img.pictureWidth, img.width);
+  sim::Resize(fMain().form(), width, height);
+  EXPECT_EQ(img.decodes, 3) << "the same size again: nothing to decode";
 }
 
 TEST_F(ScreenFitTest, AMainWindowThatCannotBeCreatedEndsTheProgram) {

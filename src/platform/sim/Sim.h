@@ -94,6 +94,8 @@ struct ControlState {
   int selected = -1;
   int fillDepth = 0;
   std::wstring picture;                            // the file shown, "" for none
+  float pictureWidth = 0, pictureHeight = 0;       // the size it was decoded at
+  int decodes = 0;                                 // how often a picture was decoded
   float left = 0, top = 0, width = 0, height = 0;  // twips, whole pixels
 };
 
@@ -103,6 +105,7 @@ struct FormState {
   bool enabled = true;
   platform::Form* owner = nullptr;
   float left = 0, top = 0;      // outer position on the screen, twips
+  bool dragging = false;        // the user is dragging the border
   float width = 0, height = 0;  // outer size, twips
   std::wstring title;
   int focus = -1;
@@ -127,6 +130,10 @@ void RequestClose(platform::Form& form);
 // The user drags the window's border to this outer size (twips); the
 // window keeps its minimum size.
 void Resize(platform::Form& form, float width, float height);
+// The user drags the window's border through these outer sizes (twips):
+// pictures are decoded again once, when the drag ends. (Resize is a drag of
+// one step.)
+void Drag(platform::Form& form, const std::vector<platform::Extent>& sizes);
 // The user drags the window by its title bar to this place (twips).
 void Move(platform::Form& form, float left, float top);
 // A key pressed and released where the focus is, as the dialog manager

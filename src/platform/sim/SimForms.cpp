@@ -15,6 +15,17 @@ struct Form::Impl {
   sim::FormState state;
 
   sim::ControlState& At(int i) { return state.controls.at(static_cast<std::size_t>(i)); }
+
+  // Once the size has settled, each picture whose control has changed size
+  // is decoded again at its new size.
+  void RefreshPictures() {
+    for (sim::ControlState& c : state.controls) {
+      if (c.picture.empty() || (c.width == c.pictureWidth && c.height == c.pictureHeight)) continue;
+      c.pictureWidth = c.width;
+      c.pictureHeight = c.height;
+      ++c.decodes;
+    }
+  }
   ControlKind Kind(int i) const { return layout.controls[i].kind; }
 
   bool CanFocus(int i) {
@@ -136,6 +147,7 @@ void Form::SetSize(float width, float height) {
   impl_->state.width = std::max(WholePixels(width), CeilPixels(least.width));
   impl_->state.height = std::max(WholePixels(height), CeilPixels(least.height));
   impl_->events.OnResize();
+  if (!impl_->state.dragging) impl_->RefreshPictures();
 }
 
 Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
@@ -231,6 +243,9 @@ bool Form::LoadPicture(int control, const std::wstring& file) {
   const sim::Entry* e = sim::FindEntry(file);
   if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes)) return false;
   c.picture = file;
+  c.pictureWidth = c.width;
+  c.pictureHeight = c.height;
+  ++c.decodes;
   sim::TheWorld().log.push_back(L"picture:" + file);
   return true;
 }
@@ -265,6 +280,13 @@ void Select(platform::Form& form, int control, int item) {
 void RequestClose(platform::Form& form) { form.impl().events.OnCloseRequest(); }
 
 void Resize(platform::Form& form, float width, float height) { form.SetSize(width, height); }
+
+void Drag(platform::Form& form, const std::vector<platform::Extent>& sizes) {
+  form.impl().state.dragging = true;
+  for (const platform::Extent& size : sizes) form.SetSize(size.width, size.height);
+  form.impl().state.dragging = false;
+  form.impl().RefreshPictures();
+}
 
 void Move(platform::Form& form, float left, float top) {
   form.impl().state.left = left;
