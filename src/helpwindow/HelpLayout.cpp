@@ -4,13 +4,19 @@ namespace HelpLayout {
 namespace {
 
 using platform::ControlKind;
+using platform::kNoTabStop;
 
 const platform::ControlLayout kControls[kControlCount] = {
-    {L"btHelp", ControlKind::Button, 150, 2700, 1125, 375, 1, nullptr, nullptr, false},
-    {L"edHelp", ControlKind::TextBox, 75, 75, 4500, 2550, 0, nullptr, nullptr, false},
+    // name / description, hidden, locked
+    {L"btHelp", ControlKind::Button, 150, 2700, 1125, 375, 2, nullptr, nullptr, false, false},
+    // Shows the read-me; the user may type into it, as into any text box.
+    {L"edHelp", ControlKind::TextBox, 75, 75, 4500, 2550, 1, nullptr, nullptr, false, false},
     // Holds no picture; it reaches a little past the client area's right edge.
-    {L"imHelp", ControlKind::Image, 1425, 2700, 3300, 375, platform::kNoTabStop, nullptr, nullptr,
+    {L"imHelp", ControlKind::Image, 1425, 2700, 3300, 375, kNoTabStop, nullptr, nullptr, false,
      false},
+    // Never seen: right before edHelp, it gives the text box the heading as
+    // its spoken name, as a label gives one to every other box.
+    {L"lbHelp", ControlKind::Label, 75, 75, 4500, 0, 0, nullptr, nullptr, true, false},
 };
 
 }  // namespace

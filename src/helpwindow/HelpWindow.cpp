@@ -16,7 +16,8 @@ HelpWindow::HelpWindow()
     : form_(HelpLayout::fHelpLayout, *this),
       btHelp(form_, HelpLayout::btHelp),
       edHelp(form_, HelpLayout::edHelp),
-      imHelp(form_, HelpLayout::imHelp) {
+      imHelp(form_, HelpLayout::imHelp),
+      lbHelp(form_, HelpLayout::lbHelp) {
   // Created hidden, then its controls recorded, once.
   Load();
   AllControlsResizeModule::ResizeInit(record_, form_);
@@ -31,6 +32,7 @@ void HelpWindow::Load() {
 void HelpWindow::Help(const std::wstring& tMsg, const std::wstring& tHead, bool bModal) {
   Load();  // afresh for each call: the window is unloaded at the end
   form_.SetTitle(tHead);
+  lbHelp.SetCaption(tHead);  // what a screen reader calls the text
   edHelp.SetText(tMsg);
   platform::Form* active = platform::Form::ActiveForm();
   if (active && active != &form_ && bModal) {

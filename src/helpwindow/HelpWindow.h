@@ -27,6 +27,7 @@ class HelpWindow final : private platform::FormEvents {
   platform::Button btHelp;
   platform::TextBox edHelp;
   platform::Image imHelp;
+  platform::Label lbHelp;  // hidden: the spoken name of edHelp
 
  private:
   void Load();

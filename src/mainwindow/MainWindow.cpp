@@ -22,13 +22,14 @@ MainWindow::MainWindow()
       lbDescript(form_, MainLayout::lbDescript),
       lbGame(form_, MainLayout::lbGame) {}
 
-void MainWindow::Load() {
+bool MainWindow::Load() {
   if (!form_.IsCreated()) {
-    form_.Create();
+    if (!form_.Create()) return false;
     AllControlsResizeModule::ResizeInit(record_, form_);
   }
   form_.Show();
   platform::DoEvents();
+  return true;
 }
 
 void MainWindow::OnActivate() {
@@ -41,6 +42,11 @@ void MainWindow::OnActivate() {
 // becomes active: its controls follow its size for the whole run.
 
 void MainWindow::OnResize() { AllControlsResizeModule::ResizeControls(record_, form_); }
+
+// Smaller than this, a caption would be cut or a control would leave the window.
+platform::Extent MainWindow::MinimumSize() {
+  return AllControlsResizeModule::MinimumSize(record_, form_);
+}
 
 void MainWindow::OnKeyUp(int keyCode, int shift) {
   constexpr int kF1 = 112;

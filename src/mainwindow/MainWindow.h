@@ -16,7 +16,8 @@ class MainWindow final : private platform::FormEvents {
   MainWindow();
 
   // Creates the window and shows it, then lets waiting messages through once.
-  void Load();
+  // False when the window cannot be created.
+  bool Load();
 
   platform::Form& form() { return form_; }
 
@@ -35,6 +36,7 @@ class MainWindow final : private platform::FormEvents {
   platform::Label lbGame;
 
  private:
+  platform::Extent MinimumSize() override;
   void OnActivate() override;
   void OnResize() override;
   void OnKeyUp(int keyCode, int shift) override;

@@ -19,6 +19,7 @@ struct ControlLayout {
   const wchar_t* accName;         // spoken name where no label names it, or nullptr
   const wchar_t* accDescription;  // spoken description, or nullptr
   bool hidden;                    // never shown to the user
+  bool locked;                    // a text box whose text the user cannot change
 };
 
 struct FormLayout {
@@ -33,9 +34,16 @@ struct FormLayout {
   int cancelButton;   // index into controls, or -1
 };
 
+// A width and a height in twips.
+struct Extent {
+  float width, height;
+};
+
 // Events a window raises. Control arguments are indexes into the layout.
 class FormEvents {
  public:
+  // The smallest outer size the user may give the window; 0 for no limit.
+  virtual Extent MinimumSize() { return {0, 0}; }
   virtual void OnActivate() {}
   virtual void OnDeactivate() {}
   virtual void OnResize() {}
@@ -63,11 +71,16 @@ class Form {
   Form& operator=(const Form&) = delete;
 
   // Creates the window and its controls, hidden. False when it cannot.
+  // When the window as laid out would not fit the work area of the screen
+  // it opens on (that of the program's active window, or the main screen),
+  // the window and its controls are made smaller, in proportion, until it
+  // does; it is centred in that work area.
   bool Create();
-  // Shows the window (normal state, centred on the screen), not modal.
+  // Shows the window (normal state), not modal.
   void Show();
-  // Shows the window modeless, owned by `owner` and centred on it: it stays
-  // above its owner and out of the taskbar.
+  // Shows the window modeless, owned by `owner` and centred on it, but
+  // never past the edges of the work area: it stays above its owner and
+  // out of the taskbar.
   void ShowOwned(Form& owner);
   void Hide();
   bool IsCreated() const;
@@ -85,6 +98,8 @@ class Form {
   std::wstring Title() const;
 
   int ControlCount() const;
+  // A text box shows a new text from its start: the caret before its first
+  // character, nothing selected. So it is when the user tabs to it, too.
   void SetText(int control, const std::wstring& text);
   std::wstring Text(int control) const;
   void SetVisible(int control, bool visible);
@@ -104,7 +119,9 @@ class Form {
   // Pictures. ClearPicture empties the control; LoadPicture shows the
   // picture file stretched to fill it, decoded at the size it is shown at,
   // and leaves the control empty when the file is missing or not a picture
-  // it can read.
+  // it can read. When the window's size has settled after a change (at the
+  // end of a drag, or a moment after any other change), a picture whose
+  // control has changed size is decoded again, once, at its new size.
   void ClearPicture(int control);
   bool LoadPicture(int control, const std::wstring& file);
 
@@ -119,6 +136,14 @@ class Form {
   void SetSize(float width, float height);
   Rect ControlRect(int control) const;
   void SetControlRect(int control, const Rect& rect);
+  // What the border and title bar add to the client area.
+  Extent FrameSize() const;
+  // The length of one pixel.
+  float PixelSize() const;
+  // The least size at which a control still shows what it holds: a button
+  // or a label its caption on one line (a button also its edges), a list
+  // one entry, a text box one line; 0 where nothing needs room.
+  Extent ContentSize(int control) const;
 
   struct Impl;
   Impl& impl() { return *impl_; }

@@ -94,7 +94,8 @@ void Main() {
   oSound = std::make_unique<ApiPlaySoundClass>();
 
   MainWindow& w = fMain();
-  w.Load();
+  // Without its window the program has nothing to wait for.
+  if (!w.Load()) ShutDown();
 
   if (!oSound->Init(tAutorunPath)) Fail(SoundFolderMessage(), kSoundFolderTitle);
   platform::DoEvents();

@@ -1,5 +1,6 @@
 #include "util/AllControlsResizeModule.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace AllControlsResizeModule {
@@ -45,5 +46,27 @@ void ResizeControls(const ResizeRecord& record, platform::Form& oForm) {
 }
 
 void ResizeFree(ResizeRecord& record) { record.aRects.clear(); }
+
+platform::Extent MinimumSize(const ResizeRecord& record, platform::Form& oForm) {
+  if (record.aRects.empty() || record.sFormWidth <= 0 || record.sFormHeight <= 0) return {0, 0};
+  const platform::Extent frame = oForm.FrameSize();
+  // A control is placed to whole pixels, its edge up to a pixel further out.
+  const float pixel = oForm.PixelSize();
+  float rW = 0, rH = 0;
+  for (int i = record.iFirst; i <= record.iLast && i < oForm.ControlCount(); ++i) {
+    if (static_cast<std::size_t>(i) >= record.aRects.size() || !oForm.Visible(i)) continue;
+    const ControlRect& e = record.aRects[static_cast<std::size_t>(i)];
+    const platform::Extent content = oForm.ContentSize(i);
+    if (e.Width > 0) rW = std::max(rW, content.width / e.Width);
+    if (e.Height > 0) rH = std::max(rH, content.height / e.Height);
+    // At the ratio r the control ends at r * (Left + Width), the client area
+    // at r * sFormWidth - frame: the room to its right shrinks faster.
+    const float roomRight = record.sFormWidth - (e.Left + e.Width);
+    if (roomRight > 0) rW = std::max(rW, (frame.width + pixel) / roomRight);
+    const float roomBelow = record.sFormHeight - (e.Top + e.Height);
+    if (roomBelow > 0) rH = std::max(rH, (frame.height + pixel) / roomBelow);
+  }
+  return {std::min(rW, 1.0f) * record.sFormWidth, std::min(rH, 1.0f) * record.sFormHeight};
+}
 
 }  // namespace AllControlsResizeModule

@@ -27,4 +27,11 @@ void ResizeInit(ResizeRecord& record, platform::Form& oForm);
 void ResizeControls(const ResizeRecord& record, platform::Form& oForm);
 void ResizeFree(ResizeRecord& record);
 
+// The smallest outer size down to which ResizeControls keeps every visible
+// control of the recorded window usable: each keeps room for what it shows
+// (Form::ContentSize) and stays inside the client area, which loses the
+// frame as the window shrinks. Never more than the recorded size; no
+// limit (0) without a record.
+platform::Extent MinimumSize(const ResizeRecord& record, platform::Form& oForm);
+
 }  // namespace AllControlsResizeModule

@@ -12,13 +12,13 @@ using platform::ControlKind;
 enum { kOk, kCancel, kLabel, kList, kText, kFolders, kOther, kCount };
 
 const platform::ControlLayout kControls[kCount] = {
-    {L"btOk", ControlKind::Button, 150, 2700, 1125, 375, 3, nullptr, nullptr, false},
-    {L"btCancel", ControlKind::Button, 1500, 2700, 1125, 375, 4, nullptr, nullptr, false},
-    {L"lbList", ControlKind::Label, 75, 75, 3000, 300, 0, nullptr, nullptr, false},
-    {L"lsList", ControlKind::ListBox, 75, 375, 3000, 1200, 1, nullptr, L"a list", false},
-    {L"edText", ControlKind::TextBox, 75, 1650, 3000, 900, 2, nullptr, nullptr, false},
-    {L"drFolders", ControlKind::FolderList, 0, 0, 300, 300, 6, nullptr, nullptr, true},
-    {L"btOther", ControlKind::Button, 2850, 2700, 1125, 375, 5, nullptr, nullptr, false},
+    {L"btOk", ControlKind::Button, 150, 2700, 1125, 375, 3, nullptr, nullptr, false, false},
+    {L"btCancel", ControlKind::Button, 1500, 2700, 1125, 375, 4, nullptr, nullptr, false, false},
+    {L"lbList", ControlKind::Label, 75, 75, 3000, 300, 0, nullptr, nullptr, false, false},
+    {L"lsList", ControlKind::ListBox, 75, 375, 3000, 1200, 1, nullptr, L"a list", false, false},
+    {L"edText", ControlKind::TextBox, 75, 1650, 3000, 900, 2, nullptr, nullptr, false, false},
+    {L"drFolders", ControlKind::FolderList, 0, 0, 300, 300, 6, nullptr, nullptr, true, false},
+    {L"btOther", ControlKind::Button, 2850, 2700, 1125, 375, 5, nullptr, nullptr, false, false},
 };
 const platform::FormLayout kLayout = {L"Contract", 4650,      3150,   true, true,
                                       true,        kControls, kCount, kOk,  kCancel};
@@ -138,6 +138,50 @@ TEST_F(FormsContract, TabWalksTheTabOrder) {
   contract::PressKey(form, 0x09);  // onto the first button: Space presses it
   contract::PressKey(form, 0x20);
   EXPECT_EQ(events.Count("click " + std::to_string(kOk)), 1);
+}
+
+}  // namespace
+
+namespace {
+
+struct Sized final : platform::FormEvents {
+  platform::Extent least = {0, 0};
+  platform::Extent MinimumSize() override { return least; }
+};
+
+TEST(FormsGeometryContract, LaidOutSizeFrameAndMinimumSize) {
+  contract::ScratchFolder(L"geometry");
+  Sized events;
+  events.least = {4000, 3000};  // less than as laid out
+  platform::Form form(kLayout, events);
+  ASSERT_TRUE(form.Create());
+  const float pixel = form.PixelSize();
+  EXPECT_NEAR(form.Width() - form.FrameSize().width, 4650, pixel) << "the client area as laid out";
+  EXPECT_NEAR(form.Height() - form.FrameSize().height, 3150, pixel);
+  EXPECT_NEAR(form.ControlRect(kList).width, 3000, pixel);
+  form.SetSize(1500, 1500);
+  EXPECT_NEAR(form.Width(), 4000, pixel) << "kept at its minimum size";
+  EXPECT_NEAR(form.Height(), 3000, pixel);
+  form.SetSize(9000, 6000);
+  EXPECT_NEAR(form.Width(), 9000, pixel);
+  EXPECT_NEAR(form.Height(), 6000, pixel);
+}
+
+TEST_F(FormsContract, ContentSizesFollowTheCaptions) {
+  form.SetText(kOk, L"OK");
+  const platform::Extent shortCaption = form.ContentSize(kOk);
+  form.SetText(kOk, L"A much longer caption");
+  const platform::Extent longCaption = form.ContentSize(kOk);
+  EXPECT_GT(shortCaption.width, 0);
+  EXPECT_GT(longCaption.width, shortCaption.width);
+  EXPECT_GT(shortCaption.height, 0);
+  EXPECT_FLOAT_EQ(longCaption.height, shortCaption.height) << "one line either way";
+  form.SetText(kLabel, L"");
+  EXPECT_FLOAT_EQ(form.ContentSize(kLabel).width, 0) << "an empty label needs no room";
+  form.SetText(kLabel, L"Список игр");
+  EXPECT_GT(form.ContentSize(kLabel).width, 0);
+  EXPECT_GT(form.ContentSize(kList).height, 0) << "one entry";
+  EXPECT_GT(form.ContentSize(kText).height, 0) << "one line";
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 using platform::ControlKind;
 
 const platform::ControlLayout kControls[] = {
-    {L"img", ControlKind::Image, 0, 0, 3000, 2250, platform::kNoTabStop, L"picture", nullptr,
+    {L"img", ControlKind::Image, 0, 0, 3000, 2250, platform::kNoTabStop, L"picture", nullptr, false,
      false},
 };
 const platform::FormLayout kLayout = {L"Pictures", 3000,      2250, false, true,

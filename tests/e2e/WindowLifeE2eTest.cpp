@@ -70,11 +70,12 @@ TEST_F(WindowLife, F1ShowsTheReadMeOverADisabledMainWindow) {
     EXPECT_TRUE(style & WS_CAPTION);
     EXPECT_FALSE(style & (WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     const std::vector<HWND> c = ChildrenOf(help);
-    ASSERT_EQ(c.size(), 3u);
-    EXPECT_EQ(ClassOf(c[0]), L"Edit") << "the text first in the tab order";
-    EXPECT_EQ(ToUtf8(TextOf(c[0])), ToUtf8(kReadMe));
-    EXPECT_EQ(TextOf(c[1]), L"OK");
-    EXPECT_EQ(FocusOf(help), c[0]);
+    ASSERT_EQ(c.size(), 4u);
+    EXPECT_EQ(ClassOf(c[0]), L"Static") << "the label that names the text";
+    EXPECT_EQ(ClassOf(c[1]), L"Edit") << "the text first in the tab order";
+    EXPECT_EQ(ToUtf8(TextOf(c[1])), ToUtf8(kReadMe));
+    EXPECT_EQ(TextOf(c[2]), L"OK");
+    EXPECT_EQ(FocusOf(help), c[1]);
     RECT client;
     ::GetClientRect(help, &client);
     EXPECT_EQ(client.right, 310);

@@ -183,8 +183,8 @@ TEST(ResizeModuleTest, NoRecordOrNoControlsChangesNothing) {
   sim::ResetWorld();
   struct NoEvents final : platform::FormEvents {
   } events;
-  const platform::ControlLayout one[] = {
-      {L"b", platform::ControlKind::Button, 150, 150, 1500, 375, 0, nullptr, nullptr, false}};
+  const platform::ControlLayout one[] = {{L"b", platform::ControlKind::Button, 150, 150, 1500, 375,
+                                          0, nullptr, nullptr, false, false}};
   const platform::FormLayout layout = {L"x", 3000, 3000, true, true, false, one, 1, -1, -1};
   platform::Form form(layout, events);
   form.Create();

@@ -11,6 +11,7 @@
 
 #include "platform/Forms.h"
 #include "platform/Platform.h"
+#include "platform/WindowFit.h"
 
 namespace sim {
 
@@ -63,6 +64,12 @@ struct World {
   platform::Version version = {1, 1, 0, 3};
   int waitsForEvents = 0;
   std::uint32_t nextProcessId = 1000;
+
+  // The screen: its work area (twips), and the default font's measures
+  // (twips; every character of a caption as wide as every other).
+  platform::Area workArea = {0, 0, 1600 * 15.0f, 1200 * 15.0f};
+  float charWidth = 6 * 15.0f, lineHeight = 13 * 15.0f;
+  bool windowsCannotBeCreated = false;  // Form::Create fails
 };
 
 World& TheWorld();
@@ -87,6 +94,8 @@ struct ControlState {
   int selected = -1;
   int fillDepth = 0;
   std::wstring picture;                            // the file shown, "" for none
+  float pictureWidth = 0, pictureHeight = 0;       // the size it was decoded at
+  int decodes = 0;                                 // how often a picture was decoded
   float left = 0, top = 0, width = 0, height = 0;  // twips, whole pixels
 };
 
@@ -95,6 +104,8 @@ struct FormState {
   bool shown = false;
   bool enabled = true;
   platform::Form* owner = nullptr;
+  float left = 0, top = 0;      // outer position on the screen, twips
+  bool dragging = false;        // the user is dragging the border
   float width = 0, height = 0;  // outer size, twips
   std::wstring title;
   int focus = -1;
@@ -109,13 +120,22 @@ bool LooksLikePicture(const std::string& bytes);
 
 // The simulated window frame: what the outer size adds to the client area.
 constexpr float kFrameWidth = 16 * 15.0f, kFrameHeight = 39 * 15.0f;
+// What a button's edges add around its caption, and a box's around a line.
+constexpr float kButtonEdges = 6 * 15.0f, kBoxEdges = 6 * 15.0f;
 
 // User actions.
 void Click(platform::Form& form, int control);
 void Select(platform::Form& form, int control, int item);
 void RequestClose(platform::Form& form);
-// The user drags the window's border to this outer size (twips).
+// The user drags the window's border to this outer size (twips); the
+// window keeps its minimum size.
 void Resize(platform::Form& form, float width, float height);
+// The user drags the window's border through these outer sizes (twips):
+// pictures are decoded again once, when the drag ends. (Resize is a drag of
+// one step.)
+void Drag(platform::Form& form, const std::vector<platform::Extent>& sizes);
+// The user drags the window by its title bar to this place (twips).
+void Move(platform::Form& form, float left, float top);
 // A key pressed and released where the focus is, as the dialog manager
 // handles it: Enter presses the focused or the default button, Esc the
 // cancel button, Space the focused button, the arrows move a list's

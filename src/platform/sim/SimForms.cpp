@@ -15,6 +15,17 @@ struct Form::Impl {
   sim::FormState state;
 
   sim::ControlState& At(int i) { return state.controls.at(static_cast<std::size_t>(i)); }
+
+  // Once the size has settled, each picture whose control has changed size
+  // is decoded again at its new size.
+  void RefreshPictures() {
+    for (sim::ControlState& c : state.controls) {
+      if (c.picture.empty() || (c.width == c.pictureWidth && c.height == c.pictureHeight)) continue;
+      c.pictureWidth = c.width;
+      c.pictureHeight = c.height;
+      ++c.decodes;
+    }
+  }
   ControlKind Kind(int i) const { return layout.controls[i].kind; }
 
   bool CanFocus(int i) {
@@ -36,6 +47,8 @@ namespace {
 Form* activeForm = nullptr;
 
 float WholePixels(float twips) { return std::nearbyint(twips / 15.0f) * 15.0f; }
+float FloorPixels(float twips) { return std::floor(twips / 15.0f) * 15.0f; }
+float CeilPixels(float twips) { return std::ceil(twips / 15.0f) * 15.0f; }
 
 // Activation moves between the program's own windows.
 void MakeActive(Form* form) {
@@ -59,20 +72,31 @@ Form* Form::ActiveForm() { return activeForm; }
 
 bool Form::Create() {
   Impl& m = *impl_;
+  if (sim::TheWorld().windowsCannotBeCreated) return false;
   m.state = sim::FormState{};
   m.state.created = true;
   m.state.title = m.layout.caption;
-  m.state.width = static_cast<float>(m.layout.clientWidth) + sim::kFrameWidth;
-  m.state.height = static_cast<float>(m.layout.clientHeight) + sim::kFrameHeight;
+  // Made smaller, in proportion, where the window would not fit the screen.
+  const Area& work = sim::TheWorld().workArea;
+  const float scale = FitScale(
+      {static_cast<float>(m.layout.clientWidth), static_cast<float>(m.layout.clientHeight)},
+      {sim::kFrameWidth, sim::kFrameHeight}, work);
+  m.state.width = FloorPixels(scale * static_cast<float>(m.layout.clientWidth)) + sim::kFrameWidth;
+  m.state.height =
+      FloorPixels(scale * static_cast<float>(m.layout.clientHeight)) + sim::kFrameHeight;
+  m.state.left =
+      FloorPixels(CentredEdge(m.state.width, work.left, work.width, work.left, work.width));
+  m.state.top =
+      FloorPixels(CentredEdge(m.state.height, work.top, work.height, work.top, work.height));
   m.state.controls.resize(static_cast<std::size_t>(m.layout.controlCount));
   for (int i = 0; i < m.layout.controlCount; ++i) {
     const ControlLayout& c = m.layout.controls[i];
     sim::ControlState& state = m.At(i);
     state.visible = !c.hidden;
-    state.left = WholePixels(static_cast<float>(c.left));
-    state.top = WholePixels(static_cast<float>(c.top));
-    state.width = WholePixels(static_cast<float>(c.width));
-    state.height = WholePixels(static_cast<float>(c.height));
+    state.left = WholePixels(scale * static_cast<float>(c.left));
+    state.top = WholePixels(scale * static_cast<float>(c.top));
+    state.width = WholePixels(scale * static_cast<float>(c.width));
+    state.height = WholePixels(scale * static_cast<float>(c.height));
   }
   return true;
 }
@@ -98,7 +122,12 @@ void Form::Hide() {
 }
 
 void Form::ShowOwned(Form& owner) {
-  impl_->state.owner = &owner;
+  sim::FormState& s = impl_->state;
+  const sim::FormState& o = owner.impl().state;
+  const Area& work = sim::TheWorld().workArea;
+  s.owner = &owner;
+  s.left = FloorPixels(CentredEdge(s.width, o.left, o.width, work.left, work.width));
+  s.top = FloorPixels(CentredEdge(s.height, o.top, o.height, work.top, work.height));
   Show();
 }
 
@@ -113,9 +142,32 @@ float Form::Width() const { return impl_->state.width; }
 float Form::Height() const { return impl_->state.height; }
 
 void Form::SetSize(float width, float height) {
-  impl_->state.width = WholePixels(width);
-  impl_->state.height = WholePixels(height);
+  // A sizable window is never made smaller than its minimum size.
+  const Extent least = impl_->layout.sizable ? impl_->events.MinimumSize() : Extent{0, 0};
+  impl_->state.width = std::max(WholePixels(width), CeilPixels(least.width));
+  impl_->state.height = std::max(WholePixels(height), CeilPixels(least.height));
   impl_->events.OnResize();
+  if (!impl_->state.dragging) impl_->RefreshPictures();
+}
+
+Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
+float Form::PixelSize() const { return 15; }
+
+Extent Form::ContentSize(int control) const {
+  const sim::ControlState& c = impl_->At(control);
+  const sim::World& world = sim::TheWorld();
+  const float caption = static_cast<float>(c.text.size()) * world.charWidth;
+  switch (impl_->Kind(control)) {
+    case ControlKind::Button:
+      return {caption + sim::kButtonEdges, world.lineHeight + sim::kButtonEdges};
+    case ControlKind::Label:
+      return {caption, c.text.empty() ? 0 : world.lineHeight};
+    case ControlKind::ListBox:
+    case ControlKind::TextBox:
+      return {0, world.lineHeight + sim::kBoxEdges};
+    default:
+      return {0, 0};
+  }
 }
 
 Form::Rect Form::ControlRect(int control) const {
@@ -191,6 +243,9 @@ bool Form::LoadPicture(int control, const std::wstring& file) {
   const sim::Entry* e = sim::FindEntry(file);
   if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes)) return false;
   c.picture = file;
+  c.pictureWidth = c.width;
+  c.pictureHeight = c.height;
+  ++c.decodes;
   sim::TheWorld().log.push_back(L"picture:" + file);
   return true;
 }
@@ -222,6 +277,18 @@ void Select(platform::Form& form, int control, int item) {
 void RequestClose(platform::Form& form) { form.impl().events.OnCloseRequest(); }
 
 void Resize(platform::Form& form, float width, float height) { form.SetSize(width, height); }
+
+void Drag(platform::Form& form, const std::vector<platform::Extent>& sizes) {
+  form.impl().state.dragging = true;
+  for (const platform::Extent& size : sizes) form.SetSize(size.width, size.height);
+  form.impl().state.dragging = false;
+  form.impl().RefreshPictures();
+}
+
+void Move(platform::Form& form, float left, float top) {
+  form.impl().state.left = left;
+  form.impl().state.top = top;
+}
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Forms.h"
+#include "platform/WindowFit.h"
 #include "platform/win32/Win32Internal.h"
 
 namespace platform {
@@ -15,6 +16,10 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 constexpr int kFirstControlId = 1000;
+// Pictures are decoded again this long after the window's size last changed
+// outside a drag.
+constexpr UINT_PTR kSettleTimer = 1;
+constexpr UINT kSettleMs = 250;
 
 // Everything the program has open as a window, for the message loop.
 std::vector<Form::Impl*>& OpenForms() {
@@ -46,6 +51,22 @@ RECT OuterRectFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
   return r;
 }
 
+// The work area of the screen that shows `window`, or of the main screen.
+RECT WorkAreaOf(HWND window) {
+  const HMONITOR monitor = window ? ::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                                  : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(monitor, &info))
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  return info.rcWork;
+}
+
+Area AreaOf(const RECT& r) {
+  return {static_cast<float>(r.left), static_cast<float>(r.top),
+          static_cast<float>(r.right - r.left), static_cast<float>(r.bottom - r.top)};
+}
+
 // A dialog template with no items, the default dialog font, and the caption.
 std::vector<WORD> DialogTemplate(DWORD style, const wchar_t* caption) {
   std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
@@ -72,8 +93,12 @@ struct Form::Impl {
   FormEvents& events;
   HWND hwnd = nullptr;
   std::vector<HWND> controls;
-  std::vector<HBITMAP> pictures;  // what each image control shows, owned here
+  std::vector<HBITMAP> pictures;           // what each image control shows, owned here
+  std::vector<std::wstring> pictureFiles;  // the file each image control shows
+  std::vector<SIZE> pictureSizes;          // the size it was decoded at
   bool activatedOnce = false;
+  bool inSizeMove = false;  // the user is dragging the window's border
+  float scale = 1;          // the laid-out window times this fits the screen
 
   ~Impl() {
     for (HBITMAP picture : pictures)
@@ -83,7 +108,19 @@ struct Form::Impl {
     if (hwnd) ::DestroyWindow(hwnd);
   }
 
-  int Px(int twips) const { return ::MulDiv(twips, static_cast<int>(DpiOf(hwnd)), kTwipsPerInch); }
+  // A length of the layout in pixels, made smaller with the window.
+  int Px(int twips) const {
+    return static_cast<int>(
+        std::lround(static_cast<double>(twips) * scale * DpiOf(hwnd) / kTwipsPerInch));
+  }
+
+  // The client area as laid out, made smaller with the window.
+  SIZE ClientPixels() const {
+    const int dpi = static_cast<int>(DpiOf(hwnd));
+    return {
+        static_cast<LONG>(std::floor(::MulDiv(layout.clientWidth, dpi, kTwipsPerInch) * scale)),
+        static_cast<LONG>(std::floor(::MulDiv(layout.clientHeight, dpi, kTwipsPerInch) * scale))};
+  }
 
   int IdOf(int index) const {
     if (index == layout.defaultButton) return IDOK;
@@ -111,11 +148,31 @@ struct Form::Impl {
            ::IsWindowEnabled(controls[static_cast<std::size_t>(i)]);
   }
 
+  void FitToWorkArea();
   void CreateControls();
   void Annotate(HWND control, const ControlLayout& c);
+  void RefreshPictures();
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code, HWND control);
 };
+
+// A window opens on the screen of the program's active window (the owner of
+// a help window), or else on the main screen. Room is left for a title bar
+// even where there is none yet: a window may get its title later.
+void Form::Impl::FitToWorkArea() {
+  const UINT dpi = DpiOf(hwnd);
+  const RECT frame =
+      OuterRectFor(0, 0, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)) | WS_CAPTION,
+                   static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)), dpi);
+  const Extent client = {
+      static_cast<float>(::MulDiv(layout.clientWidth, static_cast<int>(dpi), kTwipsPerInch)),
+      static_cast<float>(::MulDiv(layout.clientHeight, static_cast<int>(dpi), kTwipsPerInch))};
+  const HWND active = ::GetActiveWindow();
+  scale = FitScale(
+      client,
+      {static_cast<float>(frame.right - frame.left), static_cast<float>(frame.bottom - frame.top)},
+      AreaOf(WorkAreaOf(active != hwnd ? active : nullptr)));
+}
 
 void Form::Impl::Annotate(HWND control, const ControlLayout& c) {
   if (!c.accName && !c.accDescription) return;
@@ -140,6 +197,9 @@ LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
   const auto original = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, L"Varnolt.TextBoxProc"));
   if (!original) return ::DefWindowProcW(hwnd, message, wParam, lParam);
   LRESULT result = ::CallWindowProcW(original, hwnd, message, wParam, lParam);
+  // The dialog would select the whole text whenever the focus comes in;
+  // the box keeps its caret instead (tabbing in puts it at the start).
+  if (message == WM_GETDLGCODE) result &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
   if (message == WM_GETDLGCODE && lParam) {
     const MSG* msg = reinterpret_cast<const MSG*>(lParam);
     if ((msg->message == WM_KEYDOWN || msg->message == WM_CHAR) &&
@@ -175,6 +235,8 @@ void Form::Impl::CreateControls() {
 
   controls.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
   pictures.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
+  pictureFiles.assign(static_cast<std::size_t>(layout.controlCount), std::wstring());
+  pictureSizes.assign(static_cast<std::size_t>(layout.controlCount), SIZE{0, 0});
   const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   for (int i : order) {
@@ -198,7 +260,7 @@ void Form::Impl::CreateControls() {
         break;
       case ControlKind::TextBox:
         className = L"EDIT";
-        style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY;
+        style |= WS_TABSTOP | ES_MULTILINE | (c.locked ? ES_READONLY : 0);
         exStyle |= WS_EX_CLIENTEDGE;
         break;
       case ControlKind::Image:
@@ -271,7 +333,35 @@ INT_PTR Form::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       events.OnResize();
+      // A drag ends in WM_EXITSIZEMOVE; any other change of size is taken
+      // as settled once no other has followed for a moment.
+      if (!inSizeMove && wParam != SIZE_MINIMIZED)
+        ::SetTimer(hwnd, kSettleTimer, kSettleMs, nullptr);
       return TRUE;
+    case WM_ENTERSIZEMOVE:
+      inSizeMove = true;
+      ::KillTimer(hwnd, kSettleTimer);
+      return FALSE;
+    case WM_EXITSIZEMOVE:
+      inSizeMove = false;
+      RefreshPictures();
+      return FALSE;
+    case WM_TIMER:
+      if (wParam != kSettleTimer) return FALSE;
+      ::KillTimer(hwnd, kSettleTimer);
+      if (!inSizeMove) RefreshPictures();
+      return TRUE;
+    case WM_GETMINMAXINFO: {
+      const Extent least = events.MinimumSize();
+      if (least.width <= 0 && least.height <= 0) return FALSE;
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      const double perTwip = static_cast<double>(DpiOf(hwnd)) / kTwipsPerInch;
+      info->ptMinTrackSize.x =
+          std::max(info->ptMinTrackSize.x, static_cast<LONG>(std::ceil(least.width * perTwip)));
+      info->ptMinTrackSize.y =
+          std::max(info->ptMinTrackSize.y, static_cast<LONG>(std::ceil(least.height * perTwip)));
+      return TRUE;
+    }
     case WM_CLOSE:
       events.OnCloseRequest();
       return TRUE;
@@ -308,6 +398,7 @@ INT_PTR CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     auto* impl = reinterpret_cast<Form::Impl*>(lParam);
     ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     impl->hwnd = hwnd;
+    impl->FitToWorkArea();
     impl->CreateControls();
     return FALSE;
   }
@@ -331,31 +422,29 @@ DWORD WindowStyle(const FormLayout& layout, bool hasTitle) {
   return style;
 }
 
-// The outer size that gives the window its laid-out client area.
+// The outer size that gives the window its client area (as laid out, or
+// made smaller to fit the screen).
 SIZE OuterSize(const Form::Impl& m) {
-  const UINT dpi = DpiOf(m.hwnd);
+  const SIZE client = m.ClientPixels();
   const RECT outer =
-      OuterRectFor(::MulDiv(m.layout.clientWidth, static_cast<int>(dpi), kTwipsPerInch),
-                   ::MulDiv(m.layout.clientHeight, static_cast<int>(dpi), kTwipsPerInch),
-                   static_cast<DWORD>(::GetWindowLongPtrW(m.hwnd, GWL_STYLE)),
-                   static_cast<DWORD>(::GetWindowLongPtrW(m.hwnd, GWL_EXSTYLE)), dpi);
+      OuterRectFor(client.cx, client.cy, static_cast<DWORD>(::GetWindowLongPtrW(m.hwnd, GWL_STYLE)),
+                   static_cast<DWORD>(::GetWindowLongPtrW(m.hwnd, GWL_EXSTYLE)), DpiOf(m.hwnd));
   return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
-// Centres the window on `around` (a window, or the work area of the screen).
+// Centres the window on `around` (a window, or else the work area itself),
+// kept inside the work area of the screen `around` is on.
 void CentreOn(HWND hwnd, HWND around, SIZE size) {
-  RECT area;
-  if (around) {
-    ::GetWindowRect(around, &area);
-  } else {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    area = monitor.rcWork;
-  }
-  ::SetWindowPos(hwnd, nullptr, area.left + (area.right - area.left - size.cx) / 2,
-                 area.top + (area.bottom - area.top - size.cy) / 2, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT work = WorkAreaOf(around);
+  RECT centre = work;
+  if (around) ::GetWindowRect(around, &centre);
+  const Area w = AreaOf(work), c = AreaOf(centre);
+  const float width = static_cast<float>(size.cx), height = static_cast<float>(size.cy);
+  ::SetWindowPos(
+      hwnd, nullptr,
+      static_cast<int>(std::floor(CentredEdge(width, c.left, c.width, w.left, w.width))),
+      static_cast<int>(std::floor(CentredEdge(height, c.top, c.height, w.top, w.height))), size.cx,
+      size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ShowAndFocus(Form::Impl& m) {
@@ -430,7 +519,10 @@ void Form::Unload() {
   for (HBITMAP& picture : m.pictures)
     if (picture) ::DeleteObject(std::exchange(picture, nullptr));
   m.controls.clear();
+  m.pictureFiles.clear();
+  m.pictureSizes.clear();
   m.activatedOnce = false;
+  m.inSizeMove = false;
 }
 
 void Form::SetWindowEnabled(bool enabled) { ::EnableWindow(impl_->hwnd, enabled); }
@@ -494,6 +586,16 @@ void Form::SetSize(float width, float height) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+Extent Form::FrameSize() const {
+  RECT outer = {}, client = {};
+  ::GetWindowRect(impl_->hwnd, &outer);
+  ::GetClientRect(impl_->hwnd, &client);
+  return {ToTwips(*impl_, (outer.right - outer.left) - client.right),
+          ToTwips(*impl_, (outer.bottom - outer.top) - client.bottom)};
+}
+
+float Form::PixelSize() const { return ToTwips(*impl_, 1); }
+
 Form::Rect Form::ControlRect(int control) const {
   HWND hwnd = control >= 0 && control < static_cast<int>(impl_->controls.size())
                   ? impl_->controls[static_cast<std::size_t>(control)]
@@ -534,13 +636,90 @@ HWND ControlOf(const Form::Impl& m, int control) {
 }
 }  // namespace
 
+namespace {
+// The caret before the first character, nothing selected, the first line in view.
+void CaretToStart(HWND textBox) {
+  ::SendMessageW(textBox, EM_SETSEL, 0, 0);
+  ::SendMessageW(textBox, EM_SCROLLCARET, 0, 0);
+}
+}  // namespace
+
 void Form::SetText(int control, const std::wstring& text) {
-  ::SetWindowTextW(ControlOf(*impl_, control), text.c_str());
-  if (impl_->layout.controls[control].kind == ControlKind::TextBox)
-    impl_->events.OnTextChange(control);
+  HWND hwnd = ControlOf(*impl_, control);
+  ::SetWindowTextW(hwnd, text.c_str());
+  if (impl_->layout.controls[control].kind != ControlKind::TextBox) return;
+  CaretToStart(hwnd);
+  impl_->events.OnTextChange(control);
 }
 
 std::wstring Form::Text(int control) const { return TextOf(ControlOf(*impl_, control)); }
+
+namespace {
+
+// A control's device context with the control's font chosen into it.
+class ControlDc {
+ public:
+  explicit ControlDc(HWND control) : control_(control), dc_(::GetDC(control)) {
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+    if (dc_ && font) old_ = ::SelectObject(dc_, font);
+  }
+  ~ControlDc() {
+    if (old_) ::SelectObject(dc_, old_);
+    if (dc_) ::ReleaseDC(control_, dc_);
+  }
+  ControlDc(const ControlDc&) = delete;
+  ControlDc& operator=(const ControlDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND control_;
+  HDC dc_;
+  HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace
+
+Extent Form::ContentSize(int control) const {
+  const Impl& m = *impl_;
+  const HWND hwnd = ControlOf(m, control);
+  if (!hwnd) return {0, 0};
+  const ControlKind kind = m.layout.controls[control].kind;
+  const int dpi = static_cast<int>(DpiOf(m.hwnd));
+  // Edges and margins, in pixels at 96 dots per inch: a button's edge and
+  // focus rectangle, the sunken edge of a list or a text box.
+  const int buttonEdge = ::MulDiv(3, dpi, 96), boxEdge = ::MulDiv(3, dpi, 96);
+  ControlDc dc(hwnd);
+  TEXTMETRICW metrics = {};
+  ::GetTextMetricsW(dc.Get(), &metrics);
+  SIZE text = {0, 0};
+  if (kind == ControlKind::Button || kind == ControlKind::Label) {
+    const std::wstring caption = TextOf(hwnd);
+    if (!caption.empty())
+      ::GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &text);
+  }
+  int width = 0, height = 0;
+  switch (kind) {
+    case ControlKind::Button:
+      width = text.cx + 2 * buttonEdge;
+      height = metrics.tmHeight + 2 * buttonEdge;
+      break;
+    case ControlKind::Label:
+      width = text.cx;
+      height = text.cx > 0 ? metrics.tmHeight : 0;
+      break;
+    case ControlKind::ListBox: {
+      const LRESULT item = ::SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
+      height = (item == LB_ERR ? metrics.tmHeight : static_cast<int>(item)) + 2 * boxEdge;
+      break;
+    }
+    case ControlKind::TextBox:
+      height = metrics.tmHeight + 2 * boxEdge;
+      break;
+    default:
+      break;
+  }
+  return {ToTwips(m, width), ToTwips(m, height)};
+}
 
 void Form::SetVisible(int control, bool visible) {
   ::ShowWindow(ControlOf(*impl_, control), visible ? SW_SHOWNA : SW_HIDE);
@@ -614,16 +793,42 @@ void ShowBitmap(Form::Impl& m, int control, HBITMAP bitmap) {
   ::InvalidateRect(image, nullptr, TRUE);
 }
 
+// Decodes the picture file at the control's present size and shows it.
+bool DecodeInto(Form::Impl& m, int control, const std::wstring& file) {
+  RECT size = {};
+  ::GetClientRect(ControlOf(m, control), &size);
+  HBITMAP bitmap = win32::DecodePicture(file, size.right, size.bottom);
+  ShowBitmap(m, control, bitmap);
+  if (control >= 0 && control < static_cast<int>(m.pictureFiles.size())) {
+    m.pictureFiles[static_cast<std::size_t>(control)] = bitmap ? file : std::wstring();
+    m.pictureSizes[static_cast<std::size_t>(control)] = {size.right, size.bottom};
+  }
+  return bitmap != nullptr;
+}
+
 }  // namespace
 
-void Form::ClearPicture(int control) { ShowBitmap(*impl_, control, nullptr); }
+void Form::Impl::RefreshPictures() {
+  if (::IsIconic(hwnd)) return;
+  for (std::size_t i = 0; i < pictureFiles.size(); ++i) {
+    if (pictureFiles[i].empty()) continue;
+    RECT size = {};
+    ::GetClientRect(controls[i], &size);
+    if (size.right <= 0 || size.bottom <= 0) continue;
+    if (size.right == pictureSizes[i].cx && size.bottom == pictureSizes[i].cy) continue;
+    const std::wstring file = pictureFiles[i];
+    DecodeInto(*this, static_cast<int>(i), file);
+  }
+}
+
+void Form::ClearPicture(int control) {
+  ShowBitmap(*impl_, control, nullptr);
+  if (control >= 0 && control < static_cast<int>(impl_->pictureFiles.size()))
+    impl_->pictureFiles[static_cast<std::size_t>(control)].clear();
+}
 
 bool Form::LoadPicture(int control, const std::wstring& file) {
-  RECT size = {};
-  ::GetClientRect(ControlOf(*impl_, control), &size);
-  HBITMAP bitmap = win32::DecodePicture(file, size.right, size.bottom);
-  ShowBitmap(*impl_, control, bitmap);
-  return bitmap != nullptr;
+  return DecodeInto(*impl_, control, file);
 }
 
 namespace win32 {
@@ -639,7 +844,16 @@ bool PreTranslateFormMessage(MSG& msg) {
                         (::GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
       form->events.OnKeyUp(static_cast<int>(msg.wParam), shift);
     }
-    return ::IsDialogMessageW(root, &msg) != FALSE;
+    const HWND before = ::GetFocus();
+    const bool handled = ::IsDialogMessageW(root, &msg) != FALSE;
+    // Tabbing into a text box puts its caret at the start of the text.
+    const HWND after = ::GetFocus();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && after != before) {
+      const int index = form->IndexOf(after);
+      if (index >= 0 && form->layout.controls[index].kind == ControlKind::TextBox)
+        CaretToStart(after);
+    }
+    return handled;
   }
   return false;
 }
