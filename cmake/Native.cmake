@@ -9,7 +9,7 @@ target_compile_options(platform_sim PRIVATE ${VARNOLT_WARNINGS})
 
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE varnolt_logic platform_sim gtest_main)
+target_link_libraries(unit_tests PRIVATE varnolt_check varnolt_logic platform_sim gtest_main)
 target_compile_options(unit_tests PRIVATE ${VARNOLT_WARNINGS})
 add_test(NAME unit_tests COMMAND unit_tests)
 
