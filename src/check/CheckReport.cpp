@@ -143,7 +143,8 @@ std::wstring Text(const Finding& f) {
              L": папка названа так же, как диск (ключ disk): Varnolt считает её "
              L"строкой диска, показывает описание и картинку диска, и установить игру нельзя.";
     case Kind::NoInstaller:
-      return L"в папке игры нет ни одного файла *.exe: " + Failure() + L".";
+      return L"в папке игры нет ни одного файла *.exe: при установке игрок увидит сообщение " +
+             Quoted(f.value) + L": " + Quoted(OneLine(f.detail)) + L".";
     case Kind::SeveralInstallers:
       return L"в папке игры " + n + L" программ (" + f.detail +
              L"): запускается первая найденная, " + v +

@@ -118,6 +118,7 @@ class Checker {
   std::wstring iniText_;
   std::int32_t helpButton_ = 0;
   bool readMe_ = false;
+  std::wstring supportMail_;
 };
 
 void Checker::Run() {
@@ -148,6 +149,7 @@ void Checker::StartUp() {
   // Start-up keeps these whether the control file is there or not.
   tDiskName = IniEditorModule::ReadIni(tIniFile, kSection, kKeyDisk);
   helpButton_ = HelpButtonMode(IniEditorModule::ReadIni(tIniFile, kSection, kKeyHelpButton));
+  supportMail_ = SupportMail(IniEditorModule::ReadIni(tIniFile, kSection, kKeySupport));
   std::wstring text;
   readMe_ = LoadFileModule::LoadFile(tReadMeFile, text);
 }
@@ -343,10 +345,8 @@ void Checker::Installer(const std::wstring& name) {
   const std::wstring folder = GameFolder(name);
   const std::vector<std::wstring> programs = ProgramFiles(folder);
   if (programs.empty()) {
-    Add(Kind::NoInstaller, Severity::Problem, folder, name,
-        LaunchFailureTitle(0) + L"\n" +
-            LaunchFailureText(
-                0, SupportMail(IniEditorModule::ReadIni(tIniFile, kSection, kKeySupport))));
+    Add(Kind::NoInstaller, Severity::Problem, folder, LaunchFailureTitle(0),
+        LaunchFailureText(0, supportMail_));
     return;
   }
   const std::wstring exe = FirstProgram(folder);

@@ -229,7 +229,9 @@ TEST(CheckE2eTest, EachFindingNamesItsFile) {
        },
        1, L"Проблема: " + r2 + L"screenshot.jpg — картинка 60000x60000", L""},
       {"no installer", [&](const Disc& d) { Delete(d, r2 + L"setup.exe"); }, 1,
-       L"Проблема: " + r2 + L" — в папке игры нет ни одного файла *.exe", L"«Error! 0»"},
+       L"Проблема: " + r2 + L" — в папке игры нет ни одного файла *.exe",
+       L"«Error! 0»: «0 / Не установлена. Пожалуйста, сообщите об этом на: / support@varnolt.org "
+       L"/ "},
       {"installer not a program", [&](const Disc& d) { d.AddFile(r2 + L"setup.exe", "MZ"); }, 1,
        L"Проблема: " + r2 + L"setup.exe — это не программа Windows", L"«Error! 0»"},
       {"installer asks for rights",

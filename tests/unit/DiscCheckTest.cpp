@@ -173,7 +173,7 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
          File(r2 + L"screenshot.jpg", png + std::string(100, '\0'));
        },
        Kind::ScreenshotUnshown, r2 + L"screenshot.jpg", L"60000x60000", 1},
-      {"no installer", remove(r2 + L"setup.exe"), Kind::NoInstaller, r2, L"Racer 2", 1},
+      {"no installer", remove(r2 + L"setup.exe"), Kind::NoInstaller, r2, L"Error! 0", 1},
       {"two installers",
        [&] {
          remove(r2 + L"setup.exe")();
