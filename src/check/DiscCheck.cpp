@@ -362,7 +362,9 @@ void Checker::Installer(const std::wstring& name) {
   if (burned > kMaxPathChars)
     Add(Kind::InstallerPathTooLong, Severity::Problem, path, exe, {},
         static_cast<long long>(burned));
-  const ProgramFacts facts = ExamineProgram(FileBytes(path), exe);
+  // A program's headers lie in its first few kilobytes; its resources are read
+  // where its section table says.
+  const ProgramFacts facts = ExamineProgram(FileBytes(path, 4096), exe);
   if (!facts.program) {
     Add(Kind::InstallerNotProgram, Severity::Problem, path, exe);
   } else if (facts.elevation != Elevation::None) {

@@ -358,3 +358,80 @@ TEST(CheckE2eTest, AHostileDiscIsCheckedToTheEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// A console of its own, as when started from Explorer: the report is written
+// into it as text the console shows (Cyrillic whatever its code page), and
+// the program waits for a key before the console closes.
+TEST(CheckE2eTest, InAConsoleOfItsOwnItWaitsForAKey) {
+  Disc disc(L"check-console", kIni, {});
+  MakeGood(disc);
+  const std::wstring exe = BuildFolder() + L"VarnoltCheck.exe";
+  std::wstring commandLine = L"\"" + exe + L"\" \"" + disc.Root() + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  ASSERT_TRUE(::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                               CREATE_NEW_CONSOLE | CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                               &process));
+  ::AssignProcessToJobObject(job, process.hProcess);
+  ::ResumeThread(process.hThread);
+
+  // Still there once its report is written: it waits.
+  EXPECT_EQ(::WaitForSingleObject(process.hProcess, 3000), static_cast<DWORD>(WAIT_TIMEOUT));
+
+  // What its console shows, read from the console's screen.
+  ::FreeConsole();
+  std::wstring screen;
+  if (::AttachConsole(process.dwProcessId)) {
+    HANDLE out =
+        ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO info = {};
+    if (::GetConsoleScreenBufferInfo(out, &info)) {
+      const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
+      screen.resize(cells);
+      DWORD read = 0;
+      ::ReadConsoleOutputCharacterW(out, &screen[0], cells, COORD{0, 0}, &read);
+      screen.resize(read);
+    }
+    ::CloseHandle(out);
+    // A key pressed in that console.
+    HANDLE in =
+        ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    INPUT_RECORD key[2] = {};
+    for (int i = 0; i < 2; ++i) {
+      key[i].EventType = KEY_EVENT;
+      key[i].Event.KeyEvent.bKeyDown = i == 0;
+      key[i].Event.KeyEvent.wRepeatCount = 1;
+      key[i].Event.KeyEvent.wVirtualKeyCode = VK_SPACE;
+      key[i].Event.KeyEvent.uChar.UnicodeChar = L' ';
+    }
+    DWORD written = 0;
+    ::WriteConsoleInputW(in, key, 2, &written);
+    ::CloseHandle(in);
+    ::FreeConsole();
+  }
+  EXPECT_NE(screen.find(L"Проверка диска: " + disc.Root()), std::wstring::npos)
+      << "no report on screen";
+  EXPECT_NE(screen.find(L"Итого: игр 2, ошибок запуска 0, проблем 0. Диск готов."),
+            std::wstring::npos);
+  EXPECT_NE(screen.find(L"Нажмите любую клавишу, чтобы закрыть окно."), std::wstring::npos);
+
+  // The key ends it, with the disc's status.
+  EXPECT_EQ(::WaitForSingleObject(process.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  DWORD status = 0xFFFFFFFF;
+  ::GetExitCodeProcess(process.hProcess, &status);
+  EXPECT_EQ(status, 0u);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  ::CloseHandle(job);
+}
+
+}  // namespace
