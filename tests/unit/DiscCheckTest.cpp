@@ -14,7 +14,10 @@
 #include "check/ProgramFile.h"
 #include "check/WaveFormat.h"
 #include "platform/sim/Sim.h"
+#include "startup/IniEditorModule.h"
+#include "startup/IniValueModule.h"
 #include "startup/MainModule.h"
+#include "util/LoadFileModule.h"
 
 namespace {
 
@@ -426,6 +429,79 @@ TEST(NameRulesTest, NamesWindowsCannotOpenAndCaptionsWithAccessKeys) {
       {L"Установить", false}, {L"&Установить", true}, {L"A && B", false},
       {L"A & B", true},       {L"A &&& B", true},     {L"end&", true}};
   for (const auto& [caption, key] : captions) EXPECT_EQ(check::HasAccessKey(caption), key);
+}
+
+}  // namespace
+
+namespace {
+
+// The rules the check takes from the program's modules, at their edges.
+TEST(CheckedRulesTest, TheSizeCutTheKeyLinesAndTheValueReadings) {
+  sim::ResetWorld();
+  const std::size_t limit = LoadFileModule::kMaxTextBytes;
+  const std::pair<std::size_t, bool> sizes[] = {{0, false}, {limit, false}, {limit + 1, true}};
+  for (const auto& [size, cut] : sizes) {
+    sim::ResetWorld();
+    sim::AddFile(L"D:\\t.txt", std::string(size, 'a'));
+    LoadFileModule::TextHead head;
+    ASSERT_EQ(LoadFileModule::ReadTextHead(L"D:\\t.txt", limit, head), platform::ReadStatus::Ok);
+    EXPECT_EQ(head.cut, cut) << size;
+    EXPECT_EQ(head.text.size(), std::min(size, limit)) << size;
+  }
+
+  std::vector<IniEditorModule::IniLine> lines;
+  EXPECT_FALSE(IniEditorModule::SectionLines(L"[other]\r\nkey=1\r\n", L"main", lines));
+  ASSERT_TRUE(IniEditorModule::SectionLines(
+      L"[ MAIN ]\r\n disk = \"Диск\" \r\nnovalue\r\n[other]\r\nx=1\r\n[main]\r\ny=2\r\n", L"main",
+      lines));
+  ASSERT_EQ(lines.size(), 2u);  // only the first section of the name counts
+  EXPECT_EQ(lines[0].name, L"disk");
+  EXPECT_EQ(lines[0].value, L"\"Диск\"");
+  EXPECT_TRUE(lines[0].hasValue);
+  EXPECT_EQ(lines[1].name, L"novalue");
+  EXPECT_FALSE(lines[1].hasValue);
+  EXPECT_TRUE(IniEditorModule::SameName(L" HelpButton ", L"helpbutton"));
+  EXPECT_FALSE(IniEditorModule::SameName(L"Helpbuton", L"HelpButton"));
+
+  const std::pair<const wchar_t*, bool> numbers[] = {
+      {L"2", true}, {L" -1.5e3 ", true},  {L"2.", true},  {L".5", true},
+      {L"", false}, {L"2 кнопки", false}, {L"e5", false}, {L"+", false}};
+  for (const auto& [text, number] : numbers) EXPECT_EQ(IniValueModule::IsNumber(text), number);
+  EXPECT_EQ(IniValueModule::ReadTruthValue(L"TRUE"), std::optional<bool>(true));
+  EXPECT_EQ(IniValueModule::ReadTruthValue(L" false "), std::optional<bool>(false));
+  EXPECT_EQ(IniValueModule::ReadTruthValue(L"0"), std::optional<bool>(false));
+  EXPECT_EQ(IniValueModule::ReadTruthValue(L"yes"), std::nullopt);
+  EXPECT_EQ(IniValueModule::ReadTruthValue(L""), std::nullopt);
+  EXPECT_EQ(MainModule::HelpButtonMode(L"99999999999"), 0);
+  EXPECT_EQ(MainModule::SupportMail(L"0"), MainModule::kDefaultSupportMail);
+  EXPECT_EQ(MainModule::SupportMail(L"a@b.c"), L"a@b.c");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DiscCheckTest, AutorunInfInAnyEncodingAndEitherKey) {
+  const auto utf16 = [](const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii) bytes += std::string{c, '\0'};
+    return bytes;
+  };
+  const std::pair<std::string, bool> files[] = {
+      {utf16("[autorun]\r\nopen=Varnolt.exe\r\nlabel=Disc\r\n"), true},
+      {"[AutoRun]\r\nshellexecute=\"varnolt.exe\"\r\n", true},
+      {"[autorun]\r\nopen=.\\Varnolt.exe\r\n", true},
+      {"[autorun]\r\nopen=\"Varnolt.exe\" extra\r\n", true},
+      {"[autorun]\r\nlabel=Disc\r\n", false},
+      {"[other]\r\nopen=Varnolt.exe\r\n", false},
+      {"[autorun]\r\nopen=VarnoltCheck.exe\r\n", false},
+  };
+  for (const auto& [bytes, starts] : files) {
+    GoodDisc();
+    File(L"autorun.inf", bytes);
+    const std::vector<check::Finding> findings = Findings();
+    EXPECT_EQ(findings.empty(), starts) << bytes << "\n" << Describe(findings);
+  }
 }
 
 }  // namespace
