@@ -88,8 +88,8 @@ std::wstring Text(const Finding& f) {
     case Kind::DuplicateKey:
       return L"ключ " + v + L" задан не один раз: Varnolt читает только первый.";
     case Kind::ValueCut:
-      return L"значение ключа " + v + L" длиной " + n +
-             L" знаков обрезается до 254: игрок увидит " + Quoted(f.detail) + L".";
+      return L"значение ключа " + v + L" длиной " + n + L" знаков обрезается до " +
+             std::to_wstring(f.detail.size()) + L": игрок увидит " + Quoted(f.detail) + L".";
     case Kind::HelpButtonValue:
       return L"HelpButton = " + Quoted(v) + L" читается как " + n + L": " +
              HelpButtonEffect(f.number) + L". Пишите 0, 1 или 2.";

@@ -418,6 +418,8 @@ TEST(CheckE2eTest, InAConsoleOfItsOwnItWaitsForAKey) {
     ::CloseHandle(in);
     ::FreeConsole();
   }
+  // Back to the console the driver was started in, where there is one.
+  ::AttachConsole(ATTACH_PARENT_PROCESS);
   EXPECT_NE(screen.find(L"Проверка диска: " + disc.Root()), std::wstring::npos)
       << "no report on screen";
   EXPECT_NE(screen.find(L"Итого: игр 2, ошибок запуска 0, проблем 0. Диск готов."),
