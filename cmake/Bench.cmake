@@ -53,3 +53,10 @@ add_dependencies(bench_disc_tests EmptyWindow)
 target_compile_options(bench_disc_tests PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(bench_disc_tests PRIVATE ${VARNOLT_WIN32_LINK})
 add_test(NAME bench_disc COMMAND bench_disc_tests)
+
+# The disc check's time and memory on the sample disc and on discs of many
+# games.
+add_executable(CheckBench bench/CheckBench.cpp)
+target_link_libraries(CheckBench PRIVATE bench_disc psapi)
+target_compile_options(CheckBench PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(CheckBench PRIVATE ${VARNOLT_WIN32_LINK} -municode)

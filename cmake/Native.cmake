@@ -11,7 +11,7 @@ include(cmake/TestPictures.cmake)
 
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE varnolt_logic platform_sim gtest_main)
+target_link_libraries(unit_tests PRIVATE varnolt_check varnolt_logic platform_sim gtest_main)
 target_compile_options(unit_tests PRIVATE ${VARNOLT_WARNINGS})
 uses_test_pictures(unit_tests)
 add_test(NAME unit_tests COMMAND unit_tests)

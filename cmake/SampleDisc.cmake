@@ -109,6 +109,8 @@ endfunction()
 # The program and the disc's own files.
 sample_disc_copy($<TARGET_FILE:Varnolt> ${SAMPLE_DISC_DIR}/Varnolt.exe Varnolt)
 sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun.ini ${SAMPLE_DISC_DIR}/autorun.ini)
+# What the system starts when the disc is inserted.
+sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun.inf ${SAMPLE_DISC_DIR}/autorun.inf)
 sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/read.me.txt ${SAMPLE_DISC_DIR}/read.me.txt)
 sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun/descript.ion
                  ${SAMPLE_DISC_DIR}/autorun/descript.ion)

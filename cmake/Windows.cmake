@@ -21,6 +21,12 @@ target_link_libraries(Varnolt PRIVATE varnolt_logic platform_win32)
 target_compile_options(Varnolt PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(Varnolt PRIVATE ${VARNOLT_WIN32_LINK} -municode)
 
+# The disc check, a console program for disc authors, beside Varnolt.exe.
+add_executable(VarnoltCheck src/check/VarnoltCheck.cpp src/check/VarnoltCheck.rc)
+target_link_libraries(VarnoltCheck PRIVATE varnolt_check varnolt_logic platform_win32)
+target_compile_options(VarnoltCheck PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(VarnoltCheck PRIVATE ${VARNOLT_WIN32_LINK} -municode)
+
 # Tests run under Wine through a wrapper that sets up its environment.
 configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -54,7 +60,7 @@ target_link_libraries(e2e_driver PRIVATE gtest_main uuid oleacc oleaut32 ole32 v
 target_compile_options(e2e_driver PRIVATE ${VARNOLT_WARNINGS})
 uses_test_pictures(e2e_driver)
 target_link_options(e2e_driver PRIVATE ${VARNOLT_WIN32_LINK})
-add_dependencies(e2e_driver Varnolt recorder)
+add_dependencies(e2e_driver Varnolt VarnoltCheck recorder)
 add_test(NAME e2e COMMAND e2e_driver)
 
 # The sounds, heard on a recorded sound card (a PulseAudio pipe sink).

@@ -45,6 +45,7 @@ check_text() {
 }
 
 check_text "$disc/autorun.ini" "$source/autorun.ini"
+check_text "$disc/autorun.inf" "$source/autorun.inf"
 check_text "$disc/read.me.txt" "$source/read.me.txt"
 check_text "$disc/autorun/descript.ion" "$source/autorun/descript.ion"
 # The classic control file has no byte-order mark: old readers take it for text.

@@ -5,7 +5,9 @@
 #   selection  choosing a game with a 0.3, 2 or 24 MP screenshot, time and
 #              memory, against the simple way (SimpleSelection.exe);
 #   idle       processor time while Varnolt waits, and while its help window
-#              is open.
+#              is open;
+#   check      VarnoltCheck.exe's time and peak memory on the sample disc and
+#              on discs of 1,000 and 10,000 games.
 # Usage: tools/run-bench.sh [--only PART[,PART...]] [--runs N] [--games N,N,...]
 #                           [OTHER_VARNOLT_EXE...]
 # --runs applies to every part, --games and other builds of Varnolt (each
@@ -24,11 +26,11 @@ windows_path() {
   unix="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
   printf 'Z:%s' "${unix//\//\\}"
 }
-usage="usage: tools/run-bench.sh [--only startup,selection,idle] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
+usage="usage: tools/run-bench.sh [--only startup,selection,idle,check] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
 options=()
 runs=()
 others=()
-parts="startup,selection,idle"
+parts="startup,selection,idle,check"
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs | --games | --only)
@@ -52,7 +54,7 @@ done
 wants() { [[ ",$parts," == *",$1,"* ]]; }
 for part in ${parts//,/ }; do
   case "$part" in
-    startup | selection | idle) ;;
+    startup | selection | idle | check) ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
 done
@@ -64,6 +66,7 @@ targets=(Varnolt)
 wants startup && targets+=(EmptyWindow StartupBench)
 wants selection && targets+=(SimpleSelection SelectionBench)
 wants idle && targets+=(IdleCpuBench)
+wants check && targets+=(VarnoltCheck CheckBench sample_disc)
 cmake --build --preset win64 --target "${targets[@]}" >/dev/null
 
 # The selection's screenshots: JPEGs of quality 90 (Wine's own encoder does
@@ -121,5 +124,9 @@ if wants selection; then
 fi
 if wants idle; then
   run IdleCpuBench ${runs[@]+"${runs[@]}"} "$varnolt"
+fi
+if wants check; then
+  run CheckBench ${runs[@]+"${runs[@]}"} "$(windows_path "$build/VarnoltCheck.exe")" \
+    "$(windows_path "$build/disc")"
 fi
 exit "$failed"

@@ -19,7 +19,8 @@ cmake --build --preset win32 -j "$jobs"
 echo "== 64-bit build, tests under Wine"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$jobs"
-bash tools/check-imports.sh build/win64/Varnolt.exe build/win32/Varnolt.exe
+bash tools/check-imports.sh build/win64/Varnolt.exe build/win32/Varnolt.exe build/win64/VarnoltCheck.exe \
+  build/win32/VarnoltCheck.exe
 
 source tools/wine-env.sh
 trap wine_env_stop EXIT

@@ -14,16 +14,23 @@ bool EndsWithExe(const std::wstring& name) {
          (tail[3] | 0x20) == L'e';
 }
 
-// The first program file of the folder. The system matches "*.exe" against
-// short names too ("readme.exe.txt" as README~1.EXE): only files whose own
-// name ends in ".exe" count.
-std::wstring FirstProgram(const std::wstring& folder) {
-  for (const std::wstring& name : platform::ListOrdinaryFiles(folder + L"*.exe"))
-    if (EndsWithExe(name)) return name;
-  return std::wstring();
+}  // namespace
+
+std::wstring GameFolder(const std::wstring& name) { return tGamesPath + name + L"\\"; }
+
+// The system matches "*.exe" against short names too ("readme.exe.txt" as
+// README~1.EXE): only files whose own name ends in ".exe" count.
+std::vector<std::wstring> ProgramFiles(const std::wstring& folder) {
+  std::vector<std::wstring> programs;
+  for (std::wstring& name : platform::ListOrdinaryFiles(folder + L"*.exe"))
+    if (EndsWithExe(name)) programs.push_back(std::move(name));
+  return programs;
 }
 
-}  // namespace
+std::wstring FirstProgram(const std::wstring& folder) {
+  const std::vector<std::wstring> programs = ProgramFiles(folder);
+  return programs.empty() ? std::wstring() : programs.front();
+}
 
 std::wstring LaunchFailureTitle(std::int32_t code) { return L"Error! " + std::to_wstring(code); }
 
@@ -38,7 +45,7 @@ void MainWindow::btInstall_Click() {
   if (oSound) oSound->PlayAsync(iSndClick);
   const int index = lsGame.ListIndex();
   if (index < 0) return;
-  const std::wstring folder = tGamesPath + lsGame.List(index) + L"\\";
+  const std::wstring folder = GameFolder(lsGame.List(index));
   const std::wstring exe = FirstProgram(folder);
   // A folder without a program has nothing to start: the launch fails.
   const std::uint32_t started =

@@ -6,6 +6,16 @@
 
 using namespace MainModule;
 
+const wchar_t* const kDescriptionFile = L"descript.ion";
+const wchar_t* const kScreenshotFile = L"screenshot.jpg";
+
+// The disc's own entry is told by its text, never by its position.
+bool IsDiscEntry(const std::wstring& entry) { return entry == tDiskName; }
+
+std::wstring EntryFolder(const std::wstring& entry) {
+  return IsDiscEntry(entry) ? tAutorunPath : GameFolder(entry);
+}
+
 void MainWindow::lsGame_Click() {
   const int index = lsGame.ListIndex();
   if (index == -1) {
@@ -13,14 +23,12 @@ void MainWindow::lsGame_Click() {
     edDescript.SetText(L"");
     return;
   }
-  // The disc's own entry is told by its text, never by its position.
   const std::wstring name = lsGame.List(index);
-  const bool discEntry = name == tDiskName;
-  const std::wstring folder = discEntry ? tAutorunPath : tGamesPath + name + L"\\";
+  const std::wstring folder = EntryFolder(name);
   std::wstring text;
-  btInstall.SetEnabled(!discEntry);
-  LoadFileModule::LoadFile(folder + L"descript.ion", text);
-  ShowScreenshot(folder + L"screenshot.jpg");
+  btInstall.SetEnabled(!IsDiscEntry(name));
+  LoadFileModule::LoadFile(folder + kDescriptionFile, text);
+  ShowScreenshot(folder + kScreenshotFile);
   edDescript.SetText(text);  // last: the load sound comes with picture and text in place
 }
 

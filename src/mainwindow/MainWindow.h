@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "mainwindow/MainLayout.h"
 #include "platform/Controls.h"
@@ -58,6 +59,22 @@ class MainWindow final : private platform::FormEvents {
   // The controls' geometry as laid out, kept for the whole run.
   AllControlsResizeModule::ResizeRecord record_;
 };
+
+// An entry's files: the disc's own lie in the sound folder, a game's in its
+// game folder.
+extern const wchar_t* const kDescriptionFile;
+extern const wchar_t* const kScreenshotFile;
+// Whether the list entry is the disc's own: its text is exactly tDiskName.
+bool IsDiscEntry(const std::wstring& entry);
+// The folder holding the entry's description and screenshot.
+std::wstring EntryFolder(const std::wstring& entry);
+
+// A game's folder, ending in a backslash.
+std::wstring GameFolder(const std::wstring& name);
+// The folder's program files in the order the launch looks at them, and the
+// one it starts ("" when there is none).
+std::vector<std::wstring> ProgramFiles(const std::wstring& folder);
+std::wstring FirstProgram(const std::wstring& folder);
 
 // The launch-failure message: its title and its five lines.
 std::wstring LaunchFailureTitle(std::int32_t code);

@@ -32,6 +32,32 @@ bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names
 
 enum class ReadStatus { Ok, NotFound, Failed };
 
+// What a path names: nothing, a file, or a folder.
+enum class PathKind { Missing, File, Folder };
+PathKind KindOfPath(const std::wstring& path);
+
+// One entry of a folder as the system lists it.
+struct FolderEntry {
+  std::wstring name;
+  bool folder = false;
+  bool hidden = false;
+  bool system = false;
+  bool reparsePoint = false;  // a link or junction: may lead anywhere, even back up
+  std::uint64_t size = 0;
+};
+
+// Every entry of `folder` ("." and ".." left out) in enumeration order.
+// False when the folder cannot be listed (missing, not a folder, no access).
+bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries);
+
+// Reads at most `maxBytes` bytes of the file from `offset` on (fewer at its
+// end, none past it). The file is closed again before the call returns.
+ReadStatus ReadFileAt(const std::wstring& path, std::uint64_t offset, std::size_t maxBytes,
+                      std::string& bytes);
+
+// The file's size in bytes; false when it cannot be opened.
+bool FileSize(const std::wstring& path, std::uint64_t& size);
+
 // Reads at most `maxBytes` bytes from the start of the file. The file is
 // closed again before the call returns, whatever happens.
 ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::string& bytes);

@@ -4,12 +4,10 @@
 #include <string_view>
 
 #include "platform/Platform.h"
-#include "util/TextDecodeModule.h"
+#include "util/LoadFileModule.h"
 
 namespace IniEditorModule {
 namespace {
-
-constexpr std::size_t kBufferSize = 255;
 
 // Blanks as the profile reader trims them (Ctrl+Z included).
 bool IsSpace(wchar_t c) {
@@ -48,15 +46,17 @@ std::wstring CopyValue(std::wstring_view value, std::size_t bufferSize) {
 
 }  // namespace
 
-std::wstring LookUp(const std::wstring& text, const std::wstring& section, const std::wstring& key,
-                    const std::wstring& defaultValue, std::size_t bufferSize) {
-  if (bufferSize == 0) return std::wstring();
+bool SameName(const std::wstring& a, const std::wstring& b) {
+  return EqualNoCase(Trim(a), Trim(b));
+}
+
+bool SectionLines(const std::wstring& text, const std::wstring& section,
+                  std::vector<IniLine>& lines) {
+  lines.clear();
   const std::wstring_view wantedSection = Trim(section);
-  const std::wstring_view wantedKey = Trim(key);
   const std::wstring_view all(text);
 
-  bool inWanted = false;    // inside the first section of the wanted name
-  bool seenWanted = false;  // that section has begun
+  bool inWanted = false;  // inside the first section of the wanted name
   std::size_t pos = 0;
   while (pos < all.size()) {
     std::size_t end = pos;
@@ -69,33 +69,51 @@ std::wstring LookUp(const std::wstring& text, const std::wstring& section, const
     if (line.front() == L'[') {
       const std::size_t close = line.rfind(L']');
       if (close != std::wstring_view::npos && close > 0) {
-        if (inWanted) break;  // only the first section of that name counts
-        const std::wstring_view name = Trim(line.substr(1, close - 1));
-        inWanted = !seenWanted && EqualNoCase(name, wantedSection);
-        seenWanted = seenWanted || inWanted;
+        if (inWanted) return true;  // only the first section of that name counts
+        inWanted = EqualNoCase(Trim(line.substr(1, close - 1)), wantedSection);
         continue;
       }
     }
     if (!inWanted) continue;
 
+    IniLine entry;
     const std::size_t equals = line.find(L'=');
     if (equals == std::wstring_view::npos) {
-      if (EqualNoCase(line, wantedKey)) break;  // a key without a value
-      continue;
+      entry.name = std::wstring(line);
+    } else {
+      entry.name = std::wstring(Trim(line.substr(0, equals)));
+      entry.hasValue = true;
+      entry.value = std::wstring(Trim(line.substr(equals + 1)));
     }
-    if (!EqualNoCase(Trim(line.substr(0, equals)), wantedKey)) continue;
-    return CopyValue(Trim(line.substr(equals + 1)), bufferSize);
+    lines.push_back(std::move(entry));
+  }
+  return inWanted;
+}
+
+std::wstring LookUp(const std::wstring& text, const std::wstring& section, const std::wstring& key,
+                    const std::wstring& defaultValue, std::size_t bufferSize) {
+  if (bufferSize == 0) return std::wstring();
+  std::vector<IniLine> lines;
+  SectionLines(text, section, lines);
+  const std::wstring_view wantedKey = Trim(key);
+  for (const IniLine& line : lines) {
+    if (!EqualNoCase(line.name, wantedKey)) continue;
+    if (!line.hasValue) break;  // a key without a value
+    return CopyValue(line.value, bufferSize);
   }
   return CopyValue(defaultValue, bufferSize);
 }
 
+std::wstring ReadIniText(const std::wstring& tFile) {
+  LoadFileModule::TextHead head;
+  if (LoadFileModule::ReadTextHead(tFile, kMaxIniBytes, head) != platform::ReadStatus::Ok)
+    return std::wstring();
+  return std::move(head.text);
+}
+
 std::wstring ReadIni(const std::wstring& tFile, const std::wstring& tSection,
                      const std::wstring& tKey) {
-  std::string bytes;
-  std::wstring text;
-  if (platform::ReadFileHead(tFile, kMaxIniBytes, bytes) == platform::ReadStatus::Ok)
-    text = TextDecodeModule::DecodeText(bytes);
-  return LookUp(text, tSection, tKey, L"0", kBufferSize);
+  return LookUp(ReadIniText(tFile), tSection, tKey, L"0", kValueBufferSize);
 }
 
 }  // namespace IniEditorModule

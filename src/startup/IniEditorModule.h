@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace IniEditorModule {
 
@@ -21,5 +22,28 @@ std::wstring LookUp(const std::wstring& text, const std::wstring& section, const
 
 // What ReadIni reads of a file at most.
 constexpr std::size_t kMaxIniBytes = 1 << 20;
+
+// The buffer ReadIni reads a value into: values are cut to one character less.
+constexpr std::size_t kValueBufferSize = 255;
+
+// The text of the file as ReadIni reads it ("" when it cannot be read).
+std::wstring ReadIniText(const std::wstring& tFile);
+
+// Whether two section or key names are the same name to the reader (letter
+// case and surrounding blanks aside).
+bool SameName(const std::wstring& a, const std::wstring& b);
+
+// One line of a section that is not blank: a key and its value, or a line
+// without "=", which LookUp takes for a key without a value.
+struct IniLine {
+  std::wstring name;  // blanks around it dropped
+  bool hasValue = false;
+  std::wstring value;  // blanks around it dropped, quotes kept
+};
+
+// The lines of the first section named `section`, in their order; false
+// when the text has no such section.
+bool SectionLines(const std::wstring& text, const std::wstring& section,
+                  std::vector<IniLine>& lines);
 
 }  // namespace IniEditorModule

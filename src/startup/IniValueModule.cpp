@@ -60,16 +60,25 @@ std::optional<std::int32_t> ToWholeNumber(const std::wstring& text) {
   return static_cast<std::int32_t>(rounded);
 }
 
-bool ToTruthValue(const std::wstring& text) {
+bool IsNumber(const std::wstring& text) {
+  const std::size_t start = SkipBlanks(text, 0);
+  std::size_t end = text.size();
+  while (end > start && IsBlank(text[end - 1])) --end;
+  return end > start && ScanNumber(text, start) == end;
+}
+
+std::optional<bool> ReadTruthValue(const std::wstring& text) {
   const std::size_t start = SkipBlanks(text, 0);
   std::size_t end = text.size();
   while (end > start && IsBlank(text[end - 1])) --end;
   std::wstring word;
   for (std::size_t k = start; k < end; ++k) word += static_cast<wchar_t>(std::towlower(text[k]));
   if (word == L"true") return true;
-  if (word == L"false" || word.empty()) return false;
-  if (ScanNumber(text, start) != end) return false;  // not a number as a whole
+  if (word == L"false") return false;
+  if (!IsNumber(text)) return std::nullopt;
   return Parse(text, start, end) != 0.0;
 }
+
+bool ToTruthValue(const std::wstring& text) { return ReadTruthValue(text).value_or(false); }
 
 }  // namespace IniValueModule

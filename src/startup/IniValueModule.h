@@ -20,4 +20,12 @@ std::optional<std::int32_t> ToWholeNumber(const std::wstring& text);
 // is false.
 bool ToTruthValue(const std::wstring& text);
 
+// Whether the whole text, blanks around it aside, is one number as
+// LeadingNumber reads numbers.
+bool IsNumber(const std::wstring& text);
+
+// The truth value of a number or of the word true/false; nothing for any
+// other text (which ToTruthValue takes for false).
+std::optional<bool> ReadTruthValue(const std::wstring& text);
+
 }  // namespace IniValueModule

@@ -30,13 +30,32 @@ std::int16_t iSndLoad = 0;
 std::int16_t iSndStart = 0;
 std::int16_t iSndStop = 0;
 
+const wchar_t* const kSection = L"main";
+const wchar_t* const kKeyDisk = L"disk";
+const wchar_t* const kKeyList = L"list";
+const wchar_t* const kKeyDescription = L"description";
+const wchar_t* const kKeyInstall = L"install";
+const wchar_t* const kKeyClose = L"close";
+const wchar_t* const kKeyReadMe = L"readme";
+const wchar_t* const kKeyScreenReader = L"ScreenReader";
+const wchar_t* const kKeyHelp = L"help";
+const wchar_t* const kKeyHelpButton = L"HelpButton";
+const wchar_t* const kKeySupport = L"support";
+const wchar_t* const kControlFileKeys[kKeyCount] = {
+    kKeyDisk,   kKeyList, kKeyDescription, kKeyInstall,      kKeyClose,
+    kKeyReadMe, kKeyHelp, kKeyHelpButton,  kKeyScreenReader, kKeySupport};
+
+const wchar_t* const kSoundClick = L"click";
+const wchar_t* const kSoundLoad = L"load";
+const wchar_t* const kSoundStart = L"start";
+const wchar_t* const kSoundStop = L"stop";
+
 const wchar_t* const kSoundFolderTitle = L"ERROR";
 const wchar_t* const kErrorTitle = L"Error";
 
 namespace {
 
 constexpr const wchar_t* kLineBreak = L"\r\n";
-constexpr const wchar_t* kSection = L"main";
 // Asks TextSegment for the last piece of a path, whatever its length.
 constexpr std::int32_t kLastPiece = 100000;
 
@@ -70,10 +89,47 @@ void GetAppPath(std::wstring& vPath) {
   if (vPath.empty() || vPath.back() != L'\\') vPath += L'\\';
 }
 
+void SetPaths(const std::wstring& appPath) {
+  tAppPath = appPath;
+  if (tAppPath.empty() || tAppPath.back() != L'\\') tAppPath += L'\\';
+  tGamesPath = tAppPath + L"games\\";
+  tNvdaFile = tAppPath + L"nvda\\nvda.exe";
+  tAutorunPath = tAppPath + L"autorun\\";
+  tReadMeFile = tAppPath + L"read.me.txt";
+  tIniFile = tAppPath + L"autorun.ini";
+}
+
+bool SoundFolderUsable(ApiPlaySoundClass& sound) { return sound.Init(tAutorunPath); }
+
+bool ControlFilePresent() { return !platform::FindOrdinaryFile(tIniFile).empty(); }
+
+// A games folder that is missing altogether counts like an empty one.
+bool GamesPresent(platform::DirListBox& drGame) {
+  return drGame.SetPath(tGamesPath) && drGame.ListCount() > 0;
+}
+
+std::wstring GameEntry(const std::wstring& folderPath) {
+  std::int32_t index = kLastPiece;
+  return TextSegmentModule::TextSegment(folderPath, L"\\", index);
+}
+
+// A value beyond the 32-bit range hides and disables the read-me button.
+std::int32_t HelpButtonMode(const std::wstring& value) {
+  return IniValueModule::ToWholeNumber(value).value_or(0);
+}
+
+bool ReadMeButtonVisible(std::int32_t mode) { return mode == 1 || mode == 2; }
+
+bool ReadMeButtonEnabled(std::int32_t mode) { return mode == 2; }
+
+std::wstring SupportMail(const std::wstring& value) {
+  return value == L"0" || value.empty() ? std::wstring(kDefaultSupportMail) : value;
+}
+
 void ApplyHelpButton(std::int32_t mode) {
   MainWindow& w = fMain();
-  w.btReadMe.SetVisible(mode == 1 || mode == 2);
-  w.btReadMe.SetEnabled(mode == 2);
+  w.btReadMe.SetVisible(ReadMeButtonVisible(mode));
+  w.btReadMe.SetEnabled(ReadMeButtonEnabled(mode));
 }
 
 void CheckScreenReader() {
@@ -85,11 +141,7 @@ void CheckScreenReader() {
 
 void Main() {
   GetAppPath(tAppPath);
-  tGamesPath = tAppPath + L"games\\";
-  tNvdaFile = tAppPath + L"nvda\\nvda.exe";
-  tAutorunPath = tAppPath + L"autorun\\";
-  tReadMeFile = tAppPath + L"read.me.txt";
-  tIniFile = tAppPath + L"autorun.ini";
+  SetPaths(tAppPath);
 
   oSound = std::make_unique<ApiPlaySoundClass>();
 
@@ -97,40 +149,33 @@ void Main() {
   // Without its window the program has nothing to wait for.
   if (!w.Load()) ShutDown();
 
-  if (!oSound->Init(tAutorunPath)) Fail(SoundFolderMessage(), kSoundFolderTitle);
+  if (!SoundFolderUsable(*oSound)) Fail(SoundFolderMessage(), kSoundFolderTitle);
   platform::DoEvents();
-  if (platform::FindOrdinaryFile(tIniFile).empty()) Fail(ControlFileMessage(tIniFile), kErrorTitle);
-  // A games folder that is missing altogether is reported like an empty one.
-  if (!w.drGame.SetPath(tGamesPath) || w.drGame.ListCount() == 0)
-    Fail(NoGamesMessage(tGamesPath), kErrorTitle);
+  if (!ControlFilePresent()) Fail(ControlFileMessage(tIniFile), kErrorTitle);
+  if (!GamesPresent(w.drGame)) Fail(NoGamesMessage(tGamesPath), kErrorTitle);
 
   w.lsGame.BeginFill();
-  w.lsGame.AddItem(Setting(L"disk"));
+  w.lsGame.AddItem(Setting(kKeyDisk));
   const int n = w.drGame.ListCount();
-  for (int i = 0; i < n; ++i) {
-    std::int32_t index = kLastPiece;
-    w.lsGame.AddItem(TextSegmentModule::TextSegment(w.drGame.List(i), L"\\", index));
-  }
+  for (int i = 0; i < n; ++i) w.lsGame.AddItem(GameEntry(w.drGame.List(i)));
   w.lsGame.EndFill();
 
-  w.lbGame.SetCaption(Setting(L"list"));
-  w.lbDescript.SetCaption(Setting(L"description"));
-  w.btInstall.SetCaption(Setting(L"install"));
-  w.btClose.SetCaption(Setting(L"close"));
-  w.btReadMe.SetCaption(Setting(L"readme"));
+  w.lbGame.SetCaption(Setting(kKeyList));
+  w.lbDescript.SetCaption(Setting(kKeyDescription));
+  w.btInstall.SetCaption(Setting(kKeyInstall));
+  w.btClose.SetCaption(Setting(kKeyClose));
+  w.btReadMe.SetCaption(Setting(kKeyReadMe));
 
-  bScreenReader = IniValueModule::ToTruthValue(Setting(L"ScreenReader"));
-  tDiskName = Setting(L"disk");
-  tHelpHead = Setting(L"help");
-  // A value beyond the 32-bit range hides and disables the read-me button.
-  iHelpButton = IniValueModule::ToWholeNumber(Setting(L"HelpButton")).value_or(0);
-  tSupportMail = Setting(L"support");
-  if (tSupportMail == L"0" || tSupportMail.empty()) tSupportMail = kDefaultSupportMail;
+  bScreenReader = IniValueModule::ToTruthValue(Setting(kKeyScreenReader));
+  tDiskName = Setting(kKeyDisk);
+  tHelpHead = Setting(kKeyHelp);
+  iHelpButton = HelpButtonMode(Setting(kKeyHelpButton));
+  tSupportMail = SupportMail(Setting(kKeySupport));
 
-  iSndClick = oSound->AddFile(L"click");
-  iSndLoad = oSound->AddFile(L"load");
-  iSndStart = oSound->AddFile(L"start");
-  iSndStop = oSound->AddFile(L"stop");
+  iSndClick = oSound->AddFile(kSoundClick);
+  iSndLoad = oSound->AddFile(kSoundLoad);
+  iSndStart = oSound->AddFile(kSoundStart);
+  iSndStop = oSound->AddFile(kSoundStop);
   oSound->PlayAsync(iSndStart);
 
   ApplyHelpButton(iHelpButton);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/Controls.h"
 #include "sound/ApiPlaySoundClass.h"
 
 namespace MainModule {
@@ -40,6 +41,50 @@ extern const wchar_t* const kErrorTitle;
 std::wstring SoundFolderMessage();
 std::wstring ControlFileMessage(const std::wstring& iniFile);
 std::wstring NoGamesMessage(const std::wstring& gamesPath);
+
+// The control file's section and the keys start-up reads from it.
+extern const wchar_t* const kSection;
+extern const wchar_t* const kKeyDisk;
+extern const wchar_t* const kKeyList;
+extern const wchar_t* const kKeyDescription;
+extern const wchar_t* const kKeyInstall;
+extern const wchar_t* const kKeyClose;
+extern const wchar_t* const kKeyReadMe;
+extern const wchar_t* const kKeyScreenReader;
+extern const wchar_t* const kKeyHelp;
+extern const wchar_t* const kKeyHelpButton;
+extern const wchar_t* const kKeySupport;
+constexpr int kKeyCount = 10;
+extern const wchar_t* const kControlFileKeys[kKeyCount];
+
+// The names of the four sounds in the sound folder (".wav" appended).
+extern const wchar_t* const kSoundClick;
+extern const wchar_t* const kSoundLoad;
+extern const wchar_t* const kSoundStart;
+extern const wchar_t* const kSoundStop;
+
+// Sets tAppPath (given with or without its trailing backslash) and the
+// paths derived from it.
+void SetPaths(const std::wstring& appPath);
+
+// Start-up's checks of the disc, run in this order; each failure has its
+// message. SoundFolderUsable initialises `sound`; GamesPresent fills
+// `drGame` with the game folders.
+bool SoundFolderUsable(ApiPlaySoundClass& sound);
+bool ControlFilePresent();
+bool GamesPresent(platform::DirListBox& drGame);
+
+// The text of a game's entry in the list: the last piece of its folder's path.
+std::wstring GameEntry(const std::wstring& folderPath);
+
+// The read-me button's mode from the value of HelpButton, and what a mode
+// does to the button.
+std::int32_t HelpButtonMode(const std::wstring& value);
+bool ReadMeButtonVisible(std::int32_t mode);
+bool ReadMeButtonEnabled(std::int32_t mode);
+
+// The address the launch-failure message names, from the value of support.
+std::wstring SupportMail(const std::wstring& value);
 
 // Runs the start-up sequence and returns; ends the program through ShutDown
 // when the disc cannot be used.

@@ -5,11 +5,23 @@
 
 namespace LoadFileModule {
 
+platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, TextHead& head) {
+  std::string bytes;
+  // One byte beyond the limit tells a file cut there from one that ends there.
+  const platform::ReadStatus status = platform::ReadFileHead(tFile, limit + 1, bytes);
+  if (status != platform::ReadStatus::Ok) return status;
+  head.cut = bytes.size() > limit;
+  if (head.cut) bytes.resize(limit);
+  head.encoding = TextDecodeModule::DetectEncoding(bytes);
+  head.text = TextDecodeModule::DecodeText(bytes);
+  return status;
+}
+
 bool LoadFile(const std::wstring& tFile, std::wstring& tText) {
   if (platform::FindOrdinaryFile(tFile).empty()) return false;
-  std::string bytes;
-  if (platform::ReadFileHead(tFile, kMaxTextBytes, bytes) != platform::ReadStatus::Ok) return false;
-  tText = TextDecodeModule::DecodeText(bytes);
+  TextHead head;
+  if (ReadTextHead(tFile, kMaxTextBytes, head) != platform::ReadStatus::Ok) return false;
+  tText = std::move(head.text);
   return !tText.empty();
 }
 

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/Platform.h"
+#include "util/TextDecodeModule.h"
+
 namespace LoadFileModule {
 
 // What is shown of a file at most: a multi-line box lays out about a
@@ -16,5 +19,16 @@ constexpr std::size_t kMaxTextBytes = std::size_t{1} << 20;
 // `tText` as it was; an empty file gives false and an empty `tText`. Of a
 // larger file the first kMaxTextBytes bytes are read, cut at a character.
 bool LoadFile(const std::wstring& tFile, std::wstring& tText);
+
+// A text file's head as the program reads it: its text, the encoding it was
+// read in, and whether the file went on beyond the limit.
+struct TextHead {
+  std::wstring text;
+  TextDecodeModule::Encoding encoding = TextDecodeModule::Encoding::Ansi;
+  bool cut = false;
+};
+
+// Reads and decodes at most `limit` bytes of the file `tFile`.
+platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, TextHead& head);
 
 }  // namespace LoadFileModule

@@ -19,6 +19,7 @@ struct Attributes {
   bool hidden = false;
   bool system = false;
   bool readOnly = false;
+  bool reparsePoint = false;  // a link: the system does not say where it leads
 };
 
 struct Entry {

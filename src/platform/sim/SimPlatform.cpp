@@ -168,6 +168,47 @@ ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::str
   return ReadStatus::Ok;
 }
 
+PathKind KindOfPath(const std::wstring& path) {
+  if (sim::FolderExists(path)) return PathKind::Folder;
+  const sim::Entry* e = sim::FindEntry(sim::WithoutTrailingSlash(path));
+  return e == nullptr ? PathKind::Missing : PathKind::File;
+}
+
+bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
+  entries.clear();
+  if (!sim::FolderExists(folder)) return false;
+  const std::wstring parent = sim::WithoutTrailingSlash(folder);
+  for (const sim::Entry& e : TheWorld().entries) {
+    if (!sim::SameName(sim::ParentOf(e.path), parent)) continue;
+    FolderEntry entry;
+    entry.name = sim::NameOf(e.path);
+    entry.folder = e.folder;
+    entry.hidden = e.attributes.hidden;
+    entry.system = e.attributes.system;
+    entry.reparsePoint = e.attributes.reparsePoint;
+    entry.size = e.bytes.size();
+    entries.push_back(std::move(entry));
+  }
+  return true;
+}
+
+ReadStatus ReadFileAt(const std::wstring& path, std::uint64_t offset, std::size_t maxBytes,
+                      std::string& bytes) {
+  const sim::Entry* e = sim::FindEntry(path);
+  if (e == nullptr) return ReadStatus::NotFound;
+  if (e->folder || e->locked) return ReadStatus::Failed;
+  bytes = offset < e->bytes.size() ? e->bytes.substr(static_cast<std::size_t>(offset), maxBytes)
+                                   : std::string();
+  return ReadStatus::Ok;
+}
+
+bool FileSize(const std::wstring& path, std::uint64_t& size) {
+  const sim::Entry* e = sim::FindEntry(path);
+  if (e == nullptr || e->folder || e->locked) return false;
+  size = e->bytes.size();
+  return true;
+}
+
 std::wstring AnsiToWide(std::string_view bytes) {
   std::wstring out;
   out.reserve(bytes.size());

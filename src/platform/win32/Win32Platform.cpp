@@ -137,6 +137,84 @@ ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::str
   return ReadStatus::Ok;
 }
 
+PathKind KindOfPath(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+  return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
+  entries.clear();
+  if (folder.empty() || KindOfPath(folder) != PathKind::Folder) return false;
+  std::wstring pattern = folder;
+  if (pattern.back() != L'\\') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW data;
+  win32::ScopedFind find = FindFirst(pattern, data);
+  if (!find.Valid()) return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty root
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    FolderEntry entry;
+    entry.name = name;
+    entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.hidden = (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+    entry.system = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+    entry.reparsePoint = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    entry.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    entries.push_back(std::move(entry));
+  } while (::FindNextFileW(find.Get(), &data));
+  return true;
+}
+
+namespace {
+
+win32::ScopedFile OpenForReading(const std::wstring& path) {
+  return win32::ScopedFile(::CreateFileW(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         0, nullptr));
+}
+
+}  // namespace
+
+ReadStatus ReadFileAt(const std::wstring& path, std::uint64_t offset, std::size_t maxBytes,
+                      std::string& bytes) {
+  win32::ScopedFile file = OpenForReading(path);
+  if (!file.Valid()) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::NotFound
+                                                                          : ReadStatus::Failed;
+  }
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return ReadStatus::Failed;
+  const auto total = static_cast<std::uint64_t>(size.QuadPart);
+  const std::uint64_t left = offset < total ? total - offset : 0;
+  const std::size_t wanted = left < maxBytes ? static_cast<std::size_t>(left) : maxBytes;
+  std::string buffer(wanted, '\0');
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset < total ? offset : total);
+  if (!::SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return ReadStatus::Failed;
+  std::size_t done = 0;
+  while (done < wanted) {
+    const DWORD chunk = static_cast<DWORD>(wanted - done < (1u << 30) ? wanted - done : (1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(file.Get(), &buffer[done], chunk, &got, nullptr)) return ReadStatus::Failed;
+    if (got == 0) break;
+    done += got;
+  }
+  buffer.resize(done);
+  bytes.swap(buffer);
+  return ReadStatus::Ok;
+}
+
+bool FileSize(const std::wstring& path, std::uint64_t& size) {
+  win32::ScopedFile file = OpenForReading(path);
+  LARGE_INTEGER value;
+  if (!file.Valid() || !::GetFileSizeEx(file.Get(), &value) || value.QuadPart < 0) return false;
+  size = static_cast<std::uint64_t>(value.QuadPart);
+  return true;
+}
+
 std::wstring AnsiToWide(std::string_view bytes) {
   if (bytes.empty() || bytes.size() > INT_MAX) return std::wstring();
   const int length = static_cast<int>(bytes.size());
