@@ -89,13 +89,21 @@ std::wstring LookUp(const std::wstring& text, const std::wstring& section, const
   return CopyValue(defaultValue, bufferSize);
 }
 
+std::wstring ReadIniText(const std::wstring& tFile) {
+  std::string bytes;
+  if (platform::ReadFileHead(tFile, kMaxIniBytes, bytes) != platform::ReadStatus::Ok)
+    return std::wstring();
+  return TextDecodeModule::DecodeText(bytes);
+}
+
+std::wstring ReadIniFrom(const std::wstring& text, const std::wstring& tSection,
+                         const std::wstring& tKey) {
+  return LookUp(text, tSection, tKey, L"0", kBufferSize);
+}
+
 std::wstring ReadIni(const std::wstring& tFile, const std::wstring& tSection,
                      const std::wstring& tKey) {
-  std::string bytes;
-  std::wstring text;
-  if (platform::ReadFileHead(tFile, kMaxIniBytes, bytes) == platform::ReadStatus::Ok)
-    text = TextDecodeModule::DecodeText(bytes);
-  return LookUp(text, tSection, tKey, L"0", kBufferSize);
+  return ReadIniFrom(ReadIniText(tFile), tSection, tKey);
 }
 
 }  // namespace IniEditorModule

@@ -40,8 +40,12 @@ constexpr const wchar_t* kSection = L"main";
 // Asks TextSegment for the last piece of a path, whatever its length.
 constexpr std::int32_t kLastPiece = 100000;
 
+// The control file as start-up read it: every setting comes from that one
+// reading (each reading of a file costs a millisecond or so on a slow disc).
+std::wstring tIniText;
+
 std::wstring Setting(const wchar_t* key) {
-  return IniEditorModule::ReadIni(tIniFile, kSection, key);
+  return IniEditorModule::ReadIniFrom(tIniText, kSection, key);
 }
 
 [[noreturn]] void Fail(const std::wstring& text, const wchar_t* title) {
@@ -99,6 +103,7 @@ void Main() {
   if (!oSound->Init(tAutorunPath)) Fail(SoundFolderMessage(), kSoundFolderTitle);
   platform::DoEvents();
   if (platform::FindOrdinaryFile(tIniFile).empty()) Fail(ControlFileMessage(tIniFile), kErrorTitle);
+  tIniText = IniEditorModule::ReadIniText(tIniFile);
   // A games folder that is missing altogether is reported like an empty one.
   if (!w.drGame.SetPath(tGamesPath) || w.drGame.ListCount() == 0)
     Fail(NoGamesMessage(tGamesPath), kErrorTitle);
@@ -144,7 +149,7 @@ void ShutDown() {
 
 void ResetGlobals() {
   for (std::wstring* text : {&tAppPath, &tGamesPath, &tNvdaFile, &tAutorunPath, &tReadMeFile,
-                             &tIniFile, &tDiskName, &tHelpHead, &tSupportMail})
+                             &tIniFile, &tDiskName, &tHelpHead, &tSupportMail, &tIniText})
     text->clear();
   iHelpButton = 0;
   bScreenReader = false;
