@@ -8,6 +8,10 @@
 // machinery, the exception classes with their copy-on-write strings, and a
 // demangler for the message on standard error that a windowed program
 // never shows.
+//
+// Should the program come to use a library function that reports a failure
+// not listed here, the link fails with "multiple definition of
+// std::__throw_...": add that one below.
 #include <cstdlib>
 #include <new>
 
