@@ -4,8 +4,12 @@ set(VARNOLT_WIN32_LINK -static -static-libgcc -static-libstdc++)
 
 # The program is read from an optical disc at its first start, where every
 # 100 KB is a visible delay: its code is built for size, each function and
-# datum in a section of its own so that the link drops what nothing uses.
-set(VARNOLT_SMALL_CODE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti -fno-threadsafe-statics)
+# datum in a section of its own so that the link drops what nothing uses;
+# without exceptions (it catches none: see src/app/SmallRuntime.cpp), type
+# information (it asks for none at run time) or locks around static locals
+# (its code runs on one thread).
+set(VARNOLT_SMALL_CODE -Os -ffunction-sections -fdata-sections
+                       -fno-exceptions -fno-rtti -fno-threadsafe-statics)
 set(VARNOLT_SMALL_LINK -Wl,--gc-sections)
 target_compile_options(varnolt_logic PRIVATE ${VARNOLT_SMALL_CODE})
 # Under C++17 the library's std::string and std::wstring are taken whole from
