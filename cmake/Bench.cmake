@@ -17,7 +17,16 @@ target_compile_options(EmptyWindow PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(EmptyWindow PRIVATE ${VARNOLT_WIN32_LINK} -municode)
 target_link_libraries(EmptyWindow PRIVATE user32 gdi32)
 
-# Start-up time of Varnolt on discs of 10 to 10,000 games, next to the floor.
+# The second floor: Varnolt's own window made by Varnolt's own platform code,
+# with its manifest and icon, built like Varnolt.exe, and no logic.
+add_executable(SameWindow WIN32 bench/SameWindow.cpp src/app/SmallRuntime.cpp src/app/Varnolt.rc)
+set_target_properties(SameWindow PROPERTIES CXX_STANDARD 20)
+target_include_directories(SameWindow PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(SameWindow PRIVATE varnolt_logic platform_win32)
+target_compile_options(SameWindow PRIVATE ${VARNOLT_WARNINGS} ${VARNOLT_SMALL_CODE})
+target_link_options(SameWindow PRIVATE ${VARNOLT_WIN32_LINK} ${VARNOLT_SMALL_LINK} -municode)
+
+# Start-up time of Varnolt on discs of 10 to 10,000 games, next to the floors.
 add_executable(StartupBench bench/StartupBench.cpp)
 target_link_libraries(StartupBench PRIVATE bench_disc user32 gdi32)
 target_compile_options(StartupBench PRIVATE ${VARNOLT_WARNINGS})

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows program and the benchmarks, then measures under Wine and
 # prints the figures of:
-#   startup    Varnolt's start-up against an empty window;
+#   startup    Varnolt's start-up against an empty window and against its own
+#              window without its logic (SameWindow.exe);
 #   selection  choosing a game with a 0.3, 2 or 24 MP screenshot, time and
 #              memory, against the simple way (SimpleSelection.exe);
 #   idle       processor time while Varnolt waits, and while its help window
@@ -63,7 +64,7 @@ cd "$root"
 bash tools/setup.sh
 cmake --preset win64 >/dev/null
 targets=(Varnolt)
-wants startup && targets+=(EmptyWindow StartupBench)
+wants startup && targets+=(EmptyWindow SameWindow StartupBench)
 wants selection && targets+=(SimpleSelection SelectionBench)
 wants idle && targets+=(IdleCpuBench)
 wants check && targets+=(VarnoltCheck CheckBench sample_disc)
@@ -116,7 +117,7 @@ run() {
 varnolt="$(windows_path "$build/Varnolt.exe")"
 if wants startup; then
   run StartupBench ${options[@]+"${options[@]}"} "$varnolt" "$(windows_path "$build/EmptyWindow.exe")" \
-    ${others[@]+"${others[@]}"}
+    "$(windows_path "$build/SameWindow.exe")" ${others[@]+"${others[@]}"}
 fi
 if wants selection; then
   run SelectionBench ${runs[@]+"${runs[@]}"} --pictures "$(windows_path "$pictures")" "$varnolt" \

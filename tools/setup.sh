@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine64 xvfb x11-utils xdotool sox imagemagick locales clang-format pulseaudio pulseaudio-utils)
+# The 32-bit Wine, which runs the 32-bit build in the same 64-bit prefix.
+packages+=(wine32:i386)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -13,8 +15,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
   $sudo apt-get update -qq
-  # Without --no-install-recommends wine64 pulls in the 32-bit Wine, which
-  # this kernel cannot run and which breaks the wine wrapper.
+  # Without --no-install-recommends wine pulls in far more than it needs
+  # here (fonts, printing, the wine wrapper, which picks the 32-bit loader).
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -28,6 +28,15 @@ wine_env_start() {
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
 
+  # 32-bit programs run in a prefix made after the 32-bit Wine was installed:
+  # one made before has an empty syswow64, where every 32-bit program ends at
+  # once. Such a prefix is made anew.
+  if [ -f "$WINEPREFIX/system.reg" ] && [ -d /usr/lib/i386-linux-gnu/wine ] &&
+     [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+  fi
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     LC_ALL=ru_RU.UTF-8 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
     /usr/lib/wine/wineserver -w

@@ -111,9 +111,14 @@ std::wstring ReadIniText(const std::wstring& tFile) {
   return std::move(head.text);
 }
 
+std::wstring ReadIniFrom(const std::wstring& text, const std::wstring& tSection,
+                         const std::wstring& tKey) {
+  return LookUp(text, tSection, tKey, L"0", kValueBufferSize);
+}
+
 std::wstring ReadIni(const std::wstring& tFile, const std::wstring& tSection,
                      const std::wstring& tKey) {
-  return LookUp(ReadIniText(tFile), tSection, tKey, L"0", kValueBufferSize);
+  return ReadIniFrom(ReadIniText(tFile), tSection, tKey);
 }
 
 }  // namespace IniEditorModule

@@ -12,6 +12,12 @@ namespace IniEditorModule {
 std::wstring ReadIni(const std::wstring& tFile, const std::wstring& tSection,
                      const std::wstring& tKey);
 
+// ReadIni in two steps, for reading many keys of one file: its decoded text
+// ("" when it cannot be read), and a key of that text.
+std::wstring ReadIniText(const std::wstring& tFile);
+std::wstring ReadIniFrom(const std::wstring& text, const std::wstring& tSection,
+                         const std::wstring& tKey);
+
 // The lookup on the file's decoded text: section and key names compared
 // without regard to letter case and surrounding blanks, the first matching
 // section and the first matching key win, blanks around the value dropped,

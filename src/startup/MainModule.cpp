@@ -59,8 +59,12 @@ constexpr const wchar_t* kLineBreak = L"\r\n";
 // Asks TextSegment for the last piece of a path, whatever its length.
 constexpr std::int32_t kLastPiece = 100000;
 
+// The control file as start-up read it: every setting comes from that one
+// reading (each reading of a file costs a millisecond or so on a slow disc).
+std::wstring tIniText;
+
 std::wstring Setting(const wchar_t* key) {
-  return IniEditorModule::ReadIni(tIniFile, kSection, key);
+  return IniEditorModule::ReadIniFrom(tIniText, kSection, key);
 }
 
 [[noreturn]] void Fail(const std::wstring& text, const wchar_t* title) {
@@ -152,6 +156,7 @@ void Main() {
   if (!SoundFolderUsable(*oSound)) Fail(SoundFolderMessage(), kSoundFolderTitle);
   platform::DoEvents();
   if (!ControlFilePresent()) Fail(ControlFileMessage(tIniFile), kErrorTitle);
+  tIniText = IniEditorModule::ReadIniText(tIniFile);
   if (!GamesPresent(w.drGame)) Fail(NoGamesMessage(tGamesPath), kErrorTitle);
 
   w.lsGame.BeginFill();
@@ -190,7 +195,7 @@ void ShutDown() {
 
 void ResetGlobals() {
   for (std::wstring* text : {&tAppPath, &tGamesPath, &tNvdaFile, &tAutorunPath, &tReadMeFile,
-                             &tIniFile, &tDiskName, &tHelpHead, &tSupportMail})
+                             &tIniFile, &tDiskName, &tHelpHead, &tSupportMail, &tIniText})
     text->clear();
   iHelpButton = 0;
   bScreenReader = false;

@@ -1,43 +1,32 @@
 #include "startup/TextSegmentModule.h"
 
-#include <vector>
-
 namespace TextSegmentModule {
-namespace {
 
-std::vector<std::wstring> Split(const std::wstring& text, const std::wstring& separator) {
-  std::vector<std::wstring> pieces;
-  if (text.empty()) return pieces;
-  if (separator.empty()) {
-    pieces.push_back(text);
-    return pieces;
-  }
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t at = text.find(separator, start);
-    if (at == std::wstring::npos) break;
-    pieces.push_back(text.substr(start, at - start));
-    start = at + separator.size();
-  }
-  pieces.push_back(text.substr(start));
-  return pieces;
-}
-
-}  // namespace
+// The pieces are found where they lie, without copying the others: the
+// list of games asks for the last piece of every game's path.
 
 std::int32_t CountSegments(const std::wstring& tText, const std::wstring& tSeparator) {
-  return static_cast<std::int32_t>(Split(tText, tSeparator).size());
+  if (tText.empty()) return 0;
+  if (tSeparator.empty()) return 1;
+  std::int32_t n = 1;
+  for (std::size_t at = tText.find(tSeparator); at != std::wstring::npos;
+       at = tText.find(tSeparator, at + tSeparator.size()))
+    ++n;
+  return n;
 }
 
 std::wstring TextSegment(const std::wstring& tText, const std::wstring& tSeparator,
                          std::int32_t& iIndex) {
-  const std::vector<std::wstring> pieces = Split(tText, tSeparator);
-  const auto n = static_cast<std::int32_t>(pieces.size());
+  const std::int32_t n = CountSegments(tText, tSeparator);
   if (iIndex == 0) return std::to_wstring(n);
   if (n == 1) return tText;
   if (n == 0 || iIndex < 0) return std::wstring();
   if (iIndex > n) iIndex = n;
-  return pieces[static_cast<std::size_t>(iIndex - 1)];
+  std::size_t start = 0;
+  for (std::int32_t k = 1; k < iIndex; ++k)
+    start = tText.find(tSeparator, start) + tSeparator.size();
+  const std::size_t end = tText.find(tSeparator, start);
+  return tText.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
 }
 
 }  // namespace TextSegmentModule

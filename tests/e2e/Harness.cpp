@@ -128,18 +128,20 @@ std::string Disc::Recorded(const std::wstring& relative) const {
   return std::string(buffer, got);
 }
 
-Program::Program(const Disc& disc) {
+Program::Program(const Disc& disc) : Program(disc.Root()) {}
+
+Program::Program(const std::wstring& folder) {
   job_ = ::CreateJobObjectW(nullptr, nullptr);
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
   ::SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-  const std::wstring exe = disc.Root() + L"Varnolt.exe";
+  const std::wstring exe = folder + L"Varnolt.exe";
   std::wstring commandLine = L"\"" + exe + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, disc.Root().c_str(), &startup, &info))
+                        nullptr, folder.c_str(), &startup, &info))
     return;
   ::AssignProcessToJobObject(job_, info.hProcess);
   ::ResumeThread(info.hThread);

@@ -43,6 +43,8 @@ class Disc {
 class Program {
  public:
   explicit Program(const Disc& disc);
+  // Varnolt.exe in `folder` (which ends in a backslash), started there.
+  explicit Program(const std::wstring& folder);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -4,6 +4,7 @@
 #include <oleacc.h>
 
 #include "Harness.h"
+#include "Version.h"
 
 namespace {
 
@@ -29,18 +30,20 @@ TEST(Resources, VersionIconAndManifest) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00000003u);
+  const DWORD high = (VARNOLT_VERSION_MAJOR << 16) | VARNOLT_VERSION_MINOR;
+  const DWORD low = (VARNOLT_VERSION_PATCH << 16) | VARNOLT_VERSION_REVISION;
+  EXPECT_EQ(fixed->dwFileVersionMS, high);
+  EXPECT_EQ(fixed->dwFileVersionLS, low);
+  EXPECT_EQ(fixed->dwProductVersionMS, high);
+  EXPECT_EQ(fixed->dwProductVersionLS, low);
   WORD* translation = nullptr;
   ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
                                reinterpret_cast<void**>(&translation), &length));
   ASSERT_GE(length, 4u);
   EXPECT_EQ(translation[0], 0x0409);
   EXPECT_EQ(translation[1], 1200);
-  EXPECT_EQ(VersionString(data, L"FileVersion"), L"1.01.0003");
-  EXPECT_EQ(VersionString(data, L"ProductVersion"), L"1.01.0003");
+  EXPECT_EQ(VersionString(data, L"FileVersion"), L"" VARNOLT_VERSION_RESOURCE_TEXT);
+  EXPECT_EQ(VersionString(data, L"ProductVersion"), L"" VARNOLT_VERSION_RESOURCE_TEXT);
 
   HMODULE module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);

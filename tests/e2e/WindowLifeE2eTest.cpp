@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
+#include "Version.h"
 
 namespace {
 
@@ -91,7 +92,8 @@ TEST_F(WindowLife, F1ShowsTheReadMeOverADisabledMainWindow) {
     EXPECT_EQ(FocusOf(m_.window), m_.lsGame) << "the focus back on the list";
     EXPECT_EQ(::SendMessageW(m_.lsGame, LB_GETCURSEL, 0, 0), 1) << "the selection kept";
     EXPECT_FALSE(::IsWindowEnabled(m_.btInstall)) << "launching waits for the next choice";
-    EXPECT_EQ(TextOf(m_.window), L"Varnolt - 1.1.3") << "the version once in the title";
+    EXPECT_EQ(TextOf(m_.window), L"Varnolt - " VARNOLT_VERSION_TEXT)
+        << "the version once in the title";
   }
 }
 

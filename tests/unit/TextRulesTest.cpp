@@ -34,6 +34,33 @@ TEST(TextSegmentTest, PiecesCountsAndTheLoweredIndex) {
       << "the separator matches case-sensitively";
 }
 
+struct SegmentCase {
+  const wchar_t* text;
+  const wchar_t* separator;
+  std::int32_t index;
+  const wchar_t* piece;
+  std::int32_t indexAfter;
+};
+
+TEST(TextSegmentTest, EveryPieceWhereItLies) {
+  const SegmentCase cases[] = {
+      {L"a\\b\\c", L"\\", 1, L"a", 1},      {L"a\\b\\c", L"\\", 3, L"c", 3},
+      {L"a\\b\\c", L"\\", 4, L"c", 3},      {L"a\\b\\c", L"\\", -1, L"", -1},
+      {L"\\a", L"\\", 1, L"", 1},           {L"\\a", L"\\", 2, L"a", 2},
+      {L"a\\\\b", L"\\", 2, L"", 2},        {L"one::two::three", L"::", 2, L"two", 2},
+      {L"one:::two", L"::", 2, L":two", 2}, {L"abc", L"", 5, L"abc", 5},
+      {L"abc", L"abcd", 2, L"abc", 2},
+  };
+  for (const SegmentCase& c : cases) {
+    std::int32_t index = c.index;
+    EXPECT_EQ(TextSegment(c.text, c.separator, index), c.piece)
+        << "piece " << c.index << " of " << ::testing::PrintToString(std::wstring(c.text));
+    EXPECT_EQ(index, c.indexAfter);
+  }
+  EXPECT_EQ(TextSegmentModule::CountSegments(L"\\\\", L"\\"), 3);
+  EXPECT_EQ(TextSegmentModule::CountSegments(L"aaaa", L"aa"), 3) << "separators do not overlap";
+}
+
 struct NumberCase {
   const wchar_t* text;
   std::optional<std::int32_t> value;

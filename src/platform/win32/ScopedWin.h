@@ -96,5 +96,9 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // Removes the program's folder and the current folder from the DLL search.
 void HardenDllSearch();
+// What the program's process needs before its first window: the DLL search
+// hardened, no "insert a disk" boxes, COM for this thread, and the visual
+// styles of Common Controls 6 (which the manifest selects).
+void PrepareProcess();
 
 }  // namespace platform::win32

@@ -1,5 +1,7 @@
 // The real platform: files, programs, message boxes, top-level windows, the
 // sound call and the event loop, over the wide Win32 calls.
+#include <objbase.h>
+
 #include <climits>
 #include <cstring>
 #include <string>
@@ -29,6 +31,22 @@ void HardenDllSearch() {
       reinterpret_cast<void*>(::GetProcAddress(kernel, "SetDefaultDllDirectories")));
   if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
   ::SetDllDirectoryW(L"");  // older systems: at least drop the current folder
+}
+
+void PrepareProcess() {
+  // The disc's folder is the program's folder: no DLL is ever taken from it.
+  HardenDllSearch();
+  ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  if (HMODULE comctl = ::LoadLibraryW(L"comctl32.dll")) {
+    using InitFn = BOOL(WINAPI*)(const void*);
+    struct {
+      DWORD size, classes;
+    } init = {sizeof init, 0x000000FF /* ICC_WIN95_CLASSES */};
+    if (auto initialise = reinterpret_cast<InitFn>(
+            reinterpret_cast<void*>(::GetProcAddress(comctl, "InitCommonControlsEx"))))
+      initialise(&init);
+  }
 }
 
 }  // namespace win32

@@ -1,0 +1,75 @@
+// Starts the Varnolt.exe of an unpacked package in its disc folder (given as
+// the argument, ending in a backslash) and prints, in UTF-8, what a user and
+// a screen reader find there: the title, every control's text, the list,
+// the description shown for the first game and whether F1 shows the
+// read-me. package-test.sh compares that with the package's sources.
+#include <cstdio>
+#include <string>
+
+#include "../e2e/Harness.h"
+
+namespace {
+
+void Print(const char* what, const std::wstring& text) {
+  std::printf("%s=%s\n", what, e2e::ToUtf8(text).c_str());
+}
+
+struct Search {
+  DWORD processId;
+  HWND main, found;
+};
+
+BOOL CALLBACK FindOther(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD processId = 0;
+  ::GetWindowThreadProcessId(hwnd, &processId);
+  if (processId == search->processId && hwnd != search->main && ::IsWindowVisible(hwnd) &&
+      e2e::ClassOf(hwnd) == L"#32770") {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible dialog window of the program other than its main window.
+HWND OtherDialog(const e2e::Program& program, HWND main) {
+  Search search = {program.ProcessId(), main, nullptr};
+  ::EnumWindows(FindOther, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: package_check DISC_FOLDER\\\n");
+    return 2;
+  }
+  const e2e::Program program{std::wstring(argv[1])};
+  const HWND main = program.WaitUntilIdle();
+  if (!main) {
+    std::printf("started=no\n");
+    return 1;
+  }
+  std::printf("started=yes\n");
+  Print("title", e2e::TextOf(main));
+  const std::vector<HWND> controls = e2e::ChildrenOf(main);
+  for (HWND control : controls)
+    if (::IsWindowVisible(control)) Print("control", e2e::TextOf(control));
+  for (const std::wstring& item : e2e::ListItems(controls.at(1))) Print("item", item);
+
+  // Down to the disc's entry, and on to the first game: its description is
+  // shown.
+  for (int i = 0; i < 2; ++i) {
+    ::PostMessageW(controls.at(1), WM_KEYDOWN, VK_DOWN, 1);
+    ::PostMessageW(controls.at(1), WM_KEYUP, VK_DOWN, static_cast<LPARAM>(0xC0000001u));
+    e2e::Settle(main);
+  }
+  Print("description", e2e::TextOf(controls.at(3)));
+
+  e2e::TypeKey(main, VK_F1);
+  HWND help = nullptr;
+  for (int i = 0; i < 100 && !help; ++i, ::Sleep(50)) help = OtherDialog(program, main);
+  Print("help", help ? e2e::TextOf(help) : std::wstring());
+  return 0;
+}
