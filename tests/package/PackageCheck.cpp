@@ -59,13 +59,20 @@ int wmain(int argc, wchar_t** argv) {
   for (const std::wstring& item : e2e::ListItems(controls.at(1))) Print("item", item);
 
   // Down to the disc's entry, and on to the first game: its description is
-  // shown.
-  for (int i = 0; i < 2; ++i) {
-    ::PostMessageW(controls.at(1), WM_KEYDOWN, VK_DOWN, 1);
-    ::PostMessageW(controls.at(1), WM_KEYUP, VK_DOWN, static_cast<LPARAM>(0xC0000001u));
+  // shown. A busy machine may handle a key late, so each step is waited for.
+  const HWND list = controls.at(1), description = controls.at(3);
+  for (LRESULT want = 0; want < 2; ++want) {
+    ::PostMessageW(list, WM_KEYDOWN, VK_DOWN, 1);
+    ::PostMessageW(list, WM_KEYUP, VK_DOWN, static_cast<LPARAM>(0xC0000001u));
+    for (int i = 0; i < 100 && ::SendMessageW(list, LB_GETCURSEL, 0, 0) != want; ++i) ::Sleep(50);
     e2e::Settle(main);
   }
-  Print("description", e2e::TextOf(controls.at(3)));
+  std::wstring shown = e2e::TextOf(description);
+  for (int i = 0; i < 100 && shown.find(L"Sample Game") == std::wstring::npos; ++i) {
+    ::Sleep(50);
+    shown = e2e::TextOf(description);
+  }
+  Print("description", shown);
 
   e2e::TypeKey(main, VK_F1);
   HWND help = nullptr;
