@@ -93,8 +93,8 @@ std::wstring ReadIni(const std::wstring& tFile, const std::wstring& tSection,
                      const std::wstring& tKey) {
   std::string bytes;
   std::wstring text;
-  if (platform::ReadFileHead(tFile, kMaxIniBytes, bytes) == platform::ReadStatus::Ok)
-    text = TextDecodeModule::DecodeText(bytes);
+  if (platform::ReadFileHead(tFile, kMaxIniBytes + 1, bytes) == platform::ReadStatus::Ok)
+    text = TextDecodeModule::DecodeHead(bytes, kMaxIniBytes);
   return LookUp(text, tSection, tKey, L"0", kBufferSize);
 }
 
