@@ -2,6 +2,7 @@
 // entry's description and screenshot, and the load sound.
 #include "mainwindow/MainWindow.h"
 #include "startup/MainModule.h"
+#include "util/DisplayTextModule.h"
 #include "util/LoadFileModule.h"
 
 using namespace MainModule;
@@ -21,7 +22,8 @@ void MainWindow::lsGame_Click() {
   btInstall.SetEnabled(!discEntry);
   LoadFileModule::LoadFile(folder + L"descript.ion", text);
   ShowScreenshot(folder + L"screenshot.jpg");
-  edDescript.SetText(text);  // last: the load sound comes with picture and text in place
+  // Last: the load sound comes with picture and text in place.
+  edDescript.SetText(DisplayTextModule::DisplayText(text));
 }
 
 void MainWindow::lsGame_GotFocus() {

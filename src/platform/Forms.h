@@ -85,6 +85,7 @@ class Form {
   std::wstring Title() const;
 
   int ControlCount() const;
+  // A control's text ends at its first NUL, as every window's text does.
   void SetText(int control, const std::wstring& text);
   std::wstring Text(int control) const;
   void SetVisible(int control, bool visible);

@@ -83,6 +83,13 @@ TEST_F(FormsContract, SettingTheTextBoxRaisesOneChangeEachTime) {
   EXPECT_EQ(events.Count("text " + std::to_string(kLabel)), 0);
 }
 
+TEST_F(FormsContract, AControlsTextEndsAtItsFirstNul) {
+  form.SetText(kText, std::wstring(L"before\0after", 12));
+  EXPECT_EQ(form.Text(kText), L"before");
+  form.SetText(kLabel, std::wstring(L"\0label", 6));
+  EXPECT_EQ(form.Text(kLabel), L"");
+}
+
 TEST_F(FormsContract, ShowingActivatesAndFocusesTheFirstControlInTabOrder) {
   form.Show();
   EXPECT_EQ(events.Count("activate"), 1);
