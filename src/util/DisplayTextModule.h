@@ -10,10 +10,11 @@
 namespace DisplayTextModule {
 
 // The longest line handed to a text box, in UTF-16 units. A text box wraps
-// a line in time that grows much faster than the line's length, while lines
-// of this length take it next to nothing; and it is far wider than any box,
-// which wraps the line at a blank anyway.
-constexpr std::size_t kMaxLineChars = 1024;
+// a line in time that grows with the square of the line's length (under
+// Wine a megabyte in lines of 1,000 characters takes five times as long as
+// in lines of 40), and this is wider than a box on any common screen, which
+// wraps the line at a blank anyway.
+constexpr std::size_t kMaxLineChars = 256;
 
 // `text` as a text box should get it:
 // - CR LF, a lone CR and a lone LF each become one CR LF (older text boxes

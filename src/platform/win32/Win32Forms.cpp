@@ -16,6 +16,15 @@ namespace {
 constexpr int kTwipsPerInch = 1440;
 constexpr int kFirstControlId = 1000;
 
+// A text box lays out a text on the window's thread, in time that grows
+// with the text's length and more than that with the length of its lines:
+// under Wine a megabyte takes seconds. So a long text goes in a piece at a
+// time, a piece set at once and the rest added while the window is idle,
+// and the window answers the user between the pieces.
+constexpr std::size_t kTextPieceChars = 8192;
+constexpr UINT_PTR kTextFillTimer = 1;
+constexpr double kTextFillSliceMs = 50;  // pieces added at a time, at most
+
 // Everything the program has open as a window, for the message loop.
 std::vector<Form::Impl*>& OpenForms() {
   static std::vector<Form::Impl*> forms;
@@ -72,7 +81,8 @@ struct Form::Impl {
   FormEvents& events;
   HWND hwnd = nullptr;
   std::vector<HWND> controls;
-  std::vector<HBITMAP> pictures;  // what each image control shows, owned here
+  std::vector<HBITMAP> pictures;         // what each image control shows, owned here
+  std::vector<std::wstring> textToCome;  // what each text box is still to get
   bool activatedOnce = false;
 
   ~Impl() {
@@ -113,6 +123,8 @@ struct Form::Impl {
 
   void CreateControls();
   void Annotate(HWND control, const ControlLayout& c);
+  void SetBoxText(int control, const std::wstring& text);
+  void FillTextBoxes();
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code, HWND control);
 };
@@ -198,7 +210,9 @@ void Form::Impl::CreateControls() {
         break;
       case ControlKind::TextBox:
         className = L"EDIT";
-        style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY;
+        // Without ES_AUTOVSCROLL a box takes added text only as far as it
+        // shows, and a long text is added in pieces (see SetText).
+        style |= WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
         exStyle |= WS_EX_CLIENTEDGE;
         break;
       case ControlKind::Image:
@@ -217,7 +231,12 @@ void Form::Impl::CreateControls() {
     controls[static_cast<std::size_t>(i)] = control;
     if (!control) continue;
     if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (c.kind == ControlKind::TextBox) HandEnterAndEscToTheDialog(control);
+    if (c.kind == ControlKind::TextBox) {
+      HandEnterAndEscToTheDialog(control);
+      // The pieces of a long text are added like typed text, which a text
+      // box otherwise limits to 30,000 characters.
+      ::SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    }
     Annotate(control, c);
   }
   if (layout.defaultButton >= 0) ::SendMessageW(hwnd, DM_SETDEFID, IDOK, 0);
@@ -271,6 +290,10 @@ INT_PTR Form::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       events.OnResize();
+      return TRUE;
+    case WM_TIMER:
+      if (wParam != kTextFillTimer) return FALSE;
+      FillTextBoxes();
       return TRUE;
     case WM_CLOSE:
       events.OnCloseRequest();
@@ -430,6 +453,7 @@ void Form::Unload() {
   for (HBITMAP& picture : m.pictures)
     if (picture) ::DeleteObject(std::exchange(picture, nullptr));
   m.controls.clear();
+  m.textToCome.clear();
   m.activatedOnce = false;
 }
 
@@ -534,13 +558,93 @@ HWND ControlOf(const Form::Impl& m, int control) {
 }
 }  // namespace
 
-void Form::SetText(int control, const std::wstring& text) {
-  ::SetWindowTextW(ControlOf(*impl_, control), text.c_str());
-  if (impl_->layout.controls[control].kind == ControlKind::TextBox)
-    impl_->events.OnTextChange(control);
+namespace {
+
+// Where the first piece of `text` ends: after the last line end within
+// kTextPieceChars, else there, but never between a CR and its LF or the
+// halves of a surrogate pair; the whole text when it is short.
+std::size_t FirstPieceEnd(const std::wstring& text) {
+  if (text.size() <= kTextPieceChars) return text.size();
+  const std::size_t lineEnd = text.rfind(L'\n', kTextPieceChars - 1);
+  if (lineEnd != std::wstring::npos && lineEnd > 0) return lineEnd + 1;
+  std::size_t end = kTextPieceChars;
+  const wchar_t before = text[end - 1], after = text[end];
+  if ((before == L'\r' && after == L'\n') || (before >= 0xD800 && before <= 0xDBFF)) --end;
+  return end;
 }
 
-std::wstring Form::Text(int control) const { return TextOf(ControlOf(*impl_, control)); }
+// Adds `piece` at the end of the text box, leaving its selection and the
+// part of the text it shows as they were.
+void AppendToTextBox(HWND box, const std::wstring& piece) {
+  DWORD selStart = 0, selEnd = 0;
+  ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
+                 reinterpret_cast<LPARAM>(&selEnd));
+  const LRESULT firstLine = ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+  ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+  const int end = ::GetWindowTextLengthW(box);
+  ::SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
+  ::SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+  ::SendMessageW(box, EM_SETSEL, selStart, static_cast<LPARAM>(selEnd));
+  const LRESULT nowFirst = ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+  ::SendMessageW(box, EM_LINESCROLL, 0, firstLine - nowFirst);
+  ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(box, nullptr, TRUE);
+}
+
+}  // namespace
+
+void Form::Impl::SetBoxText(int control, const std::wstring& text) {
+  const std::size_t end = FirstPieceEnd(text);
+  textToCome.resize(controls.size());
+  textToCome[static_cast<std::size_t>(control)] = text.substr(end);
+  ::SetWindowTextW(controls[static_cast<std::size_t>(control)], text.substr(0, end).c_str());
+  if (end < text.size()) ::SetTimer(hwnd, kTextFillTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void Form::Impl::FillTextBoxes() {
+  // Timer messages come only when no other message waits: the user's keys
+  // and clicks always go first. Pieces are added for a slice of time, then
+  // the window turns to its messages again.
+  LARGE_INTEGER frequency, start, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&start);
+  for (;;) {
+    const auto box = std::find_if(textToCome.begin(), textToCome.end(),
+                                  [](const std::wstring& rest) { return !rest.empty(); });
+    if (box == textToCome.end()) {
+      ::KillTimer(hwnd, kTextFillTimer);
+      return;
+    }
+    const std::size_t end = FirstPieceEnd(*box);
+    const std::wstring piece = box->substr(0, end);
+    box->erase(0, end);
+    AppendToTextBox(controls[static_cast<std::size_t>(box - textToCome.begin())], piece);
+    ::QueryPerformanceCounter(&now);
+    if (static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+            static_cast<double>(frequency.QuadPart) >=
+        kTextFillSliceMs)
+      return;
+  }
+}
+
+void Form::SetText(int control, const std::wstring& whole) {
+  // A window's text ends at its first NUL.
+  const std::wstring text = whole.substr(0, whole.find(L'\0'));
+  Impl& m = *impl_;
+  const bool textBox = m.layout.controls[control].kind == ControlKind::TextBox;
+  if (textBox && ControlOf(m, control))
+    m.SetBoxText(control, text);
+  else
+    ::SetWindowTextW(ControlOf(m, control), text.c_str());
+  if (textBox) m.events.OnTextChange(control);
+}
+
+std::wstring Form::Text(int control) const {
+  std::wstring text = TextOf(ControlOf(*impl_, control));
+  if (static_cast<std::size_t>(control) < impl_->textToCome.size())
+    text += impl_->textToCome[static_cast<std::size_t>(control)];
+  return text;
+}
 
 void Form::SetVisible(int control, bool visible) {
   ::ShowWindow(ControlOf(*impl_, control), visible ? SW_SHOWNA : SW_HIDE);
