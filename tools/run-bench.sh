@@ -5,12 +5,15 @@
 #   selection  choosing a game with a 0.3, 2 or 24 MP screenshot, time and
 #              memory, against the simple way (SimpleSelection.exe);
 #   idle       processor time while Varnolt waits, and while its help window
-#              is open.
+#              is open;
+#   text       how long the window stops answering when a long description
+#              or read-me is shown, against 1 s (200 ms up to 64 KB).
 # Usage: tools/run-bench.sh [--only PART[,PART...]] [--runs N] [--games N,N,...]
 #                           [OTHER_VARNOLT_EXE...]
-# --runs applies to every part, --games and other builds of Varnolt (each
-# with its own file name, measured in the same rounds as this one, for
-# comparing a change with the program as it was) to the start-up.
+# --runs applies to every part, --games to the start-up, and other builds of
+# Varnolt (each with its own file name, measured in the same rounds as this
+# one, for comparing a change with the program as it was) to the start-up
+# and the texts.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -24,11 +27,11 @@ windows_path() {
   unix="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
   printf 'Z:%s' "${unix//\//\\}"
 }
-usage="usage: tools/run-bench.sh [--only startup,selection,idle] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
+usage="usage: tools/run-bench.sh [--only startup,selection,idle,text] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
 options=()
 runs=()
 others=()
-parts="startup,selection,idle"
+parts="startup,selection,idle,text"
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs | --games | --only)
@@ -52,7 +55,7 @@ done
 wants() { [[ ",$parts," == *",$1,"* ]]; }
 for part in ${parts//,/ }; do
   case "$part" in
-    startup | selection | idle) ;;
+    startup | selection | idle | text) ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
 done
@@ -64,6 +67,7 @@ targets=(Varnolt)
 wants startup && targets+=(EmptyWindow StartupBench)
 wants selection && targets+=(SimpleSelection SelectionBench)
 wants idle && targets+=(IdleCpuBench)
+wants text && targets+=(TextBench)
 cmake --build --preset win64 --target "${targets[@]}" >/dev/null
 
 # The selection's screenshots: JPEGs of quality 90 (Wine's own encoder does
@@ -121,5 +125,8 @@ if wants selection; then
 fi
 if wants idle; then
   run IdleCpuBench ${runs[@]+"${runs[@]}"} "$varnolt"
+fi
+if wants text; then
+  run TextBench ${runs[@]+"${runs[@]}"} "$varnolt" ${others[@]+"${others[@]}"}
 fi
 exit "$failed"
