@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,11 +20,12 @@ constexpr int kFirstControlId = 1000;
 // A text box lays out a text on the window's thread, in time that grows
 // with the text's length and more than that with the length of its lines:
 // under Wine a megabyte takes seconds. So a long text goes in a piece at a
-// time, a piece set at once and the rest added while the window is idle,
-// and the window answers the user between the pieces.
-constexpr std::size_t kTextPieceChars = 8192;
+// time, a short piece set at once and the rest added in larger ones while
+// the window is idle, and the window answers the user between the pieces.
+constexpr std::size_t kFirstTextPieceChars = 4096;
+constexpr std::size_t kTextPieceChars = 16384;
 constexpr UINT_PTR kTextFillTimer = 1;
-constexpr double kTextFillSliceMs = 50;  // pieces added at a time, at most
+constexpr double kTextFillSliceMs = 30;  // pieces added at a time, at most
 
 // Everything the program has open as a window, for the message loop.
 std::vector<Form::Impl*>& OpenForms() {
@@ -81,8 +83,14 @@ struct Form::Impl {
   FormEvents& events;
   HWND hwnd = nullptr;
   std::vector<HWND> controls;
-  std::vector<HBITMAP> pictures;         // what each image control shows, owned here
-  std::vector<std::wstring> textToCome;  // what each text box is still to get
+  std::vector<HBITMAP> pictures;  // what each image control shows, owned here
+  // Each text box's text, and how much of it the box holds so far.
+  struct BoxText {
+    std::wstring text;
+    std::size_t shown = 0;
+    bool Complete() const { return shown == text.size(); }
+  };
+  std::vector<BoxText> boxTexts;
   bool activatedOnce = false;
 
   ~Impl() {
@@ -453,7 +461,7 @@ void Form::Unload() {
   for (HBITMAP& picture : m.pictures)
     if (picture) ::DeleteObject(std::exchange(picture, nullptr));
   m.controls.clear();
-  m.textToCome.clear();
+  m.boxTexts.clear();
   m.activatedOnce = false;
 }
 
@@ -561,42 +569,47 @@ HWND ControlOf(const Form::Impl& m, int control) {
 namespace {
 
 // Where the first piece of `text` ends: after the last line end within
-// kTextPieceChars, else there, but never between a CR and its LF or the
-// halves of a surrogate pair; the whole text when it is short.
-std::size_t FirstPieceEnd(const std::wstring& text) {
-  if (text.size() <= kTextPieceChars) return text.size();
-  const std::size_t lineEnd = text.rfind(L'\n', kTextPieceChars - 1);
+// `size`, else there, but never between a CR and its LF or the halves of a
+// surrogate pair; the whole text when it is short.
+std::size_t FirstPieceEnd(std::wstring_view text, std::size_t size) {
+  if (text.size() <= size) return text.size();
+  const std::size_t lineEnd = text.rfind(L'\n', size - 1);
   if (lineEnd != std::wstring::npos && lineEnd > 0) return lineEnd + 1;
-  std::size_t end = kTextPieceChars;
+  std::size_t end = size;
   const wchar_t before = text[end - 1], after = text[end];
   if ((before == L'\r' && after == L'\n') || (before >= 0xD800 && before <= 0xDBFF)) --end;
   return end;
 }
 
 // Adds `piece` at the end of the text box, leaving its selection and the
-// part of the text it shows as they were.
+// part of the text it shows as they were; a selection of the whole text (as
+// the dialog makes when the box gets the focus) takes in the piece too.
 void AppendToTextBox(HWND box, const std::wstring& piece) {
   DWORD selStart = 0, selEnd = 0;
   ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
                  reinterpret_cast<LPARAM>(&selEnd));
   const LRESULT firstLine = ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
-  ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+  // Turning drawing off and on again shows a hidden window.
+  const bool visible = (::GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (visible) ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
   const int end = ::GetWindowTextLengthW(box);
+  const bool all = selStart == 0 && end > 0 && selEnd == static_cast<DWORD>(end);
   ::SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
   ::SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+  if (all) selEnd = static_cast<DWORD>(::GetWindowTextLengthW(box));
   ::SendMessageW(box, EM_SETSEL, selStart, static_cast<LPARAM>(selEnd));
   const LRESULT nowFirst = ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
   ::SendMessageW(box, EM_LINESCROLL, 0, firstLine - nowFirst);
-  ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+  if (visible) ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(box, nullptr, TRUE);
 }
 
 }  // namespace
 
 void Form::Impl::SetBoxText(int control, const std::wstring& text) {
-  const std::size_t end = FirstPieceEnd(text);
-  textToCome.resize(controls.size());
-  textToCome[static_cast<std::size_t>(control)] = text.substr(end);
+  const std::size_t end = FirstPieceEnd(text, kFirstTextPieceChars);
+  boxTexts.resize(controls.size());
+  boxTexts[static_cast<std::size_t>(control)] = {text, end};
   ::SetWindowTextW(controls[static_cast<std::size_t>(control)], text.substr(0, end).c_str());
   if (end < text.size()) ::SetTimer(hwnd, kTextFillTimer, USER_TIMER_MINIMUM, nullptr);
 }
@@ -609,16 +622,17 @@ void Form::Impl::FillTextBoxes() {
   ::QueryPerformanceFrequency(&frequency);
   ::QueryPerformanceCounter(&start);
   for (;;) {
-    const auto box = std::find_if(textToCome.begin(), textToCome.end(),
-                                  [](const std::wstring& rest) { return !rest.empty(); });
-    if (box == textToCome.end()) {
+    const auto box = std::find_if(boxTexts.begin(), boxTexts.end(),
+                                  [](const BoxText& b) { return !b.Complete(); });
+    if (box == boxTexts.end()) {
       ::KillTimer(hwnd, kTextFillTimer);
       return;
     }
-    const std::size_t end = FirstPieceEnd(*box);
-    const std::wstring piece = box->substr(0, end);
-    box->erase(0, end);
-    AppendToTextBox(controls[static_cast<std::size_t>(box - textToCome.begin())], piece);
+    const std::wstring_view rest = std::wstring_view(box->text).substr(box->shown);
+    const std::size_t end = FirstPieceEnd(rest, kTextPieceChars);
+    AppendToTextBox(controls[static_cast<std::size_t>(box - boxTexts.begin())],
+                    std::wstring(rest.substr(0, end)));
+    box->shown += end;
     ::QueryPerformanceCounter(&now);
     if (static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
             static_cast<double>(frequency.QuadPart) >=
@@ -641,8 +655,10 @@ void Form::SetText(int control, const std::wstring& whole) {
 
 std::wstring Form::Text(int control) const {
   std::wstring text = TextOf(ControlOf(*impl_, control));
-  if (static_cast<std::size_t>(control) < impl_->textToCome.size())
-    text += impl_->textToCome[static_cast<std::size_t>(control)];
+  if (static_cast<std::size_t>(control) < impl_->boxTexts.size()) {
+    const Impl::BoxText& box = impl_->boxTexts[static_cast<std::size_t>(control)];
+    text += box.text.substr(box.shown);  // what is still to come
+  }
   return text;
 }
 
