@@ -54,6 +54,13 @@ target_link_libraries(IdleCpuBench PRIVATE bench_disc user32)
 target_compile_options(IdleCpuBench PRIVATE ${VARNOLT_WARNINGS})
 target_link_options(IdleCpuBench PRIVATE ${VARNOLT_WIN32_LINK} -municode)
 
+# How long the window stops answering when it shows a long description or
+# read-me: long lines, every kind of line end, up to 1 MiB.
+add_executable(TextBench bench/TextBench.cpp)
+target_link_libraries(TextBench PRIVATE bench_disc user32)
+target_compile_options(TextBench PRIVATE ${VARNOLT_WARNINGS})
+target_link_options(TextBench PRIVATE ${VARNOLT_WIN32_LINK} -municode)
+
 # The discs, figures and program handling above checked on their own, under
 # Wine like the other Windows tests; the program handling on EmptyWindow.
 add_executable(bench_disc_tests bench/BenchDiscTest.cpp bench/BenchProcessTest.cpp)

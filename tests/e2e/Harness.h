@@ -71,7 +71,7 @@ class Program {
   DWORD processId_ = 0;
 };
 
-std::wstring TextOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);  // the whole text, however long
 std::wstring ClassOf(HWND hwnd);
 // The children of a window in z-order, which is the order of creation and of Tab.
 std::vector<HWND> ChildrenOf(HWND parent);
