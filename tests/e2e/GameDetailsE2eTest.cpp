@@ -3,6 +3,8 @@
 // button, what gets started and the failure message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../common/TestPictures.h"
 #include "Harness.h"
 
@@ -234,7 +236,11 @@ TEST(GameDetailsCase, TextsAreShownWholeWithTheirLineBreaks) {
   TypeKey(main, VK_F1);
   const HWND help = program.WaitForWindow(L"#32770", L"Справка", 5000);
   ASSERT_NE(help, nullptr);
-  const HWND edHelp = ChildrenOf(help).at(0);
+  const std::vector<HWND> helpControls = ChildrenOf(help);
+  const auto edit = std::find_if(helpControls.begin(), helpControls.end(),
+                                 [](HWND c) { return ClassOf(c) == L"Edit"; });
+  ASSERT_NE(edit, helpControls.end());
+  const HWND edHelp = *edit;
   EXPECT_EQ(TextOf(edHelp), L"first\r\nsecond third\r\nfourth");
   EXPECT_EQ(::SendMessageW(edHelp, EM_GETLINECOUNT, 0, 0), 3);
   TypeKey(help, VK_ESCAPE);
