@@ -1,6 +1,7 @@
 # Native build: the logic over the simulation, unit and contract tests.
 add_library(platform_sim STATIC
   src/platform/PictureHeader.cpp
+  src/platform/shared/FormRules.cpp
   src/platform/sim/SimForms.cpp
   src/platform/sim/SimPlatform.cpp
 )

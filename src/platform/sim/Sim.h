@@ -104,6 +104,7 @@ struct FormState {
   bool created = false;
   bool shown = false;
   bool enabled = true;
+  bool activatedOnce = false;
   platform::Form* owner = nullptr;
   float left = 0, top = 0;      // outer position on the screen, twips
   bool dragging = false;        // the user is dragging the border

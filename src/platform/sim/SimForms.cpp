@@ -5,6 +5,7 @@
 
 #include "platform/Forms.h"
 #include "platform/PictureHeader.h"
+#include "platform/shared/FormRules.h"
 #include "platform/sim/Sim.h"
 
 namespace platform {
@@ -28,12 +29,7 @@ struct Form::Impl {
   }
   ControlKind Kind(int i) const { return layout.controls[i].kind; }
 
-  bool CanFocus(int i) {
-    const ControlLayout& c = layout.controls[i];
-    return c.tabIndex != kNoTabStop && c.kind != ControlKind::Label &&
-           c.kind != ControlKind::Image && c.kind != ControlKind::FolderList && At(i).visible &&
-           At(i).enabled;
-  }
+  bool CanFocus(int i) { return CanTakeFocus(layout.controls[i], At(i).visible, At(i).enabled); }
 
   void MoveFocus(int i) {
     if (state.focus == i) return;
@@ -46,17 +42,24 @@ namespace {
 
 Form* activeForm = nullptr;
 
-float WholePixels(float twips) { return std::nearbyint(twips / 15.0f) * 15.0f; }
-float FloorPixels(float twips) { return std::floor(twips / 15.0f) * 15.0f; }
-float CeilPixels(float twips) { return std::ceil(twips / 15.0f) * 15.0f; }
+// The simulated screen has 96 dots per inch: a pixel is 15 twips.
+constexpr int kDpi = 96;
 
-// Activation moves between the program's own windows.
+float WholePixels(float twips) { return PixelsToTwips(TwipsToPixels(twips, kDpi), kDpi); }
+float FloorPixels(float twips) { return std::floor(twips / 15.0f) * 15.0f; }
+
+// Activation moves between the program's own windows; one coming from
+// another program (or from none) is no activation, but for a window's very
+// first, and a window left for another program is not deactivated.
 void MakeActive(Form* form) {
   Form* previous = activeForm;
   if (previous == form) return;
   activeForm = form;
   if (previous && form) previous->impl().events.OnDeactivate();
-  if (form) form->impl().events.OnActivate();
+  if (!form) return;
+  sim::FormState& state = form->impl().state;
+  if (previous || !state.activatedOnce) form->impl().events.OnActivate();
+  state.activatedOnce = true;
 }
 
 }  // namespace
@@ -81,9 +84,10 @@ bool Form::Create() {
   const float scale = FitScale(
       {static_cast<float>(m.layout.clientWidth), static_cast<float>(m.layout.clientHeight)},
       {sim::kFrameWidth, sim::kFrameHeight}, work);
-  m.state.width = FloorPixels(scale * static_cast<float>(m.layout.clientWidth)) + sim::kFrameWidth;
+  m.state.width =
+      PixelsToTwips(ScaledPixels(m.layout.clientWidth, kDpi, scale), kDpi) + sim::kFrameWidth;
   m.state.height =
-      FloorPixels(scale * static_cast<float>(m.layout.clientHeight)) + sim::kFrameHeight;
+      PixelsToTwips(ScaledPixels(m.layout.clientHeight, kDpi, scale), kDpi) + sim::kFrameHeight;
   m.state.left =
       FloorPixels(CentredEdge(m.state.width, work.left, work.width, work.left, work.width));
   m.state.top =
@@ -144,8 +148,10 @@ float Form::Height() const { return impl_->state.height; }
 void Form::SetSize(float width, float height) {
   // A sizable window is never made smaller than its minimum size.
   const Extent least = impl_->layout.sizable ? impl_->events.MinimumSize() : Extent{0, 0};
-  impl_->state.width = std::max(WholePixels(width), CeilPixels(least.width));
-  impl_->state.height = std::max(WholePixels(height), CeilPixels(least.height));
+  impl_->state.width =
+      std::max(WholePixels(width), PixelsToTwips(PixelsToHold(least.width, kDpi), kDpi));
+  impl_->state.height =
+      std::max(WholePixels(height), PixelsToTwips(PixelsToHold(least.height, kDpi), kDpi));
   impl_->events.OnResize();
   if (!impl_->state.dragging) impl_->RefreshPictures();
 }
@@ -192,11 +198,7 @@ void Form::Show() {
   m.events.OnResize();
   MakeActive(this);
   // The first control in tab order that can take the focus gets it.
-  int first = -1;
-  for (int i = 0; i < m.layout.controlCount; ++i)
-    if (m.CanFocus(i) &&
-        (first < 0 || m.layout.controls[i].tabIndex < m.layout.controls[first].tabIndex))
-      first = i;
+  const int first = FirstInTabOrder(m.layout, [&m](int i) { return m.CanFocus(i); });
   if (first >= 0) m.MoveFocus(first);
 }
 
@@ -304,13 +306,10 @@ void ClickIfUsable(platform::Form::Impl& m, int control) {
 }
 
 void MoveFocusByTab(platform::Form::Impl& m, bool backwards) {
-  std::vector<int> order;
-  for (int i = 0; i < m.layout.controlCount; ++i)
-    if (m.CanFocus(i)) order.push_back(i);
+  std::vector<int> order = platform::TabOrder(m.layout);
+  order.erase(std::remove_if(order.begin(), order.end(), [&m](int i) { return !m.CanFocus(i); }),
+              order.end());
   if (order.empty()) return;
-  std::sort(order.begin(), order.end(), [&m](int a, int b) {
-    return m.layout.controls[a].tabIndex < m.layout.controls[b].tabIndex;
-  });
   auto at = std::find(order.begin(), order.end(), m.state.focus);
   std::size_t k = at == order.end() ? 0 : static_cast<std::size_t>(at - order.begin());
   k = backwards ? (k + order.size() - 1) % order.size()

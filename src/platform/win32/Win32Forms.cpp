@@ -10,12 +10,12 @@
 
 #include "platform/Forms.h"
 #include "platform/WindowFit.h"
+#include "platform/shared/FormRules.h"
 #include "platform/win32/Win32Internal.h"
 
 namespace platform {
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
 constexpr int kFirstControlId = 1000;
 // Pictures are decoded again this long after the window's size last changed
 // outside a drag.
@@ -128,16 +128,14 @@ struct Form::Impl {
 
   // A length of the layout in pixels, made smaller with the window.
   int Px(int twips) const {
-    return static_cast<int>(
-        std::lround(static_cast<double>(twips) * scale * DpiOf(hwnd) / kTwipsPerInch));
+    return TwipsToPixels(static_cast<double>(twips) * scale, static_cast<int>(DpiOf(hwnd)));
   }
 
   // The client area as laid out, made smaller with the window.
   SIZE ClientPixels() const {
     const int dpi = static_cast<int>(DpiOf(hwnd));
-    return {
-        static_cast<LONG>(std::floor(::MulDiv(layout.clientWidth, dpi, kTwipsPerInch) * scale)),
-        static_cast<LONG>(std::floor(::MulDiv(layout.clientHeight, dpi, kTwipsPerInch) * scale))};
+    return {ScaledPixels(layout.clientWidth, dpi, scale),
+            ScaledPixels(layout.clientHeight, dpi, scale)};
   }
 
   int IdOf(int index) const {
@@ -159,11 +157,10 @@ struct Form::Impl {
   }
 
   bool CanFocus(int i) const {
-    const ControlLayout& c = layout.controls[i];
-    return c.tabIndex != kNoTabStop && c.kind != ControlKind::Label &&
-           c.kind != ControlKind::Image &&
-           ::IsWindowVisible(controls[static_cast<std::size_t>(i)]) &&
-           ::IsWindowEnabled(controls[static_cast<std::size_t>(i)]);
+    if (i < 0 || i >= static_cast<int>(controls.size())) return false;
+    const HWND control = controls[static_cast<std::size_t>(i)];
+    return CanTakeFocus(layout.controls[i], ::IsWindowVisible(control) != FALSE,
+                        ::IsWindowEnabled(control) != FALSE);
   }
 
   void FitToWorkArea();
@@ -185,8 +182,8 @@ void Form::Impl::FitToWorkArea() {
       OuterRectFor(0, 0, static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_STYLE)) | WS_CAPTION,
                    static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)), dpi);
   const Extent client = {
-      static_cast<float>(::MulDiv(layout.clientWidth, static_cast<int>(dpi), kTwipsPerInch)),
-      static_cast<float>(::MulDiv(layout.clientHeight, static_cast<int>(dpi), kTwipsPerInch))};
+      static_cast<float>(ScaledPixels(layout.clientWidth, static_cast<int>(dpi), 1)),
+      static_cast<float>(ScaledPixels(layout.clientHeight, static_cast<int>(dpi), 1))};
   const HWND active = ::GetActiveWindow();
   scale = FitScale(
       client,
@@ -245,13 +242,7 @@ void Form::Impl::CreateControls() {
   // Windows take the focus in the order they were created, so controls are
   // created in tab order; each label therefore comes right before the
   // control it names. Controls that never take the focus come last.
-  std::vector<int> order(static_cast<std::size_t>(layout.controlCount));
-  for (int i = 0; i < layout.controlCount; ++i) order[static_cast<std::size_t>(i)] = i;
-  std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-    const int ta = layout.controls[a].tabIndex, tb = layout.controls[b].tabIndex;
-    if ((ta == kNoTabStop) != (tb == kNoTabStop)) return tb == kNoTabStop;
-    return ta < tb;
-  });
+  const std::vector<int> order = TabOrder(layout);
 
   controls.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
   pictures.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
@@ -386,11 +377,11 @@ INT_PTR Form::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const Extent least = events.MinimumSize();
       if (least.width <= 0 && least.height <= 0) return FALSE;
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      const double perTwip = static_cast<double>(DpiOf(hwnd)) / kTwipsPerInch;
+      const int dpi = static_cast<int>(DpiOf(hwnd));
       info->ptMinTrackSize.x =
-          std::max(info->ptMinTrackSize.x, static_cast<LONG>(std::ceil(least.width * perTwip)));
+          std::max(info->ptMinTrackSize.x, static_cast<LONG>(PixelsToHold(least.width, dpi)));
       info->ptMinTrackSize.y =
-          std::max(info->ptMinTrackSize.y, static_cast<LONG>(std::ceil(least.height * perTwip)));
+          std::max(info->ptMinTrackSize.y, static_cast<LONG>(PixelsToHold(least.height, dpi)));
       return TRUE;
     }
     case WM_CLOSE:
@@ -482,11 +473,7 @@ void ShowAndFocus(Form::Impl& m) {
   ::ShowWindow(m.hwnd, SW_SHOWNORMAL);
   ::SetForegroundWindow(m.hwnd);
   // The first control in tab order that can take the focus gets it.
-  int first = -1;
-  for (int k = 0; k < m.layout.controlCount; ++k)
-    if (m.CanFocus(k) &&
-        (first < 0 || m.layout.controls[k].tabIndex < m.layout.controls[first].tabIndex))
-      first = k;
+  const int first = FirstInTabOrder(m.layout, [&m](int k) { return m.CanFocus(k); });
   if (first >= 0)
     ::SendMessageW(m.hwnd, WM_NEXTDLGCTL,
                    reinterpret_cast<WPARAM>(m.controls[static_cast<std::size_t>(first)]), TRUE);
@@ -592,11 +579,11 @@ void Form::SetTitle(const std::wstring& title) {
 namespace {
 
 float ToTwips(const Form::Impl& m, int pixels) {
-  return static_cast<float>(pixels) * kTwipsPerInch / static_cast<float>(DpiOf(m.hwnd));
+  return PixelsToTwips(pixels, static_cast<int>(DpiOf(m.hwnd)));
 }
 
 int ToPixels(const Form::Impl& m, float twips) {
-  return static_cast<int>(std::lround(twips * static_cast<float>(DpiOf(m.hwnd)) / kTwipsPerInch));
+  return TwipsToPixels(twips, static_cast<int>(DpiOf(m.hwnd)));
 }
 
 }  // namespace
