@@ -44,6 +44,20 @@ TEST(FileLookupContract, OnlyOrdinaryFilesMatch) {
       << "a folder's backslash stands for its entries";
 }
 
+// A name that is no 8.3 name has a short one as well, whose extension is
+// the first three letters of its own: a pattern matches either name.
+TEST(FileLookupContract, APatternMatchesTheShortNamesToo) {
+  const std::wstring dir = contract::ScratchFolder(L"shortnames");
+  for (const wchar_t* name : {L"game.exe", L"setup.exe1", L"data.exe_", L"long name.exe",
+                              L"notes.exe.txt", L"readme.txt", L"setup.ex"})
+    contract::WriteFile(dir + name, "MZ");
+  std::vector<std::wstring> found = platform::ListOrdinaryFiles(dir + L"*.exe");
+  std::sort(found.begin(), found.end());
+  const std::vector<std::wstring> expected = {L"data.exe_", L"game.exe", L"long name.exe",
+                                              L"setup.exe1"};
+  EXPECT_EQ(found, expected);
+}
+
 TEST(FolderListContract, SubfoldersWithoutHiddenAndSystemOnes) {
   const std::wstring dir = contract::ScratchFolder(L"folders");
   contract::MakeFolder(dir + L"Game 1");

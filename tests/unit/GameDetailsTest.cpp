@@ -205,11 +205,9 @@ TEST_F(GameLaunchTest, EnterOnTheDiscEntryStartsNothing) {
 TEST_F(GameLaunchTest, FilesMatchingOnlyByTheirShortNameAreNeverStarted) {
   Start();
   sim::Entry& setup = *sim::FindEntry(kGames + L"Alpha\\setup.exe");
-  setup.path = kGames + L"Alpha\\zz_setup.exe";  // enumerated after the impostors below
-  sim::AddFile(kGames + L"Alpha\\readme.exe.txt", "text");
-  sim::TheWorld().entries.back().shortName = L"README~1.EXE";
-  sim::AddFile(kGames + L"Alpha\\game.exe_", "MZ");
-  sim::TheWorld().entries.back().shortName = L"GAME~1.EXE";
+  setup.path = kGames + L"Alpha\\zz_setup.exe";          // enumerated after the impostors below
+  sim::AddFile(kGames + L"Alpha\\readme.exe1", "text");  // README~1.EXE
+  sim::AddFile(kGames + L"Alpha\\game.exe_", "MZ");      // GAME~1.EXE
   std::rotate(sim::TheWorld().entries.begin(), sim::TheWorld().entries.end() - 2,
               sim::TheWorld().entries.end());
   SelectGame(1);
@@ -237,8 +235,7 @@ TEST_F(GameLaunchTest, FailuresShowTheMessageWithCodeZeroAndChangeNothing) {
        }},
       {"only a short-name impostor",
        [] {
-         sim::AddFile(kGames + L"Beta\\notes.exe.txt", "text");
-         sim::TheWorld().entries.back().shortName = L"NOTES~1.EXE";
+         sim::AddFile(kGames + L"Beta\\notes.exe1", "text");  // NOTES~1.EXE
        }},
   };
   for (const Case& c : cases) {

@@ -28,7 +28,6 @@ struct Entry {
   Attributes attributes;
   std::string bytes;
   bool locked = false;     // held open by another program without sharing
-  std::wstring shortName;  // the 8.3 name the system made, if any
   bool startable = true;   // a program the system can start
 };
 

@@ -58,6 +58,32 @@ const wchar_t kCp1251High[128] = {
 
 void Log(const std::wstring& line) { TheWorld().log.push_back(line); }
 
+bool IsShortName(const std::wstring& name) {
+  const std::size_t dot = name.find(L'.');
+  const std::size_t base = std::min(dot, name.size());
+  if (base == 0 || base > 8) return false;
+  if (dot != std::wstring::npos &&
+      (name.size() - dot - 1 > 3 || name.find(L'.', dot + 1) != std::wstring::npos))
+    return false;
+  return name.find_first_of(L" +,;=[]") == std::wstring::npos;
+}
+
+// The 8.3 name the system gives a file whose own name is none: six letters
+// of its name, "~1", and the first three letters of its extension.
+std::wstring ShortNameOf(const std::wstring& name) {
+  if (IsShortName(name)) return name;
+  const std::size_t dot = name.rfind(L'.');
+  std::wstring base;
+  for (std::size_t i = 0; i < std::min(dot, name.size()) && base.size() < 6; ++i)
+    if (name[i] != L' ' && name[i] != L'.') base += Fold(name[i]);
+  std::wstring shortName = base + L"~1";
+  if (dot != std::wstring::npos && dot > 0) {
+    shortName += L'.';
+    for (std::size_t i = dot + 1; i < name.size() && i <= dot + 3; ++i) shortName += Fold(name[i]);
+  }
+  return shortName;
+}
+
 }  // namespace
 
 World& TheWorld() {
@@ -138,7 +164,7 @@ std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& pattern) {
       continue;
     const std::wstring name = sim::NameOf(e.path);
     if (sim::MatchesPattern(name, namePattern) ||
-        (!e.shortName.empty() && sim::MatchesPattern(e.shortName, namePattern)))
+        sim::MatchesPattern(sim::ShortNameOf(name), namePattern))
       names.push_back(name);
   }
   return names;
