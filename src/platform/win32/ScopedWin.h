@@ -60,11 +60,17 @@ struct GdiTraits {
   static bool Valid(HGDIOBJ h) { return h != nullptr; }
   static void Close(HGDIOBJ h) { ::DeleteObject(h); }
 };
+struct BitmapTraits {
+  static HBITMAP Invalid() { return nullptr; }
+  static bool Valid(HBITMAP h) { return h != nullptr; }
+  static void Close(HBITMAP h) { ::DeleteObject(h); }
+};
 
 using ScopedFile = Scoped<HANDLE, FileHandleTraits>;
 using ScopedHandle = Scoped<HANDLE, HandleTraits>;
 using ScopedFind = Scoped<HANDLE, FindHandleTraits>;
 using ScopedGdiObject = Scoped<HGDIOBJ, GdiTraits>;
+using ScopedBitmap = Scoped<HBITMAP, BitmapTraits>;
 
 // A COM interface pointer that releases what it holds.
 template <typename I>
@@ -100,5 +106,11 @@ void HardenDllSearch();
 // hardened, no "insert a disk" boxes, COM for this thread, and the visual
 // styles of Common Controls 6 (which the manifest selects).
 void PrepareProcess();
+
+// COM for the calling thread (a single-threaded apartment), set up on the
+// first call; false when the thread cannot have it. Everything that makes a
+// COM object asks this first: the picture decoder and the accessibility
+// annotations of the windows' controls.
+bool EnsureCom();
 
 }  // namespace platform::win32

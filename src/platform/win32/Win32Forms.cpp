@@ -104,9 +104,9 @@ struct Form::Impl {
   FormEvents& events;
   HWND hwnd = nullptr;
   std::vector<HWND> controls;
-  std::vector<HBITMAP> pictures;           // what each image control shows, owned here
-  std::vector<std::wstring> pictureFiles;  // the file each image control shows
-  std::vector<SIZE> pictureSizes;          // the size it was decoded at
+  std::vector<win32::ScopedBitmap> pictures;  // what each image control shows
+  std::vector<std::wstring> pictureFiles;     // the file each image control shows
+  std::vector<SIZE> pictureSizes;             // the size it was decoded at
   // Each text box's text, and how much of it the box holds so far.
   struct BoxText {
     std::wstring text;
@@ -118,12 +118,26 @@ struct Form::Impl {
   bool inSizeMove = false;  // the user is dragging the window's border
   float scale = 1;          // the laid-out window times this fits the screen
 
-  ~Impl() {
-    for (HBITMAP picture : pictures)
-      if (picture) ::DeleteObject(picture);
+  ~Impl() { Destroy(); }
+
+  // The one way a window goes: out of the message loop's list, the window
+  // and its controls destroyed, and only then the bitmaps they showed.
+  void Destroy() {
     auto& forms = OpenForms();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     if (hwnd) ::DestroyWindow(hwnd);
+    hwnd = nullptr;
+    controls.clear();
+    pictures.clear();
+    pictureFiles.clear();
+    pictureSizes.clear();
+    boxTexts.clear();
+    activatedOnce = false;
+    inSizeMove = false;
+  }
+
+  bool IsControl(int index) const {
+    return index >= 0 && index < static_cast<int>(controls.size());
   }
 
   // A length of the layout in pixels, made smaller with the window.
@@ -193,6 +207,7 @@ void Form::Impl::FitToWorkArea() {
 
 void Form::Impl::Annotate(HWND control, const ControlLayout& c) {
   if (!c.accName && !c.accDescription) return;
+  if (!win32::EnsureCom()) return;  // as below
   win32::ComPtr<IAccPropServices> services;
   if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IAccPropServices, reinterpret_cast<void**>(services.Put()))))
@@ -245,7 +260,8 @@ void Form::Impl::CreateControls() {
   const std::vector<int> order = TabOrder(layout);
 
   controls.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
-  pictures.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
+  pictures.clear();
+  pictures.resize(static_cast<std::size_t>(layout.controlCount));
   pictureFiles.assign(static_cast<std::size_t>(layout.controlCount), std::wstring());
   pictureSizes.assign(static_cast<std::size_t>(layout.controlCount), SIZE{0, 0});
   const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
@@ -293,6 +309,8 @@ void Form::Impl::CreateControls() {
     if (!control) continue;
     if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (c.kind == ControlKind::TextBox) {
+      // Subclassed so that Enter and Esc in the description or the read-me
+      // press the window's buttons, as they do everywhere else in it.
       HandEnterAndEscToTheDialog(control);
       // The pieces of a long text are added like typed text, which a text
       // box otherwise limits to 30,000 characters.
@@ -337,6 +355,12 @@ INT_PTR Form::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return TRUE;
     case WM_ACTIVATE: {
+      // Activation is an event between the program's own windows: a window
+      // raises it when it is first activated, and when it takes over from
+      // another window of the program (the main window's when the read-me
+      // closes), but not when the user comes back from another program,
+      // which must leave the window as the user left it. Deactivation
+      // likewise only when another window of the program takes over.
       const HWND other = reinterpret_cast<HWND>(lParam);
       const bool fromOurs =
           std::any_of(OpenForms().begin(), OpenForms().end(),
@@ -528,20 +552,7 @@ void Form::Hide() {
 }
 
 void Form::Unload() {
-  Impl& m = *impl_;
-  if (!m.hwnd) return;
-  auto& forms = OpenForms();
-  forms.erase(std::remove(forms.begin(), forms.end(), &m), forms.end());
-  ::DestroyWindow(m.hwnd);
-  m.hwnd = nullptr;
-  for (HBITMAP& picture : m.pictures)
-    if (picture) ::DeleteObject(std::exchange(picture, nullptr));
-  m.controls.clear();
-  m.pictureFiles.clear();
-  m.pictureSizes.clear();
-  m.boxTexts.clear();
-  m.activatedOnce = false;
-  m.inSizeMove = false;
+  if (impl_->hwnd) impl_->Destroy();
 }
 
 void Form::SetWindowEnabled(bool enabled) { ::EnableWindow(impl_->hwnd, enabled); }
@@ -739,9 +750,9 @@ void Form::SetText(int control, const std::wstring& whole) {
   // A window's text ends at its first NUL.
   const std::wstring text = whole.substr(0, whole.find(L'\0'));
   Impl& m = *impl_;
-  const bool textBox = m.layout.controls[control].kind == ControlKind::TextBox;
-  HWND hwnd = ControlOf(m, control);
-  if (!textBox) {
+  if (!m.IsControl(control)) return;
+  HWND hwnd = m.controls[static_cast<std::size_t>(control)];
+  if (m.layout.controls[control].kind != ControlKind::TextBox) {
     ::SetWindowTextW(hwnd, text.c_str());
     return;
   }
@@ -887,30 +898,26 @@ int Form::SelectedIndex(int control) const {
 
 namespace {
 
-void ShowBitmap(Form::Impl& m, int control, HBITMAP bitmap) {
-  HWND image = ControlOf(m, control);
-  if (!image) {
-    if (bitmap) ::DeleteObject(bitmap);
-    return;
-  }
-  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-  HBITMAP& shown = m.pictures[static_cast<std::size_t>(control)];
-  if (shown) ::DeleteObject(shown);
-  shown = bitmap;
+// The control shows `bitmap` and keeps it; the one it showed before goes.
+void ShowBitmap(Form::Impl& m, int control, win32::ScopedBitmap bitmap) {
+  if (!m.IsControl(control)) return;
+  HWND image = m.controls[static_cast<std::size_t>(control)];
+  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get()));
+  m.pictures[static_cast<std::size_t>(control)] = std::move(bitmap);
   ::InvalidateRect(image, nullptr, TRUE);
 }
 
 // Decodes the picture file at the control's present size and shows it.
 bool DecodeInto(Form::Impl& m, int control, const std::wstring& file) {
+  if (!m.IsControl(control)) return false;
   RECT size = {};
-  ::GetClientRect(ControlOf(m, control), &size);
-  HBITMAP bitmap = win32::DecodePicture(file, size.right, size.bottom);
-  ShowBitmap(m, control, bitmap);
-  if (control >= 0 && control < static_cast<int>(m.pictureFiles.size())) {
-    m.pictureFiles[static_cast<std::size_t>(control)] = bitmap ? file : std::wstring();
-    m.pictureSizes[static_cast<std::size_t>(control)] = {size.right, size.bottom};
-  }
-  return bitmap != nullptr;
+  ::GetClientRect(m.controls[static_cast<std::size_t>(control)], &size);
+  win32::ScopedBitmap bitmap = win32::DecodePicture(file, size.right, size.bottom);
+  const bool shown = bitmap.Valid();
+  ShowBitmap(m, control, std::move(bitmap));
+  m.pictureFiles[static_cast<std::size_t>(control)] = shown ? file : std::wstring();
+  m.pictureSizes[static_cast<std::size_t>(control)] = {size.right, size.bottom};
+  return shown;
 }
 
 }  // namespace
@@ -929,9 +936,8 @@ void Form::Impl::RefreshPictures() {
 }
 
 void Form::ClearPicture(int control) {
-  ShowBitmap(*impl_, control, nullptr);
-  if (control >= 0 && control < static_cast<int>(impl_->pictureFiles.size()))
-    impl_->pictureFiles[static_cast<std::size_t>(control)].clear();
+  ShowBitmap(*impl_, control, win32::ScopedBitmap());
+  if (impl_->IsControl(control)) impl_->pictureFiles[static_cast<std::size_t>(control)].clear();
 }
 
 bool Form::LoadPicture(int control, const std::wstring& file) {

@@ -13,6 +13,6 @@ bool PreTranslateFormMessage(MSG& msg);
 
 // The picture file decoded and scaled to exactly width × height pixels;
 // null when it is missing, not a picture, incomplete or implausibly large.
-HBITMAP DecodePicture(const std::wstring& file, int width, int height);
+ScopedBitmap DecodePicture(const std::wstring& file, int width, int height);
 
 }  // namespace platform::win32

@@ -37,11 +37,6 @@ namespace {
 const IID kIID_IWICBitmapSourceTransform = {
     0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
-bool EnsureCom() {
-  static const HRESULT initialised = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  return SUCCEEDED(initialised) || initialised == RPC_E_CHANGED_MODE;
-}
-
 // A file read at offsets, for the checks that run before any decoder.
 class FileBytes final : public ByteSource {
  public:
@@ -105,26 +100,26 @@ bool DecodeScaled(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UIN
 
 }  // namespace
 
-HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
+ScopedBitmap DecodePicture(const std::wstring& file, int width, int height) {
   // Only a picture in a format the program shows, of a plausible size, and
   // for a JPEG, complete, goes to a decoder (a JPEG cut off short decodes on
   // some systems with its missing part filled in grey).
   PictureHeader header;
   if (width <= 0 || height <= 0 || !WorthDecoding(FileBytes(file), header) || !EnsureCom())
-    return nullptr;
+    return {};
   ComPtr<IWICImagingFactory> factory;
   if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Put()))))
-    return nullptr;
+    return {};
   ComPtr<IWICBitmapDecoder> decoder;
   if (FAILED(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
                                                 WICDecodeMetadataCacheOnDemand, decoder.Put())))
-    return nullptr;
+    return {};
   ComPtr<IWICBitmapFrameDecode> frame;
-  if (FAILED(decoder->GetFrame(0, frame.Put()))) return nullptr;
+  if (FAILED(decoder->GetFrame(0, frame.Put()))) return {};
   UINT w = 0, h = 0;
   if (FAILED(frame->GetSize(&w, &h)) || !PlausiblePictureSize({PictureFormat::Jpeg, w, h}))
-    return nullptr;
+    return {};
 
   // The picture is scaled as stored, to the box's size turned the way the
   // picture is turned to be seen upright.
@@ -142,13 +137,13 @@ HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
   ComPtr<IWICBitmapScaler> scaler;
   if (FAILED(factory->CreateBitmapScaler(scaler.Put())) ||
       FAILED(scaler->Initialize(source, wantW, wantH, WICBitmapInterpolationModeFant)))
-    return nullptr;
+    return {};
   ComPtr<IWICFormatConverter> converter;
   if (FAILED(factory->CreateFormatConverter(converter.Put())) ||
       FAILED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppBGR,
                                    WICBitmapDitherTypeNone, nullptr, 0.0,
                                    WICBitmapPaletteTypeCustom)))
-    return nullptr;
+    return {};
 
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -158,8 +153,8 @@ HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  ScopedGdiObject bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap.Valid() || !bits) return nullptr;
+  ScopedBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap.Valid() || !bits) return {};
   // A row at a time: asked for the whole picture at once, a scaler may first
   // copy every source row it covers (Wine's does: a second full-size copy of
   // a large picture); row by row it reads only what each row needs. Each
@@ -171,13 +166,13 @@ HBITMAP DecodePicture(const std::wstring& file, int width, int height) {
   for (UINT y = 0; y < wantH; ++y) {
     const WICRect line = {0, static_cast<INT>(y), static_cast<INT>(wantW), 1};
     if (FAILED(converter->CopyPixels(&line, stride, stride, reinterpret_cast<BYTE*>(row.data()))))
-      return nullptr;
+      return {};
     for (UINT x = 0; x < wantW; ++x) {
       const PixelPosition at = UprightPosition(orientation, x, y, wantW, wantH);
       pixels[std::size_t{at.y} * boxW + at.x] = row[x] | 0xFF000000u;
     }
   }
-  return static_cast<HBITMAP>(bitmap.Release());
+  return bitmap;
 }
 
 }  // namespace platform::win32

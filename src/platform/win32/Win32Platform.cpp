@@ -33,11 +33,26 @@ void HardenDllSearch() {
   ::SetDllDirectoryW(L"");  // older systems: at least drop the current folder
 }
 
+bool EnsureCom() {
+  static const HRESULT initialised =
+      ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  // Another part of the thread chose the multi-threaded model first: COM is
+  // there all the same.
+  return SUCCEEDED(initialised) || initialised == RPC_E_CHANGED_MODE;
+}
+
 void PrepareProcess() {
   // The disc's folder is the program's folder: no DLL is ever taken from it.
   HardenDllSearch();
   ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  EnsureCom();
+  // Common Controls is loaded by its bare name, not by its path in the
+  // system folder (LoadSystemLibrary): the manifest's activation context
+  // redirects the bare name to the side-by-side version 6, which draws the
+  // visual styles, while the copy in the system folder is version 5. The
+  // DLL search is hardened above, so the bare name can never find a copy
+  // on the disc; and loading it here rather than importing it keeps it off
+  // the import table, which Windows resolves before any of this runs.
   if (HMODULE comctl = ::LoadLibraryW(L"comctl32.dll")) {
     using InitFn = BOOL(WINAPI*)(const void*);
     struct {
