@@ -14,7 +14,7 @@ target_compile_definitions(platform_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND
 target_compile_options(platform_win32 PRIVATE ${VARNOLT_WARNINGS})
 # Only DLLs on the system's KnownDLLs list are imported; winmm and the rest
 # are loaded from the system folder when first needed.
-target_link_libraries(platform_win32 PUBLIC uuid windowscodecs shell32 user32 gdi32 ole32)
+target_link_libraries(platform_win32 PUBLIC uuid windowscodecs shell32 shlwapi user32 gdi32 ole32)
 
 add_executable(Varnolt WIN32 src/app/WinMain.cpp src/app/Varnolt.rc)
 target_link_libraries(Varnolt PRIVATE varnolt_logic platform_win32)

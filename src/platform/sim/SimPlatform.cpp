@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/FolderOrder.h"
 #include "platform/Platform.h"
 #include "platform/sim/Sim.h"
 
@@ -166,6 +167,10 @@ ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::str
   if (e->folder || e->locked) return ReadStatus::Failed;
   bytes = e->bytes.substr(0, maxBytes);
   return ReadStatus::Ok;
+}
+
+int CompareFolderNames(const std::wstring& a, const std::wstring& b) {
+  return CompareLikeExplorer(a, b);
 }
 
 std::wstring AnsiToWide(std::string_view bytes) {
