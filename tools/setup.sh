@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-          wine64 xvfb x11-utils xdotool sox imagemagick locales clang-format pulseaudio pulseaudio-utils)
+          wine64 xvfb x11-utils xdotool sox imagemagick locales clang-format pulseaudio pulseaudio-utils
+          clang libfuzzer-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
