@@ -2,6 +2,7 @@
 // the control file, decoding of the disc's text files, Explorer's order.
 #include <gtest/gtest.h>
 
+#include "platform/Controls.h"
 #include "platform/FolderOrder.h"
 #include "platform/sim/Sim.h"
 #include "startup/IniValueModule.h"
@@ -126,6 +127,30 @@ TEST(FolderOrderTest, TheModelsOwnChoices) {
   for (const Case& c : cases) {
     EXPECT_EQ(platform::CompareLikeExplorer(c.a, c.b), c.sign) << c.a << " vs " << c.b;
     EXPECT_EQ(platform::CompareLikeExplorer(c.b, c.a), -c.sign) << c.b << " vs " << c.a;
+  }
+}
+
+// Folders the comparison calls equal (possible where names are case
+// sensitive) are listed in one fixed order, however the system enumerates them.
+TEST(FolderOrderTest, EqualNamesKeepOneOrder) {
+  const platform::ControlLayout folders = {
+      L"drGame", platform::ControlKind::FolderList, 0, 0, 300, 300, -1, nullptr, nullptr, true};
+  const platform::FormLayout layout = {L"Order", 600, 600, false, true, false, &folders, 1, -1, -1};
+  struct NoEvents final : platform::FormEvents {
+  } events;
+  platform::Form form(layout, events);
+  const std::vector<std::wstring> names = {L"game 2", L"Game 02", L"GAME 2", L"Game 1"};
+  for (bool reversed : {false, true}) {
+    sim::ResetWorld();
+    sim::AddFolder(L"D:\\games");
+    for (std::size_t k = 0; k < names.size(); ++k)
+      sim::AddFolder(L"D:\\games\\" + names[reversed ? names.size() - 1 - k : k]);
+    platform::DirListBox list(form, 0);
+    ASSERT_TRUE(list.SetPath(L"D:\\games"));
+    std::vector<std::wstring> listed;
+    for (int i = 0; i < list.ListCount(); ++i) listed.push_back(list.List(i).substr(9));
+    EXPECT_EQ(listed, (std::vector<std::wstring>{L"Game 1", L"GAME 2", L"Game 02", L"game 2"}))
+        << (reversed ? "reversed" : "as added");
   }
 }
 
