@@ -3,6 +3,9 @@
 // so and gives Wine's answer: the simulation follows Windows.
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <string>
+
 #include "ContractWorld.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
@@ -19,6 +22,8 @@ struct OrderCase {
   const char* wineQuirk;  // why Wine differs
 };
 
+// Windows' rows follow its documented rules: the word sort puts punctuation
+// and symbols before digits and letters, and digits count as numbers.
 constexpr const char* kDigitsFirst = "Wine puts a digit before every other character";
 constexpr const char* kWraps = "Wine reads a run of digits into a 32-bit integer that wraps";
 
@@ -82,6 +87,13 @@ const OrderCase kCases[] = {
 
 int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
+// The test's names are ASCII where they are printed.
+std::string Narrow(const wchar_t* s) {
+  std::string out;
+  for (; *s != 0; ++s) out += *s < 0x80 ? static_cast<char>(*s) : '?';
+  return out;
+}
+
 TEST(FolderOrderContract, PairsCompareAsOnWindows) {
   const bool wine = contract::UnderWine();
   for (const OrderCase& c : kCases) {
@@ -89,6 +101,9 @@ TEST(FolderOrderContract, PairsCompareAsOnWindows) {
     const int expected = quirk ? c.wine : c.windows;
     const std::string note = quirk ? std::string(" (a known Wine quirk: ") + c.wineQuirk + ")" : "";
     // std::wstring in the messages: gtest prints it readably.
+    if (quirk)
+      std::cout << "known Wine quirk: " << Narrow(c.a) << " vs " << Narrow(c.b) << " gives "
+                << c.wine << ", Windows " << c.windows << " (" << c.wineQuirk << ")\n";
     EXPECT_EQ(Sign(platform::CompareFolderNames(c.a, c.b)), expected)
         << std::wstring(c.a) << L" vs " << std::wstring(c.b) << note;
     EXPECT_EQ(Sign(platform::CompareFolderNames(c.b, c.a)), -expected)
