@@ -123,7 +123,7 @@ TEST(FolderOrderContract, GameFoldersAreListedInExplorersOrder) {
 
   using platform::ControlKind;
   const platform::ControlLayout folders = {
-      L"drGame", ControlKind::FolderList, 0, 0, 300, 300, -1, nullptr, nullptr, true};
+      L"drGame", ControlKind::FolderList, 0, 0, 300, 300, -1, nullptr, nullptr, true, false};
   const platform::FormLayout layout = {L"Order", 600, 600, false, true, false, &folders, 1, -1, -1};
   struct NoEvents final : platform::FormEvents {
   } events;

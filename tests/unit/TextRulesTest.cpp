@@ -4,6 +4,7 @@
 
 #include "platform/Controls.h"
 #include "platform/FolderOrder.h"
+#include "platform/sim/Sim.h"
 #include "startup/IniValueModule.h"
 #include "startup/TextSegmentModule.h"
 
@@ -142,7 +143,8 @@ TEST(FolderOrderTest, TheModelsOwnChoices) {
 // sensitive) are listed in one fixed order, however the system enumerates them.
 TEST(FolderOrderTest, EqualNamesKeepOneOrder) {
   const platform::ControlLayout folders = {
-      L"drGame", platform::ControlKind::FolderList, 0, 0, 300, 300, -1, nullptr, nullptr, true};
+      L"drGame", platform::ControlKind::FolderList, 0, 0, 300, 300, -1, nullptr, nullptr, true,
+      false};
   const platform::FormLayout layout = {L"Order", 600, 600, false, true, false, &folders, 1, -1, -1};
   struct NoEvents final : platform::FormEvents {
   } events;
