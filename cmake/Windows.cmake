@@ -31,7 +31,7 @@ target_compile_definitions(platform_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND
 target_compile_options(platform_win32 PRIVATE ${VARNOLT_WARNINGS} ${VARNOLT_SMALL_CODE})
 # Only DLLs on the system's KnownDLLs list are imported; winmm and the rest
 # are loaded from the system folder when first needed.
-target_link_libraries(platform_win32 PUBLIC uuid windowscodecs shell32 user32 gdi32 ole32)
+target_link_libraries(platform_win32 PUBLIC uuid windowscodecs shell32 shlwapi user32 gdi32 ole32)
 
 # The version comes from the project's: the resource's strings give the minor
 # number in two digits and the revision in four ("1.01.0003"), the title and
