@@ -20,6 +20,7 @@ set_target_properties(varnolt_logic PROPERTIES CXX_STANDARD 20)
 add_library(platform_win32 STATIC
   src/platform/PictureHeader.cpp
   src/platform/shared/FormRules.cpp
+  src/platform/win32/Win32Controls.cpp
   src/platform/win32/Win32Forms.cpp
   src/platform/win32/Win32Picture.cpp
   src/platform/win32/Win32Platform.cpp

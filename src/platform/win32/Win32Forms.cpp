@@ -1,56 +1,30 @@
 // Windows as real dialog windows (#32770) built from an in-memory template,
-// with standard controls placed in pixels from the layout's twips.
+// with standard controls placed in pixels from the layout's twips: their
+// life from creation to destruction, activation, size and messages. What
+// the program asks of the controls is in Win32Controls.cpp.
 #include <oleacc.h>
 
 #include <algorithm>
 #include <cmath>
-#include <string_view>
-#include <utility>
 #include <vector>
 
-#include "platform/Forms.h"
 #include "platform/WindowFit.h"
-#include "platform/shared/FormRules.h"
-#include "platform/win32/Win32Internal.h"
+#include "platform/win32/Win32FormImpl.h"
 
 namespace platform {
+
+using win32::DpiOf;
+using win32::kFirstControlId;
+using win32::kTextFillTimer;
+using win32::OpenForms;
+using win32::TextOf;
+
 namespace {
 
-constexpr int kFirstControlId = 1000;
 // Pictures are decoded again this long after the window's size last changed
 // outside a drag.
 constexpr UINT_PTR kSettleTimer = 1;
 constexpr UINT kSettleMs = 250;
-
-// A text box lays out a text on the window's thread, in time that grows
-// with the text's length and more than that with the length of its lines:
-// under Wine a megabyte takes seconds. So a long text goes in a piece at a
-// time, a short piece set at once and the rest added in larger ones while
-// the window is idle, and the window answers the user between the pieces.
-constexpr std::size_t kFirstTextPieceChars = 4096;
-constexpr std::size_t kTextPieceChars = 16384;
-constexpr UINT_PTR kTextFillTimer = 2;
-constexpr double kTextFillSliceMs = 30;  // pieces added at a time, at most
-
-// Everything the program has open as a window, for the message loop.
-std::vector<Form::Impl*>& OpenForms() {
-  static std::vector<Form::Impl*> forms;
-  return forms;
-}
-
-UINT DpiOf(HWND hwnd) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (getDpi && hwnd) {
-    const UINT dpi = getDpi(hwnd);
-    if (dpi) return dpi;
-  }
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-  ::ReleaseDC(nullptr, screen);
-  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
 
 RECT OuterRectFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {
   RECT r = {0, 0, clientWidth, clientHeight};
@@ -96,96 +70,6 @@ std::vector<WORD> DialogTemplate(DWORD style, const wchar_t* caption) {
 }
 
 }  // namespace
-
-struct Form::Impl {
-  Impl(Form* f, const FormLayout& l, FormEvents& e) : self(f), layout(l), events(e) {}
-  Form* self;  // the Form this belongs to
-  const FormLayout& layout;
-  FormEvents& events;
-  HWND hwnd = nullptr;
-  std::vector<HWND> controls;
-  std::vector<win32::ScopedBitmap> pictures;  // what each image control shows
-  std::vector<std::wstring> pictureFiles;     // the file each image control shows
-  std::vector<SIZE> pictureSizes;             // the size it was decoded at
-  // Each text box's text, and how much of it the box holds so far.
-  struct BoxText {
-    std::wstring text;
-    std::size_t shown = 0;
-    bool Complete() const { return shown == text.size(); }
-  };
-  std::vector<BoxText> boxTexts;
-  bool activatedOnce = false;
-  bool inSizeMove = false;  // the user is dragging the window's border
-  float scale = 1;          // the laid-out window times this fits the screen
-
-  ~Impl() { Destroy(); }
-
-  // The one way a window goes: out of the message loop's list, the window
-  // and its controls destroyed, and only then the bitmaps they showed.
-  void Destroy() {
-    auto& forms = OpenForms();
-    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-    if (hwnd) ::DestroyWindow(hwnd);
-    hwnd = nullptr;
-    controls.clear();
-    pictures.clear();
-    pictureFiles.clear();
-    pictureSizes.clear();
-    boxTexts.clear();
-    activatedOnce = false;
-    inSizeMove = false;
-  }
-
-  bool IsControl(int index) const {
-    return index >= 0 && index < static_cast<int>(controls.size());
-  }
-
-  // A length of the layout in pixels, made smaller with the window.
-  int Px(int twips) const {
-    return TwipsToPixels(static_cast<double>(twips) * scale, static_cast<int>(DpiOf(hwnd)));
-  }
-
-  // The client area as laid out, made smaller with the window.
-  SIZE ClientPixels() const {
-    const int dpi = static_cast<int>(DpiOf(hwnd));
-    return {ScaledPixels(layout.clientWidth, dpi, scale),
-            ScaledPixels(layout.clientHeight, dpi, scale)};
-  }
-
-  int IdOf(int index) const {
-    if (index == layout.defaultButton) return IDOK;
-    if (index == layout.cancelButton) return IDCANCEL;
-    return kFirstControlId + index;
-  }
-
-  int IndexOf(HWND control) const {
-    for (std::size_t i = 0; i < controls.size(); ++i)
-      if (controls[i] == control) return static_cast<int>(i);
-    return -1;
-  }
-
-  int IndexOfId(int id) const {
-    for (int i = 0; i < layout.controlCount; ++i)
-      if (IdOf(i) == id) return i;
-    return -1;
-  }
-
-  bool CanFocus(int i) const {
-    if (i < 0 || i >= static_cast<int>(controls.size())) return false;
-    const HWND control = controls[static_cast<std::size_t>(i)];
-    return CanTakeFocus(layout.controls[i], ::IsWindowVisible(control) != FALSE,
-                        ::IsWindowEnabled(control) != FALSE);
-  }
-
-  void FitToWorkArea();
-  void CreateControls();
-  void Annotate(HWND control, const ControlLayout& c);
-  void RefreshPictures();
-  void SetBoxText(int control, const std::wstring& text);
-  void FillTextBoxes();
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void OnCommand(int id, int code, HWND control);
-};
 
 // A window opens on the screen of the program's active window (the owner of
 // a help window), or else on the main screen. Room is left for a title bar
@@ -587,32 +471,20 @@ void Form::SetTitle(const std::wstring& title) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-namespace {
-
-float ToTwips(const Form::Impl& m, int pixels) {
-  return PixelsToTwips(pixels, static_cast<int>(DpiOf(m.hwnd)));
-}
-
-int ToPixels(const Form::Impl& m, float twips) {
-  return TwipsToPixels(twips, static_cast<int>(DpiOf(m.hwnd)));
-}
-
-}  // namespace
-
 float Form::Width() const {
   RECT r = {};
   ::GetWindowRect(impl_->hwnd, &r);
-  return ToTwips(*impl_, r.right - r.left);
+  return impl_->ToTwips(r.right - r.left);
 }
 
 float Form::Height() const {
   RECT r = {};
   ::GetWindowRect(impl_->hwnd, &r);
-  return ToTwips(*impl_, r.bottom - r.top);
+  return impl_->ToTwips(r.bottom - r.top);
 }
 
 void Form::SetSize(float width, float height) {
-  ::SetWindowPos(impl_->hwnd, nullptr, 0, 0, ToPixels(*impl_, width), ToPixels(*impl_, height),
+  ::SetWindowPos(impl_->hwnd, nullptr, 0, 0, impl_->ToPixels(width), impl_->ToPixels(height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -620,31 +492,48 @@ Extent Form::FrameSize() const {
   RECT outer = {}, client = {};
   ::GetWindowRect(impl_->hwnd, &outer);
   ::GetClientRect(impl_->hwnd, &client);
-  return {ToTwips(*impl_, (outer.right - outer.left) - client.right),
-          ToTwips(*impl_, (outer.bottom - outer.top) - client.bottom)};
+  return {impl_->ToTwips((outer.right - outer.left) - client.right),
+          impl_->ToTwips((outer.bottom - outer.top) - client.bottom)};
 }
 
-float Form::PixelSize() const { return ToTwips(*impl_, 1); }
+float Form::PixelSize() const { return impl_->ToTwips(1); }
 
 Form::Rect Form::ControlRect(int control) const {
-  HWND hwnd = control >= 0 && control < static_cast<int>(impl_->controls.size())
-                  ? impl_->controls[static_cast<std::size_t>(control)]
-                  : nullptr;
+  const HWND hwnd = impl_->Control(control);
   RECT r = {};
   ::GetWindowRect(hwnd, &r);
   ::MapWindowPoints(nullptr, impl_->hwnd, reinterpret_cast<POINT*>(&r), 2);
-  return {ToTwips(*impl_, r.left), ToTwips(*impl_, r.top), ToTwips(*impl_, r.right - r.left),
-          ToTwips(*impl_, r.bottom - r.top)};
+  return {impl_->ToTwips(r.left), impl_->ToTwips(r.top), impl_->ToTwips(r.right - r.left),
+          impl_->ToTwips(r.bottom - r.top)};
 }
 
 void Form::SetControlRect(int control, const Rect& rect) {
-  if (control < 0 || control >= static_cast<int>(impl_->controls.size())) return;
-  ::MoveWindow(impl_->controls[static_cast<std::size_t>(control)], ToPixels(*impl_, rect.left),
-               ToPixels(*impl_, rect.top), ToPixels(*impl_, rect.width),
-               ToPixels(*impl_, rect.height), TRUE);
+  if (!impl_->IsControl(control)) return;
+  ::MoveWindow(impl_->Control(control), impl_->ToPixels(rect.left), impl_->ToPixels(rect.top),
+               impl_->ToPixels(rect.width), impl_->ToPixels(rect.height), TRUE);
 }
 
-namespace {
+namespace win32 {
+
+std::vector<Form::Impl*>& OpenForms() {
+  static std::vector<Form::Impl*> forms;
+  return forms;
+}
+
+UINT DpiOf(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi && hwnd) {
+    const UINT dpi = getDpi(hwnd);
+    if (dpi) return dpi;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
 std::wstring TextOf(HWND hwnd) {
   const int length = ::GetWindowTextLengthW(hwnd);
   if (length <= 0) return std::wstring();
@@ -653,296 +542,16 @@ std::wstring TextOf(HWND hwnd) {
   text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
   return text;
 }
-}  // namespace
 
-std::wstring Form::Title() const { return TextOf(impl_->hwnd); }
-int Form::ControlCount() const { return impl_->layout.controlCount; }
-
-namespace {
-HWND ControlOf(const Form::Impl& m, int control) {
-  return control >= 0 && control < static_cast<int>(m.controls.size())
-             ? m.controls[static_cast<std::size_t>(control)]
-             : nullptr;
-}
-}  // namespace
-
-namespace {
 // The caret before the first character, nothing selected, the first line in view.
 void CaretToStart(HWND textBox) {
   ::SendMessageW(textBox, EM_SETSEL, 0, 0);
   ::SendMessageW(textBox, EM_SCROLLCARET, 0, 0);
 }
 
-// Where the first piece of `text` ends: after the last line end within
-// `size`, else there, but never between a CR and its LF or the halves of a
-// surrogate pair; the whole text when it is short.
-std::size_t FirstPieceEnd(std::wstring_view text, std::size_t size) {
-  if (text.size() <= size) return text.size();
-  const std::size_t lineEnd = text.rfind(L'\n', size - 1);
-  if (lineEnd != std::wstring::npos && lineEnd > 0) return lineEnd + 1;
-  std::size_t end = size;
-  const wchar_t before = text[end - 1], after = text[end];
-  if ((before == L'\r' && after == L'\n') || (before >= 0xD800 && before <= 0xDBFF)) --end;
-  return end;
-}
+}  // namespace win32
 
-// Adds `piece` at the end of the text box, leaving its selection and the
-// part of the text it shows as they were; a selection of the whole text (as
-// the dialog makes when the box gets the focus) takes in the piece too.
-void AppendToTextBox(HWND box, const std::wstring& piece) {
-  DWORD selStart = 0, selEnd = 0;
-  ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
-                 reinterpret_cast<LPARAM>(&selEnd));
-  const LRESULT firstLine = ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
-  // Turning drawing off and on again shows a hidden window.
-  const bool visible = (::GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE) != 0;
-  if (visible) ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-  const int end = ::GetWindowTextLengthW(box);
-  const bool all = selStart == 0 && end > 0 && selEnd == static_cast<DWORD>(end);
-  ::SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
-  ::SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
-  if (all) selEnd = static_cast<DWORD>(::GetWindowTextLengthW(box));
-  ::SendMessageW(box, EM_SETSEL, selStart, static_cast<LPARAM>(selEnd));
-  const LRESULT nowFirst = ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
-  ::SendMessageW(box, EM_LINESCROLL, 0, firstLine - nowFirst);
-  if (visible) ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);
-  ::InvalidateRect(box, nullptr, TRUE);
-}
-
-}  // namespace
-
-void Form::Impl::SetBoxText(int control, const std::wstring& text) {
-  const std::size_t end = FirstPieceEnd(text, kFirstTextPieceChars);
-  boxTexts.resize(controls.size());
-  boxTexts[static_cast<std::size_t>(control)] = {text, end};
-  ::SetWindowTextW(controls[static_cast<std::size_t>(control)], text.substr(0, end).c_str());
-  if (end < text.size()) ::SetTimer(hwnd, kTextFillTimer, USER_TIMER_MINIMUM, nullptr);
-}
-
-void Form::Impl::FillTextBoxes() {
-  // Timer messages come only when no other message waits: the user's keys
-  // and clicks always go first. Pieces are added for a slice of time, then
-  // the window turns to its messages again.
-  LARGE_INTEGER frequency, start, now;
-  ::QueryPerformanceFrequency(&frequency);
-  ::QueryPerformanceCounter(&start);
-  for (;;) {
-    const auto box = std::find_if(boxTexts.begin(), boxTexts.end(),
-                                  [](const BoxText& b) { return !b.Complete(); });
-    if (box == boxTexts.end()) {
-      ::KillTimer(hwnd, kTextFillTimer);
-      return;
-    }
-    const std::wstring_view rest = std::wstring_view(box->text).substr(box->shown);
-    const std::size_t end = FirstPieceEnd(rest, kTextPieceChars);
-    AppendToTextBox(controls[static_cast<std::size_t>(box - boxTexts.begin())],
-                    std::wstring(rest.substr(0, end)));
-    box->shown += end;
-    ::QueryPerformanceCounter(&now);
-    if (static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
-            static_cast<double>(frequency.QuadPart) >=
-        kTextFillSliceMs)
-      return;
-  }
-}
-
-void Form::SetText(int control, const std::wstring& whole) {
-  // A window's text ends at its first NUL.
-  const std::wstring text = whole.substr(0, whole.find(L'\0'));
-  Impl& m = *impl_;
-  if (!m.IsControl(control)) return;
-  HWND hwnd = m.controls[static_cast<std::size_t>(control)];
-  if (m.layout.controls[control].kind != ControlKind::TextBox) {
-    ::SetWindowTextW(hwnd, text.c_str());
-    return;
-  }
-  if (hwnd) {
-    m.SetBoxText(control, text);
-    CaretToStart(hwnd);
-  }
-  m.events.OnTextChange(control);
-}
-
-std::wstring Form::Text(int control) const {
-  std::wstring text = TextOf(ControlOf(*impl_, control));
-  if (static_cast<std::size_t>(control) < impl_->boxTexts.size()) {
-    const Impl::BoxText& box = impl_->boxTexts[static_cast<std::size_t>(control)];
-    text += box.text.substr(box.shown);  // what is still to come
-  }
-  return text;
-}
-
-namespace {
-
-// A control's device context with the control's font chosen into it.
-class ControlDc {
- public:
-  explicit ControlDc(HWND control) : control_(control), dc_(::GetDC(control)) {
-    const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-    if (dc_ && font) old_ = ::SelectObject(dc_, font);
-  }
-  ~ControlDc() {
-    if (old_) ::SelectObject(dc_, old_);
-    if (dc_) ::ReleaseDC(control_, dc_);
-  }
-  ControlDc(const ControlDc&) = delete;
-  ControlDc& operator=(const ControlDc&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HWND control_;
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
-};
-
-}  // namespace
-
-Extent Form::ContentSize(int control) const {
-  const Impl& m = *impl_;
-  const HWND hwnd = ControlOf(m, control);
-  if (!hwnd) return {0, 0};
-  const ControlKind kind = m.layout.controls[control].kind;
-  const int dpi = static_cast<int>(DpiOf(m.hwnd));
-  // Edges and margins, in pixels at 96 dots per inch: a button's edge and
-  // focus rectangle, the sunken edge of a list or a text box.
-  const int buttonEdge = ::MulDiv(3, dpi, 96), boxEdge = ::MulDiv(3, dpi, 96);
-  ControlDc dc(hwnd);
-  TEXTMETRICW metrics = {};
-  ::GetTextMetricsW(dc.Get(), &metrics);
-  SIZE text = {0, 0};
-  if (kind == ControlKind::Button || kind == ControlKind::Label) {
-    const std::wstring caption = TextOf(hwnd);
-    if (!caption.empty())
-      ::GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &text);
-  }
-  int width = 0, height = 0;
-  switch (kind) {
-    case ControlKind::Button:
-      width = text.cx + 2 * buttonEdge;
-      height = metrics.tmHeight + 2 * buttonEdge;
-      break;
-    case ControlKind::Label:
-      width = text.cx;
-      height = text.cx > 0 ? metrics.tmHeight : 0;
-      break;
-    case ControlKind::ListBox: {
-      const LRESULT item = ::SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
-      height = (item == LB_ERR ? metrics.tmHeight : static_cast<int>(item)) + 2 * boxEdge;
-      break;
-    }
-    case ControlKind::TextBox:
-      height = metrics.tmHeight + 2 * boxEdge;
-      break;
-    default:
-      break;
-  }
-  return {ToTwips(m, width), ToTwips(m, height)};
-}
-
-void Form::SetVisible(int control, bool visible) {
-  ::ShowWindow(ControlOf(*impl_, control), visible ? SW_SHOWNA : SW_HIDE);
-}
-
-bool Form::Visible(int control) const {
-  return (::GetWindowLongPtrW(ControlOf(*impl_, control), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void Form::SetEnabled(int control, bool enabled) {
-  ::EnableWindow(ControlOf(*impl_, control), enabled);
-}
-bool Form::Enabled(int control) const {
-  return ::IsWindowEnabled(ControlOf(*impl_, control)) != FALSE;
-}
-
-void Form::SetFocus(int control) {
-  if (impl_->CanFocus(control))
-    ::SendMessageW(impl_->hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(ControlOf(*impl_, control)),
-                   TRUE);
-}
-
-void Form::BeginFill(int control) {
-  ::SendMessageW(ControlOf(*impl_, control), WM_SETREDRAW, FALSE, 0);
-}
-
-void Form::EndFill(int control) {
-  HWND list = ControlOf(*impl_, control);
-  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-  ::InvalidateRect(list, nullptr, TRUE);
-}
-
-void Form::AddItem(int control, const std::wstring& text) {
-  ::SendMessageW(ControlOf(*impl_, control), LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-int Form::ItemCount(int control) const {
-  const LRESULT count = ::SendMessageW(ControlOf(*impl_, control), LB_GETCOUNT, 0, 0);
-  return count == LB_ERR ? 0 : static_cast<int>(count);
-}
-
-std::wstring Form::ItemText(int control, int item) const {
-  HWND list = ControlOf(*impl_, control);
-  const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(item), 0);
-  if (length == LB_ERR || length <= 0) return std::wstring();
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT got = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(item),
-                                     reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
-  return text;
-}
-
-int Form::SelectedIndex(int control) const {
-  const LRESULT selected = ::SendMessageW(ControlOf(*impl_, control), LB_GETCURSEL, 0, 0);
-  return selected == LB_ERR ? -1 : static_cast<int>(selected);
-}
-
-namespace {
-
-// The control shows `bitmap` and keeps it; the one it showed before goes.
-void ShowBitmap(Form::Impl& m, int control, win32::ScopedBitmap bitmap) {
-  if (!m.IsControl(control)) return;
-  HWND image = m.controls[static_cast<std::size_t>(control)];
-  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get()));
-  m.pictures[static_cast<std::size_t>(control)] = std::move(bitmap);
-  ::InvalidateRect(image, nullptr, TRUE);
-}
-
-// Decodes the picture file at the control's present size and shows it.
-bool DecodeInto(Form::Impl& m, int control, const std::wstring& file) {
-  if (!m.IsControl(control)) return false;
-  RECT size = {};
-  ::GetClientRect(m.controls[static_cast<std::size_t>(control)], &size);
-  win32::ScopedBitmap bitmap = win32::DecodePicture(file, size.right, size.bottom);
-  const bool shown = bitmap.Valid();
-  ShowBitmap(m, control, std::move(bitmap));
-  m.pictureFiles[static_cast<std::size_t>(control)] = shown ? file : std::wstring();
-  m.pictureSizes[static_cast<std::size_t>(control)] = {size.right, size.bottom};
-  return shown;
-}
-
-}  // namespace
-
-void Form::Impl::RefreshPictures() {
-  if (::IsIconic(hwnd)) return;
-  for (std::size_t i = 0; i < pictureFiles.size(); ++i) {
-    if (pictureFiles[i].empty()) continue;
-    RECT size = {};
-    ::GetClientRect(controls[i], &size);
-    if (size.right <= 0 || size.bottom <= 0) continue;
-    if (size.right == pictureSizes[i].cx && size.bottom == pictureSizes[i].cy) continue;
-    const std::wstring file = pictureFiles[i];
-    DecodeInto(*this, static_cast<int>(i), file);
-  }
-}
-
-void Form::ClearPicture(int control) {
-  ShowBitmap(*impl_, control, win32::ScopedBitmap());
-  if (impl_->IsControl(control)) impl_->pictureFiles[static_cast<std::size_t>(control)].clear();
-}
-
-bool Form::LoadPicture(int control, const std::wstring& file) {
-  return DecodeInto(*impl_, control, file);
-}
+std::wstring Form::Title() const { return TextOf(impl_->hwnd); }
 
 namespace win32 {
 

@@ -1,0 +1,133 @@
+// A real window's state, shared by the two halves of the real windows: the
+// window's life and its messages (Win32Forms.cpp) and what the program asks
+// of its controls (Win32Controls.cpp).
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/Forms.h"
+#include "platform/shared/FormRules.h"
+#include "platform/win32/Win32Internal.h"
+
+namespace platform {
+namespace win32 {
+
+constexpr int kFirstControlId = 1000;
+// The timer that adds the pieces of a long text to its box (see SetText).
+constexpr UINT_PTR kTextFillTimer = 2;
+
+// Everything the program has open as a window, for the message loop.
+std::vector<Form::Impl*>& OpenForms();
+// The dots per inch of the screen that shows `hwnd`.
+UINT DpiOf(HWND hwnd);
+// A window's text.
+std::wstring TextOf(HWND hwnd);
+// The caret before the first character, nothing selected, the first line in view.
+void CaretToStart(HWND textBox);
+
+}  // namespace win32
+
+struct Form::Impl {
+  Impl(Form* f, const FormLayout& l, FormEvents& e) : self(f), layout(l), events(e) {}
+  Form* self;  // the Form this belongs to
+  const FormLayout& layout;
+  FormEvents& events;
+  HWND hwnd = nullptr;
+  std::vector<HWND> controls;
+  std::vector<win32::ScopedBitmap> pictures;  // what each image control shows
+  std::vector<std::wstring> pictureFiles;     // the file each image control shows
+  std::vector<SIZE> pictureSizes;             // the size it was decoded at
+  // Each text box's text, and how much of it the box holds so far.
+  struct BoxText {
+    std::wstring text;
+    std::size_t shown = 0;
+    bool Complete() const { return shown == text.size(); }
+  };
+  std::vector<BoxText> boxTexts;
+  bool activatedOnce = false;
+  bool inSizeMove = false;  // the user is dragging the window's border
+  float scale = 1;          // the laid-out window times this fits the screen
+
+  ~Impl() { Destroy(); }
+
+  // The one way a window goes: out of the message loop's list, the window
+  // and its controls destroyed, and only then the bitmaps they showed.
+  void Destroy() {
+    auto& forms = win32::OpenForms();
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    if (hwnd) ::DestroyWindow(hwnd);
+    hwnd = nullptr;
+    controls.clear();
+    pictures.clear();
+    pictureFiles.clear();
+    pictureSizes.clear();
+    boxTexts.clear();
+    activatedOnce = false;
+    inSizeMove = false;
+  }
+
+  bool IsControl(int index) const {
+    return index >= 0 && index < static_cast<int>(controls.size());
+  }
+  // The control's window; null for an index outside the layout.
+  HWND Control(int index) const {
+    return IsControl(index) ? controls[static_cast<std::size_t>(index)] : nullptr;
+  }
+
+  float ToTwips(int pixels) const {
+    return PixelsToTwips(pixels, static_cast<int>(win32::DpiOf(hwnd)));
+  }
+  int ToPixels(float twips) const {
+    return TwipsToPixels(twips, static_cast<int>(win32::DpiOf(hwnd)));
+  }
+
+  // A length of the layout in pixels, made smaller with the window.
+  int Px(int twips) const {
+    return TwipsToPixels(static_cast<double>(twips) * scale, static_cast<int>(win32::DpiOf(hwnd)));
+  }
+
+  // The client area as laid out, made smaller with the window.
+  SIZE ClientPixels() const {
+    const int dpi = static_cast<int>(win32::DpiOf(hwnd));
+    return {ScaledPixels(layout.clientWidth, dpi, scale),
+            ScaledPixels(layout.clientHeight, dpi, scale)};
+  }
+
+  int IdOf(int index) const {
+    if (index == layout.defaultButton) return IDOK;
+    if (index == layout.cancelButton) return IDCANCEL;
+    return win32::kFirstControlId + index;
+  }
+
+  int IndexOf(HWND control) const {
+    for (std::size_t i = 0; i < controls.size(); ++i)
+      if (controls[i] == control) return static_cast<int>(i);
+    return -1;
+  }
+
+  int IndexOfId(int id) const {
+    for (int i = 0; i < layout.controlCount; ++i)
+      if (IdOf(i) == id) return i;
+    return -1;
+  }
+
+  bool CanFocus(int i) const {
+    if (!IsControl(i)) return false;
+    const HWND control = Control(i);
+    return CanTakeFocus(layout.controls[i], ::IsWindowVisible(control) != FALSE,
+                        ::IsWindowEnabled(control) != FALSE);
+  }
+
+  void FitToWorkArea();
+  void CreateControls();
+  void Annotate(HWND control, const ControlLayout& c);
+  void RefreshPictures();
+  void SetBoxText(int control, const std::wstring& text);
+  void FillTextBoxes();
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code, HWND control);
+};
+
+}  // namespace platform
