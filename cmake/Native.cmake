@@ -1,7 +1,7 @@
 # Native build: the logic over the simulation, unit and contract tests.
 add_library(platform_sim STATIC
-  src/platform/FolderOrder.cpp
-  src/platform/PictureHeader.cpp
+  src/platform/shared/FolderOrder.cpp
+  src/platform/shared/PictureHeader.cpp
   src/platform/shared/FormRules.cpp
   src/platform/sim/SimForms.cpp
   src/platform/sim/SimPlatform.cpp

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "platform/FolderOrder.h"
+#include "platform/shared/FolderOrder.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "platform/PictureHeader.h"
+#include "platform/shared/PictureHeader.h"
 
 using platform::PictureFormat;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/PictureHeader.h"
+#include "platform/shared/PictureHeader.h"
 
 namespace check {
 

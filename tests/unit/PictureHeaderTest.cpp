@@ -8,7 +8,7 @@
 
 #include "../common/TestPictures.h"
 #include "TestPictureFiles.h"
-#include "platform/PictureHeader.h"
+#include "platform/shared/PictureHeader.h"
 
 namespace {
 

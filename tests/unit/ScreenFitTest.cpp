@@ -6,7 +6,7 @@
 #include "../common/TestPictures.h"
 #include "SimDisc.h"
 #include "helpwindow/HelpWindow.h"
-#include "platform/WindowFit.h"
+#include "platform/shared/WindowFit.h"
 
 using namespace simdisc;
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Controls.h"
-#include "platform/FolderOrder.h"
+#include "platform/shared/FolderOrder.h"
 #include "platform/sim/Sim.h"
 #include "startup/IniValueModule.h"
 #include "startup/TextSegmentModule.h"

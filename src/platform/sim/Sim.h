@@ -11,7 +11,7 @@
 
 #include "platform/Forms.h"
 #include "platform/Platform.h"
-#include "platform/WindowFit.h"
+#include "platform/shared/WindowFit.h"
 
 namespace sim {
 
@@ -27,8 +27,8 @@ struct Entry {
   bool folder = false;
   Attributes attributes;
   std::string bytes;
-  bool locked = false;     // held open by another program without sharing
-  bool startable = true;   // a program the system can start
+  bool locked = false;    // held open by another program without sharing
+  bool startable = true;  // a program the system can start
 };
 
 struct Message {

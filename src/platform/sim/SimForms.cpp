@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "platform/Forms.h"
-#include "platform/PictureHeader.h"
 #include "platform/shared/FormRules.h"
+#include "platform/shared/PictureHeader.h"
 #include "platform/sim/Sim.h"
 
 namespace platform {

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/FolderOrder.h"
 #include "platform/Platform.h"
+#include "platform/shared/FolderOrder.h"
 #include "platform/sim/Sim.h"
 
 namespace sim {

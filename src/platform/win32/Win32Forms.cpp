@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "platform/WindowFit.h"
+#include "platform/shared/WindowFit.h"
 #include "platform/win32/Win32FormImpl.h"
 
 namespace platform {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/PictureHeader.h"
 #include "platform/Platform.h"
+#include "platform/shared/PictureHeader.h"
 #include "platform/win32/Win32Internal.h"
 
 // The decoder's own scaling, which the cross-compiler's headers lack. A COM

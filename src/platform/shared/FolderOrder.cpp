@@ -1,4 +1,4 @@
-#include "platform/FolderOrder.h"
+#include "platform/shared/FolderOrder.h"
 
 #include <array>
 #include <cstdint>

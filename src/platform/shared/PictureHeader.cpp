@@ -1,4 +1,4 @@
-#include "platform/PictureHeader.h"
+#include "platform/shared/PictureHeader.h"
 
 #include <algorithm>
 #include <cstring>
