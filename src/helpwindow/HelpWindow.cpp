@@ -2,12 +2,11 @@
 
 #include <memory>
 
+#include "platform/Keys.h"
 #include "platform/Platform.h"
 #include "util/DisplayTextModule.h"
 
 namespace {
-
-constexpr int kEscape = 27;
 
 std::unique_ptr<HelpWindow> theHelpWindow;
 
@@ -19,9 +18,7 @@ HelpWindow::HelpWindow()
       edHelp(form_, HelpLayout::edHelp),
       imHelp(form_, HelpLayout::imHelp),
       lbHelp(form_, HelpLayout::lbHelp) {
-  // Created hidden, then its controls recorded, once.
-  Load();
-  AllControlsResizeModule::ResizeInit(record_, form_);
+  Load();  // created hidden
 }
 
 void HelpWindow::Load() {
@@ -67,10 +64,8 @@ void HelpWindow::OnClick(int control) {
 }
 
 void HelpWindow::OnKeyUp(int keyCode, int shift) {
-  if (keyCode == kEscape && shift == 0) Dismiss();
+  if (keyCode == platform::kKeyEscape && shift == 0) Dismiss();
 }
-
-void HelpWindow::OnDeactivate() { AllControlsResizeModule::ResizeFree(record_); }
 
 void HelpWindow::OnCloseRequest() { Dismiss(); }
 

@@ -7,7 +7,6 @@
 #include "helpwindow/HelpLayout.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
-#include "util/AllControlsResizeModule.h"
 
 class HelpWindow final : private platform::FormEvents {
   platform::Form form_;  // first: the control handles below refer to it
@@ -36,11 +35,9 @@ class HelpWindow final : private platform::FormEvents {
 
   void OnClick(int control) override;
   void OnKeyUp(int keyCode, int shift) override;
-  void OnDeactivate() override;
   void OnCloseRequest() override;
 
   platform::Form* oOwner = nullptr;
-  AllControlsResizeModule::ResizeRecord record_;
 };
 
 // The help window, created on first use and kept for the rest of the run.

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "helpwindow/HelpWindow.h"
+#include "platform/Keys.h"
 #include "platform/Platform.h"
 #include "startup/MainModule.h"
 #include "util/AppTitleModule.h"
@@ -49,8 +50,7 @@ platform::Extent MainWindow::MinimumSize() {
 }
 
 void MainWindow::OnKeyUp(int keyCode, int shift) {
-  constexpr int kF1 = 112;
-  if (keyCode == kF1 && shift == 0) ReadMe();
+  if (keyCode == platform::kKeyF1 && shift == 0) ReadMe();
 }
 
 void MainWindow::OnClick(int control) {

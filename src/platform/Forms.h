@@ -11,15 +11,16 @@ enum class ControlKind { Button, Label, ListBox, TextBox, Image, FolderList };
 
 constexpr int kNoTabStop = -1;
 
+// Written with the fields named (.left = 150, ...), in this order.
 struct ControlLayout {
   const wchar_t* name;
   ControlKind kind;
-  int left, top, width, height;   // twips, from the client area's top left
-  int tabIndex;                   // kNoTabStop: never takes the focus
-  const wchar_t* accName;         // spoken name where no label names it, or nullptr
-  const wchar_t* accDescription;  // spoken description, or nullptr
-  bool hidden;                    // never shown to the user
-  bool locked;                    // a text box whose text the user cannot change
+  int left, top, width, height;             // twips, from the client area's top left
+  int tabIndex;                             // kNoTabStop: never takes the focus
+  const wchar_t* accName = nullptr;         // spoken name where no label names it
+  const wchar_t* accDescription = nullptr;  // spoken description
+  bool hidden = false;                      // never shown to the user
+  bool locked = false;                      // a text box whose text the user cannot change
 };
 
 struct FormLayout {

@@ -22,7 +22,8 @@ void ResizeInit(ResizeRecord& record, platform::Form& oForm) {
   record.sFormHeight = oForm.Height();
   for (int i = record.iFirst; i <= record.iLast; ++i) {
     const platform::Form::Rect r = oForm.ControlRect(i);
-    record.aRects[static_cast<std::size_t>(i)] = ControlRect{r.height, r.left, r.top, r.width};
+    record.aRects[static_cast<std::size_t>(i)] =
+        ControlRect{.Height = r.height, .Left = r.left, .Top = r.top, .Width = r.width};
   }
 }
 
@@ -44,8 +45,6 @@ void ResizeControls(const ResizeRecord& record, platform::Form& oForm) {
     oForm.SetControlRect(i, r);
   }
 }
-
-void ResizeFree(ResizeRecord& record) { record.aRects.clear(); }
 
 platform::Extent MinimumSize(const ResizeRecord& record, platform::Form& oForm) {
   if (record.aRects.empty() || record.sFormWidth <= 0 || record.sFormHeight <= 0) return {0, 0};

@@ -25,7 +25,6 @@ struct ResizeRecord {
 
 void ResizeInit(ResizeRecord& record, platform::Form& oForm);
 void ResizeControls(const ResizeRecord& record, platform::Form& oForm);
-void ResizeFree(ResizeRecord& record);
 
 // The smallest outer size down to which ResizeControls keeps every visible
 // control of the recorded window usable: each keeps room for what it shows

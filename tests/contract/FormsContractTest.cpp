@@ -7,6 +7,7 @@
 
 #include "ContractWorld.h"
 #include "platform/Forms.h"
+#include "platform/Keys.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -128,34 +129,34 @@ TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
   form.SetFocus(kList);
   events.events.clear();
 
-  contract::PressKey(form, 0x28);  // Down
+  contract::PressKey(form, platform::kKeyDown);
   EXPECT_EQ(form.SelectedIndex(kList), 0);
-  contract::PressKey(form, 0x28);
+  contract::PressKey(form, platform::kKeyDown);
   EXPECT_EQ(form.SelectedIndex(kList), 1);
   EXPECT_EQ(events.Count("select " + std::to_string(kList)), 2);
 
-  contract::PressKey(form, 0x0D);  // Enter: the default button
+  contract::PressKey(form, platform::kKeyReturn);  // Enter: the default button
   EXPECT_EQ(events.Count("click " + std::to_string(kOk)), 1);
-  contract::PressKey(form, 0x1B);  // Esc: the cancel button
+  contract::PressKey(form, platform::kKeyEscape);  // Esc: the cancel button
   EXPECT_EQ(events.Count("click " + std::to_string(kCancel)), 1);
 
   // A multi-line text box hands Enter and Esc to the window as well.
   form.SetFocus(kText);
-  contract::PressKey(form, 0x1B);
+  contract::PressKey(form, platform::kKeyEscape);
   EXPECT_EQ(events.Count("click " + std::to_string(kCancel)), 2);
-  contract::PressKey(form, 0x0D);
+  contract::PressKey(form, platform::kKeyReturn);
   EXPECT_EQ(events.Count("click " + std::to_string(kOk)), 2);
   form.SetFocus(kList);
 
   form.SetEnabled(kOk, false);
-  contract::PressKey(form, 0x0D);
+  contract::PressKey(form, platform::kKeyReturn);
   EXPECT_EQ(events.Count("click " + std::to_string(kOk)), 2)
       << "a disabled default button is not pressed";
 
   events.events.clear();
-  contract::PressKey(form, 0x70);  // F1, seen by the window first
-  contract::PressKey(form, 0x70, platform::kShiftMask);
-  contract::PressKey(form, 0x70, platform::kCtrlMask);
+  contract::PressKey(form, platform::kKeyF1);  // F1, seen by the window first
+  contract::PressKey(form, platform::kKeyF1, platform::kShiftMask);
+  contract::PressKey(form, platform::kKeyF1, platform::kCtrlMask);
   EXPECT_TRUE(events.Saw("keyup 112 0"));
   EXPECT_TRUE(events.Saw("keyup 112 1"));
   EXPECT_TRUE(events.Saw("keyup 112 2"));
@@ -165,10 +166,10 @@ TEST_F(FormsContract, TabWalksTheTabOrder) {
   form.Show();
   form.SetFocus(kList);
   events.events.clear();
-  contract::PressKey(form, 0x09);
+  contract::PressKey(form, platform::kKeyTab);
   EXPECT_TRUE(events.Saw("focus " + std::to_string(kText)));
-  contract::PressKey(form, 0x09);  // onto the first button: Space presses it
-  contract::PressKey(form, 0x20);
+  contract::PressKey(form, platform::kKeyTab);  // onto the first button: Space presses it
+  contract::PressKey(form, platform::kKeySpace);
   EXPECT_EQ(events.Count("click " + std::to_string(kOk)), 1);
 }
 

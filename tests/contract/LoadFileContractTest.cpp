@@ -63,11 +63,8 @@ TEST(LoadFileContract, LargeFilesAreCutAtACharacter) {
   const std::wstring dir = contract::ScratchFolder(L"loadlarge");
   const std::size_t limit = LoadFileModule::kMaxTextBytes;
   // UTF-8 whose two-byte letters straddle the limit: the cut letter goes.
-  const std::string utf8 = "a" + [] {
-    std::string s;
-    for (int i = 0; i < 600000; ++i) s += "\xD0\xB6";
-    return s;
-  }();
+  std::string utf8 = "a";
+  for (int i = 0; i < 600000; ++i) utf8 += "\xD0\xB6";
   contract::WriteFile(dir + L"utf8.txt", utf8);
   std::wstring text;
   ASSERT_TRUE(LoadFile(dir + L"utf8.txt", text));

@@ -5,13 +5,16 @@
 
 #include "../common/TestPictures.h"
 #include "SimDisc.h"
+#include "platform/Keys.h"
 #include "util/DisplayTextModule.h"
 
 using namespace simdisc;
 
 namespace {
 
-constexpr int kDown = 0x28, kUp = 0x26, kReturn = 0x0D;
+using platform::kKeyDown;
+using platform::kKeyReturn;
+using platform::kKeyUp;
 const std::wstring kGames = kRoot + L"\\games\\";
 const std::wstring kAutorun = kRoot + L"\\autorun\\";
 
@@ -45,7 +48,7 @@ class GameDetailsTest : public ProgramTest {
 
 TEST_F(GameDetailsTest, DiscEntryShowsTheDiscsOwnFilesInOrderAndDisablesLaunch) {
   Start();
-  Press(kDown);
+  Press(kKeyDown);
   EXPECT_EQ(Control(MainLayout::lsGame).selected, 0);
   EXPECT_FALSE(Control(MainLayout::btInstall).enabled);
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"Диск");
@@ -58,33 +61,33 @@ TEST_F(GameDetailsTest, DiscEntryShowsTheDiscsOwnFilesInOrderAndDisablesLaunch) 
 
 TEST_F(GameDetailsTest, ArrowsThroughTheGames) {
   Start();
-  Press(kDown);
-  Press(kDown);  // Alpha
+  Press(kKeyDown);
+  Press(kKeyDown);  // Alpha
   EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"Alpha\r\nsecond line\r\n")
       << "the whole file, unchanged";
   EXPECT_EQ(Control(MainLayout::img).picture, kGames + L"Alpha\\screenshot.jpg");
   EXPECT_EQ(LoadSounds(), 2);
 
-  Press(kDown);  // Beta: a picture, no description
+  Press(kKeyDown);  // Beta: a picture, no description
   EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"");
   EXPECT_EQ(Control(MainLayout::img).picture, kGames + L"Beta\\screenshot.jpg");
   EXPECT_EQ(LoadSounds(), 2) << "an empty description plays nothing";
 
-  Press(kDown);  // Gamma: a description, a picture that is not one
+  Press(kKeyDown);  // Gamma: a description, a picture that is not one
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"Gamma");
   EXPECT_EQ(Control(MainLayout::img).picture, L"")
       << "the earlier picture never stays beside this text";
   EXPECT_EQ(LoadSounds(), 3);
 
-  Press(kUp);  // back to Beta
+  Press(kKeyUp);  // back to Beta
   EXPECT_EQ(Control(MainLayout::img).picture, kGames + L"Beta\\screenshot.jpg");
 }
 
 TEST_F(GameDetailsTest, TheDiscEntryIsToldByItsExactText) {
   Start();
-  for (int i = 0; i < 5; ++i) Press(kDown);  // the game folder named exactly like the disc
+  for (int i = 0; i < 5; ++i) Press(kKeyDown);  // the game folder named exactly like the disc
   EXPECT_EQ(Control(MainLayout::lsGame).selected, 4);
   EXPECT_FALSE(Control(MainLayout::btInstall).enabled)
       << "a folder named like the disc is the disc";
@@ -93,7 +96,7 @@ TEST_F(GameDetailsTest, TheDiscEntryIsToldByItsExactText) {
   sim::ResetWorld();
   MainModule::ResetGlobals();
   Start("[main]\r\ndisk=диск\r\n");  // differs from the folder "Диск" in letter case only
-  for (int i = 0; i < 5; ++i) Press(kDown);
+  for (int i = 0; i < 5; ++i) Press(kKeyDown);
   EXPECT_TRUE(Control(MainLayout::btInstall).enabled) << "letter case counts";
 }
 
@@ -101,11 +104,11 @@ TEST_F(GameDetailsTest, EmptyAndLockedDescriptionsShowNothingAndStaySilent) {
   Start();
   sim::FindEntry(kGames + L"Alpha\\descript.ion")->bytes.clear();
   sim::FindEntry(kGames + L"Gamma\\descript.ion")->locked = true;
-  Press(kDown);
-  Press(kDown);  // Alpha, empty description
+  Press(kKeyDown);
+  Press(kKeyDown);  // Alpha, empty description
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"");
-  Press(kDown);
-  Press(kDown);  // Gamma, locked
+  Press(kKeyDown);
+  Press(kKeyDown);  // Gamma, locked
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"") << "nothing of an earlier entry survives";
   EXPECT_EQ(LoadSounds(), 1) << "only the disc entry's description was read";
 }
@@ -124,18 +127,18 @@ TEST_F(GameDetailsTest, DescriptionsAreShownWholeWithTheirLineBreaks) {
       {std::string("\0after a NUL", 12), L" after a NUL", "a NUL first"},
       {"\xEF\xBB\xBF\xD0\x98\xFF\xD0\x98", L"И\xFFFDИ", "UTF-8 with a bad byte"},
   };
-  for (int i = 0; i < 4; ++i) Press(kDown);  // Gamma
+  for (int i = 0; i < 4; ++i) Press(kKeyDown);  // Gamma
   for (const Case& c : cases) {
     sim::FindEntry(kGames + L"Gamma\\descript.ion")->bytes = c.bytes;
-    Press(kUp);
-    Press(kDown);
+    Press(kKeyUp);
+    Press(kKeyDown);
     ASSERT_EQ(Control(MainLayout::lsGame).selected, 3);
     EXPECT_EQ(Control(MainLayout::edDescript).text, c.shown) << c.what;
   }
-  Press(kUp);  // to Beta, without a description
+  Press(kKeyUp);  // to Beta, without a description
   std::string line(5000, 'x');
   sim::FindEntry(kGames + L"Gamma\\descript.ion")->bytes = line;
-  Press(kDown);
+  Press(kKeyDown);
   const std::wstring shown = Control(MainLayout::edDescript).text;
   const std::size_t breaks = (line.size() - 1) / DisplayTextModule::kMaxLineChars;
   EXPECT_EQ(shown.size(), line.size() + 2 * breaks) << "a long line is broken where full";
@@ -167,7 +170,7 @@ TEST_F(GameDetailsTest, ShowScreenshotOfAFolderOrNothingLeavesThePictureEmpty) {
 class GameLaunchTest : public GameDetailsTest {
  protected:
   void SelectGame(int index) {
-    for (int i = Control(MainLayout::lsGame).selected; i < index; ++i) Press(kDown);
+    for (int i = Control(MainLayout::lsGame).selected; i < index; ++i) Press(kKeyDown);
   }
   const sim::Message* LastMessage() {
     return sim::TheWorld().messages.empty() ? nullptr : &sim::TheWorld().messages.back();
@@ -179,7 +182,7 @@ TEST_F(GameLaunchTest, EnterStartsTheFirstProgramMinimisedAfterTheClick) {
   sim::AddFile(kGames + L"Alpha\\second.exe", "MZ");
   SelectGame(1);
   Log().clear();
-  Press(kReturn);
+  Press(kKeyReturn);
   ASSERT_EQ(sim::TheWorld().started.size(), 1u);
   EXPECT_EQ(sim::TheWorld().started[0].path, kGames + L"Alpha\\setup.exe");
   EXPECT_EQ(sim::TheWorld().started[0].showState, 2);
@@ -190,14 +193,14 @@ TEST_F(GameLaunchTest, EnterStartsTheFirstProgramMinimisedAfterTheClick) {
   EXPECT_EQ(Control(MainLayout::lsGame).selected, 1);
   EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"Alpha\r\nsecond line\r\n");
-  Press(kReturn);
+  Press(kKeyReturn);
   EXPECT_EQ(sim::TheWorld().started.size(), 2u);
 }
 
 TEST_F(GameLaunchTest, EnterOnTheDiscEntryStartsNothing) {
   Start();
   SelectGame(0);
-  Press(kReturn);
+  Press(kKeyReturn);
   EXPECT_TRUE(sim::TheWorld().started.empty());
   EXPECT_TRUE(sim::TheWorld().messages.empty());
 }
@@ -211,7 +214,7 @@ TEST_F(GameLaunchTest, FilesMatchingOnlyByTheirShortNameAreNeverStarted) {
   std::rotate(sim::TheWorld().entries.begin(), sim::TheWorld().entries.end() - 2,
               sim::TheWorld().entries.end());
   SelectGame(1);
-  Press(kReturn);
+  Press(kKeyReturn);
   ASSERT_EQ(sim::TheWorld().started.size(), 1u);
   EXPECT_EQ(sim::TheWorld().started[0].path, kGames + L"Alpha\\zz_setup.exe");
 }
@@ -245,7 +248,7 @@ TEST_F(GameLaunchTest, FailuresShowTheMessageWithCodeZeroAndChangeNothing) {
     Start();
     c.prepare();
     SelectGame(2);  // Beta
-    Press(kReturn);
+    Press(kKeyReturn);
     EXPECT_TRUE(sim::TheWorld().started.empty());
     const sim::Message* m = LastMessage();
     ASSERT_NE(m, nullptr);
@@ -264,7 +267,7 @@ TEST_F(GameLaunchTest, FailuresShowTheMessageWithCodeZeroAndChangeNothing) {
 TEST_F(GameLaunchTest, TheDiscMayNameItsOwnSupportAddress) {
   Start("[main]\r\ndisk=Диск\r\nsupport= games@disc.example \r\n");
   SelectGame(2);
-  Press(kReturn);
+  Press(kKeyReturn);
   ASSERT_NE(LastMessage(), nullptr);
   EXPECT_NE(LastMessage()->text.find(L"\r\ngames@disc.example\r\n"), std::wstring::npos);
   EXPECT_EQ(LaunchFailureTitle(1234), L"Error! 1234");

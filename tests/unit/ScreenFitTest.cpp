@@ -6,13 +6,15 @@
 #include "../common/TestPictures.h"
 #include "SimDisc.h"
 #include "helpwindow/HelpWindow.h"
+#include "platform/Keys.h"
 #include "platform/shared/WindowFit.h"
 
 using namespace simdisc;
 
 namespace {
 
-constexpr int kEscape = 27, kF1 = 112;
+using platform::kKeyEscape;
+using platform::kKeyF1;
 constexpr float kPixel = 15;  // twips of one pixel at 96 dots per inch
 
 // A screen of so many pixels at so many dots per inch, as a work area in twips.
@@ -136,9 +138,9 @@ TEST_F(ScreenFitTest, TheHelpWindowIsCentredOnItsOwnerInsideTheWorkArea) {
     sim::FormState seen;
     sim::TheWorld().waitingEvents.push_back([&seen] {
       seen = sim::StateOf(fHelp().form());
-      sim::PressKey(fHelp().form(), kEscape);
+      sim::PressKey(fHelp().form(), kKeyEscape);
     });
-    sim::PressKey(fMain().form(), kF1);
+    sim::PressKey(fMain().form(), kKeyF1);
     ASSERT_TRUE(seen.shown);
     ExpectInside(seen, area);
     const float centre =
@@ -207,9 +209,9 @@ TEST_F(ScreenFitTest, TheReadMeBoxIsNamedByTheHeading) {
     const sim::FormState& help = sim::StateOf(fHelp().form());
     name = help.controls[HelpLayout::lbHelp].text;
     labelShown = help.controls[HelpLayout::lbHelp].visible;
-    sim::PressKey(fHelp().form(), kEscape);
+    sim::PressKey(fHelp().form(), kKeyEscape);
   });
-  sim::PressKey(fMain().form(), kF1);
+  sim::PressKey(fMain().form(), kKeyF1);
   EXPECT_EQ(name, L"About the disc");
   EXPECT_FALSE(labelShown);
 }
@@ -218,8 +220,8 @@ TEST_F(ScreenFitTest, ThePictureIsDecodedAgainOnceTheSizeHasSettled) {
   sim::AddFile(kRoot + L"\\games\\Alpha\\screenshot.jpg", testpictures::kBlueJpeg);
   Start();
   fMain().lsGame.SetFocus();
-  sim::PressKey(fMain().form(), 0x28);
-  sim::PressKey(fMain().form(), 0x28);  // Alpha
+  sim::PressKey(fMain().form(), platform::kKeyDown);
+  sim::PressKey(fMain().form(), platform::kKeyDown);  // Alpha
   const sim::ControlState& img = Window().controls[MainLayout::img];
   ASSERT_EQ(img.decodes, 1);
   const float width = Window().width, height = Window().height;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/Forms.h"
+#include "platform/Keys.h"
 #include "platform/shared/FormRules.h"
 #include "platform/shared/PictureHeader.h"
 #include "platform/sim/Sim.h"
@@ -295,7 +296,12 @@ void Move(platform::Form& form, float left, float top) {
 
 namespace {
 
-constexpr int kReturn = 0x0D, kEscape = 0x1B, kSpace = 0x20, kUp = 0x26, kDown = 0x28, kTab = 0x09;
+using platform::kKeyDown;
+using platform::kKeyEscape;
+using platform::kKeyReturn;
+using platform::kKeySpace;
+using platform::kKeyTab;
+using platform::kKeyUp;
 
 bool IsButton(platform::Form::Impl& m, int control) {
   return control >= 0 && m.Kind(control) == platform::ControlKind::Button;
@@ -324,27 +330,27 @@ void PressKey(platform::Form& form, int virtualKey, int shift) {
   if (!m.state.enabled || !m.state.shown) return;  // keys go to enabled windows on screen
   const int focus = m.state.focus;
   switch (virtualKey) {
-    case kReturn:
+    case kKeyReturn:
       ClickIfUsable(m, IsButton(m, focus) ? focus : m.layout.defaultButton);
       break;
-    case kEscape:
+    case kKeyEscape:
       ClickIfUsable(m, m.layout.cancelButton);
       break;
-    case kSpace:
+    case kKeySpace:
       if (IsButton(m, focus)) ClickIfUsable(m, focus);
       break;
-    case kUp:
-    case kDown:
+    case kKeyUp:
+    case kKeyDown:
       if (focus >= 0 && m.Kind(focus) == platform::ControlKind::ListBox) {
         const int count = static_cast<int>(m.At(focus).items.size());
         const int current = m.At(focus).selected;
-        int next = virtualKey == kDown ? current + 1 : current - 1;
+        int next = virtualKey == kKeyDown ? current + 1 : current - 1;
         if (current < 0) next = 0;
         next = std::max(0, std::min(next, count - 1));
         if (count > 0) Select(form, focus, next);
       }
       break;
-    case kTab:
+    case kKeyTab:
       MoveFocusByTab(m, (shift & platform::kShiftMask) != 0);
       break;
     default:
