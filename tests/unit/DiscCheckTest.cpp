@@ -424,7 +424,8 @@ TEST(NameRulesTest, NamesWindowsCannotOpenAndCaptionsWithAccessKeys) {
       {L"Game", L""}, {L"Game.", L"."}, {L"Game ", L" "}, {L"a?b", L"?"},
       {L"a*b", L"*"}, {L"a\"b", L"\""}, {L"a|b", L"|"},   {L"a<b", L"<"},
       {L"a>b", L">"}, {L"a:b", L":"},   {L"Игра 2", L""}, {L".hidden", L""}};
-  for (const auto& [name, why] : names) EXPECT_EQ(check::ForbiddenInName(name), why) << std::wstring(name);
+  for (const auto& [name, why] : names)
+    EXPECT_EQ(check::ForbiddenInName(name), why) << std::wstring(name);
   const std::pair<const wchar_t*, bool> captions[] = {
       {L"Установить", false}, {L"&Установить", true}, {L"A && B", false},
       {L"A & B", true},       {L"A &&& B", true},     {L"end&", true}};
