@@ -53,11 +53,16 @@ TEST_F(SoundPlayerTest, AddFileNumbersSoundsAndReportsRefusals) {
   EXPECT_EQ(player.AddFile(L"hidden"), ApiPlaySoundClass::kNoSuchFile);
   EXPECT_EQ(player.AddFile(L"click"), 1);
   EXPECT_EQ(player.AddFile(L"locked"), 2) << "read-only files register";
-  for (int n = 3; n <= 255; ++n) ASSERT_EQ(player.AddFile(L"click"), n);
+  for (int n = 3; n <= 254; ++n) ASSERT_EQ(player.AddFile(L"click"), n);
+  sim::AddFile(kFolder + L"last.wav");
+  EXPECT_EQ(player.AddFile(L"last"), 255);
   EXPECT_EQ(player.AddFile(L"click"), ApiPlaySoundClass::kTableFull);
   EXPECT_EQ(player.AddFile(L"missing"), ApiPlaySoundClass::kNoSuchFile)
       << "the file is checked first";
   EXPECT_EQ(player.FileCount(), 255);
+  player.PlayAsync(255);
+  ASSERT_EQ(sim::TheWorld().sounds.size(), 1u) << "the last number plays";
+  EXPECT_EQ(sim::TheWorld().sounds[0].path, std::optional<std::wstring>(kFolder + L"last.wav"));
 }
 
 TEST_F(SoundPlayerTest, PlayingHandsThePathAndFlagsToTheSystem) {

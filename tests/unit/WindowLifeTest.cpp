@@ -79,6 +79,23 @@ TEST_F(WindowLifeTest, F1ShowsTheReadMeModallyUnderItsHeading) {
   EXPECT_EQ(platform::Form::ActiveForm(), &fMain().form());
 }
 
+TEST_F(WindowLifeTest, AfterTheReadMeTheFocusIsOnTheListWhereverItWasBefore) {
+  Start();
+  for (int before : {MainLayout::edDescript, MainLayout::btReadMe, MainLayout::btClose}) {
+    SCOPED_TRACE(before);
+    seenWhileOpen = {};
+    fMain().form().SetFocus(before);
+    ASSERT_EQ(Window().focus, before);
+    WhileHelpIsOpen([] { sim::PressKey(fHelp().form(), kKeyEscape); });
+    if (before == MainLayout::btReadMe)
+      sim::PressKey(fMain().form(), platform::kKeySpace);  // the focused button
+    else
+      Press(kKeyF1);
+    EXPECT_TRUE(seenWhileOpen.helpShown);
+    EXPECT_EQ(Window().focus, MainLayout::lsGame);
+  }
+}
+
 TEST_F(WindowLifeTest, TheReadMeIsShownWholeWithItsLineBreaks) {
   Start();
   sim::FindEntry(kRoot + L"\\read.me.txt")->bytes =
