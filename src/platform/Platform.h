@@ -106,7 +106,6 @@ std::wstring WindowTitle(WindowHandle window, int maxChars);
 constexpr unsigned kSndSync = 0x0000;
 constexpr unsigned kSndAsync = 0x0001;
 constexpr unsigned kSndNoDefault = 0x0002;
-constexpr unsigned kSndPurge = 0x0040;
 constexpr unsigned kSndFilename = 0x20000;
 
 // The system's sound call. A null path stops the sound that is playing.
