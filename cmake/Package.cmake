@@ -80,11 +80,8 @@ include(CPack)
 
 # The package as a disc author gets it: unpacked into a fresh folder, its
 # Varnolt.exe starts under Wine and shows the example game.
-add_executable(package_check tests/package/PackageCheck.cpp tests/e2e/Harness.cpp)
-target_compile_definitions(package_check PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-                           _WIN32_WINNT=0x0601)
-target_compile_options(package_check PRIVATE ${VARNOLT_WARNINGS})
-target_link_options(package_check PRIVATE ${VARNOLT_WIN32_LINK} -municode)
+varnolt_windows_program(package_check CONSOLE tests/package/PackageCheck.cpp tests/e2e/Harness.cpp)
+target_link_libraries(package_check PRIVATE testsupport)
 add_test(NAME package
          COMMAND ${VARNOLT_BASH} ${CMAKE_SOURCE_DIR}/tests/package/package-test.sh ${CMAKE_BINARY_DIR}
                  ${VARNOLT_PACKAGE_VERSION})

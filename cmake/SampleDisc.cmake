@@ -26,12 +26,10 @@ endfunction()
 
 # The installer every sample game carries.
 # It is built small like Varnolt.exe (see Windows.cmake).
-add_executable(sample_installer WIN32 disc/installer/SampleInstaller.cpp src/app/SmallRuntime.cpp)
-set_target_properties(sample_installer PROPERTIES OUTPUT_NAME SampleInstaller CXX_STANDARD 20)
-target_compile_definitions(sample_installer PRIVATE UNICODE _UNICODE)
-target_compile_options(sample_installer PRIVATE ${VARNOLT_WARNINGS} ${VARNOLT_SMALL_CODE})
-target_link_options(sample_installer PRIVATE -municode -mwindows -s ${VARNOLT_WIN32_LINK}
-                    ${VARNOLT_SMALL_LINK})
+varnolt_windows_program(sample_installer WIN32 SMALL disc/installer/SampleInstaller.cpp
+                        src/app/SmallRuntime.cpp)
+set_target_properties(sample_installer PROPERTIES OUTPUT_NAME SampleInstaller)
+target_link_options(sample_installer PRIVATE -s)
 
 # A text file of the disc from its UTF-8 source; ENCODING is cp1251 or utf8
 # (UTF-8 with a byte-order mark).

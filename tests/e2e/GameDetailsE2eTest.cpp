@@ -15,9 +15,8 @@ struct Window {
 };
 
 Window ViewOf(HWND main) {
-  const std::vector<HWND> c = ChildrenOf(main);
-  if (c.size() != 9) return {main, nullptr, nullptr, nullptr, nullptr};
-  return {main, c[1], c[3], c[4], c[8]};
+  const MainControls c = FindMainControls(main);
+  return {main, c.lsGame, c.edDescript, c.btInstall, c.img};
 }
 
 // Posts a key to the list and waits until the program has handled it and

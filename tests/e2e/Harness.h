@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+
 namespace e2e {
 
 // The folder holding the driver, Varnolt.exe and recorder.exe.
@@ -49,8 +51,8 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  bool Started() const { return process_ != nullptr; }
-  DWORD ProcessId() const { return processId_; }
+  bool Started() const { return process_.Id() != 0; }
+  DWORD ProcessId() const { return process_.Id(); }
   // The top-level window of the program with this class and title.
   HWND WaitForWindow(const wchar_t* className, const std::wstring& title,
                      DWORD timeoutMs = 15000) const;
@@ -58,21 +60,22 @@ class Program {
   HWND MainWindow(DWORD timeoutMs = 15000) const;
   // The main window, once start-up has returned and its message loop runs.
   HWND WaitUntilIdle(DWORD timeoutMs = 15000) const;
-  bool WaitForExit(DWORD timeoutMs = 15000) const;
+  bool WaitForExit(DWORD timeoutMs = 15000) const { return process_.WaitForExit(timeoutMs); }
   // How many processes the program's job holds (the program and what it started).
-  int ProcessesInJob() const;
+  int ProcessesInJob() const { return job_.Processes(); }
 
  private:
   HWND Find(const wchar_t* className, const std::wstring& title, bool prefix,
             DWORD timeoutMs) const;
 
-  HANDLE job_ = nullptr;
-  HANDLE process_ = nullptr;
-  DWORD processId_ = 0;
+  testsupport::Job job_;
+  testsupport::Process process_;
 };
 
 std::wstring TextOf(HWND hwnd);
-std::wstring ClassOf(HWND hwnd);
+using testsupport::ClassOf;
+using testsupport::FindMainControls;
+using testsupport::MainControls;
 // The children of a window in z-order, which is the order of creation and of Tab.
 std::vector<HWND> ChildrenOf(HWND parent);
 std::vector<std::wstring> ListItems(HWND list);

@@ -127,9 +127,9 @@ TEST(Pictures, EveryScreenshotShowsUpright) {
   Program program(disc);
   const HWND main = program.WaitUntilIdle();
   ASSERT_NE(main, nullptr);
-  const std::vector<HWND> controls = ChildrenOf(main);
-  ASSERT_EQ(controls.size(), 9u);
-  const HWND list = controls[1], img = controls[8];
+  const MainControls controls = FindMainControls(main);
+  const HWND list = controls.lsGame, img = controls.img;
+  ASSERT_TRUE(list && img);
 
   PressDown(main, list);  // the disc, which has no picture
   EXPECT_EQ(QuartersOnceShown(img, Solid("background")), Solid("background"));

@@ -174,11 +174,11 @@ class OnScreen : public ::testing::Test {
     program_ = std::make_unique<Program>(*disc_);
     main_ = program_->WaitUntilIdle();
     ASSERT_NE(main_, nullptr);
-    const std::vector<HWND> c = ChildrenOf(main_);
-    ASSERT_EQ(c.size(), 9u);
-    lsGame_ = c[1];
-    edDescript_ = c[3];
-    img_ = c[8];
+    const MainControls c = FindMainControls(main_);
+    ASSERT_TRUE(c.Complete());
+    lsGame_ = c.lsGame;
+    edDescript_ = c.edDescript;
+    img_ = c.img;
   }
   HWND OpenHelp() {
     TypeKey(main_, VK_F1);

@@ -33,11 +33,11 @@ std::string Tone(double seconds, double frequency) {
 }
 
 void Close(HWND main, const std::string& kind) {
-  const std::vector<HWND> c = e2e::ChildrenOf(main);
+  const e2e::MainControls c = e2e::FindMainControls(main);
   if (kind == "button") {
-    ::PostMessageW(c.at(5), BM_CLICK, 0, 0);
+    ::PostMessageW(c.btClose, BM_CLICK, 0, 0);
   } else if (kind == "escape") {
-    ::PostMessageW(c.at(1), WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(c.lsGame, WM_KEYDOWN, VK_ESCAPE, 1);
   } else if (kind == "titlebar") {
     ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   } else if (kind == "alt-f4") {
@@ -57,10 +57,10 @@ void Close(HWND main, const std::string& kind) {
 // load sound), Enter (the click sound, the installer starts), F1 and Esc
 // (the read-me comes and goes, silently), Esc (the stop sound, the end).
 int Walk(const e2e::Disc& disc, const e2e::Program& program, HWND main) {
-  const std::vector<HWND> c = e2e::ChildrenOf(main);
+  const HWND list = e2e::FindMainControls(main).lsGame;
   auto press = [&](WORD key) {
-    ::PostMessageW(c.at(1), WM_KEYDOWN, key, 1);
-    ::PostMessageW(c.at(1), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    ::PostMessageW(list, WM_KEYDOWN, key, 1);
+    ::PostMessageW(list, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     e2e::Settle(main);
     ::Sleep(700);
   };

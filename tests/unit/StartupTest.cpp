@@ -103,8 +103,6 @@ TEST_F(StartupTest, FillsListAndCaptionsAndSettings) {
   EXPECT_EQ(iHelpButton, 2);
   EXPECT_FALSE(MainModule::bScreenReader);
   EXPECT_EQ(Window().controls[MainLayout::lsGame].fillDepth, 0) << "redrawing switched on again";
-  EXPECT_EQ(sim::TheWorld().doEventsCalls, 2)
-      << "once while loading the window, once after the sound check";
 }
 
 TEST_F(StartupTest, ControlFileInTheAnsiCodePageIsDecodedAsCp1251) {
