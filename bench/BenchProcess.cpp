@@ -145,6 +145,9 @@ bool ParseArguments(int argc, wchar_t** argv, const std::wstring& accepted, std:
     } else if (arg == L"--seconds") {
       if (number < 1 || number > 600) return false;
       args.seconds = static_cast<int>(number);
+    } else if (arg == L"--deadline") {
+      if (number < 1 || number > 3600) return false;
+      args.deadline = static_cast<int>(number);
     } else if (arg == L"--pictures") {
       args.pictures = value;
     } else if (arg == L"--games") {

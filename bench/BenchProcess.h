@@ -54,6 +54,7 @@ struct Arguments {
   int runs = 5;            // --runs N: 1 to 1000
   std::vector<int> games;  // --games N,N,...
   int seconds = 5;         // --seconds S: 1 to 600
+  int deadline = 60;       // --deadline S: 1 to 3600
   std::wstring pictures;   // --pictures FOLDER
   std::vector<std::wstring> paths;
 };

@@ -36,6 +36,11 @@ target_link_libraries(SelectionBench PRIVATE bench_support psapi user32 gdi32)
 varnolt_windows_program(IdleCpuBench CONSOLE bench/IdleCpuBench.cpp)
 target_link_libraries(IdleCpuBench PRIVATE bench_support user32)
 
+# How long the window stops answering when it shows a long description or
+# read-me: long lines, every kind of line end, up to 1 MiB.
+varnolt_windows_program(TextBench CONSOLE bench/TextBench.cpp)
+target_link_libraries(TextBench PRIVATE bench_support user32)
+
 # The disc check's time and memory on the sample disc and on discs of many
 # games.
 varnolt_windows_program(CheckBench CONSOLE bench/CheckBench.cpp)

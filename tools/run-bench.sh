@@ -9,11 +9,14 @@
 #              is open;
 #   check      VarnoltCheck.exe's time and peak memory on the sample disc and
 #              on discs of 1,000 and 10,000 games.
+#   text       how long the window stops answering when a long description
+#              or read-me is shown, against 1 s (200 ms up to 64 KB).
 # Usage: tools/run-bench.sh [--only PART[,PART...]] [--runs N] [--games N,N,...]
 #                           [OTHER_VARNOLT_EXE...]
-# --runs applies to every part, --games and other builds of Varnolt (each
-# with its own file name, measured in the same rounds as this one, for
-# comparing a change with the program as it was) to the start-up.
+# --runs applies to every part, --games to the start-up, and other builds of
+# Varnolt (each with its own file name, measured in the same rounds as this
+# one, for comparing a change with the program as it was) to the start-up
+# and the texts.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -27,11 +30,11 @@ windows_path() {
   unix="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
   printf 'Z:%s' "${unix//\//\\}"
 }
-usage="usage: tools/run-bench.sh [--only startup,selection,idle,check] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
+usage="usage: tools/run-bench.sh [--only startup,selection,idle,check,text] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
 options=()
 runs=()
 others=()
-parts="startup,selection,idle,check"
+parts="startup,selection,idle,check,text"
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs | --games | --only)
@@ -55,7 +58,7 @@ done
 wants() { [[ ",$parts," == *",$1,"* ]]; }
 for part in ${parts//,/ }; do
   case "$part" in
-    startup | selection | idle | check) ;;
+    startup | selection | idle | check | text) ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
 done
@@ -68,6 +71,7 @@ wants startup && targets+=(EmptyWindow SameWindow StartupBench)
 wants selection && targets+=(SimpleSelection SelectionBench)
 wants idle && targets+=(IdleCpuBench)
 wants check && targets+=(VarnoltCheck CheckBench sample_disc)
+wants text && targets+=(TextBench)
 cmake --build --preset win64 --target "${targets[@]}" >/dev/null
 
 # The selection's screenshots: JPEGs of quality 90 (Wine's own encoder does
@@ -129,5 +133,8 @@ fi
 if wants check; then
   run CheckBench ${runs[@]+"${runs[@]}"} "$(windows_path "$build/VarnoltCheck.exe")" \
     "$(windows_path "$build/disc")"
+fi
+if wants text; then
+  run TextBench ${runs[@]+"${runs[@]}"} "$varnolt" ${others[@]+"${others[@]}"}
 fi
 exit "$failed"

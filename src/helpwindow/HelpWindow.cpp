@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "util/DisplayTextModule.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ void HelpWindow::Help(const std::wstring& tMsg, const std::wstring& tHead, bool 
   Load();  // afresh for each call: the window is unloaded at the end
   form_.SetTitle(tHead);
   lbHelp.SetCaption(tHead);  // what a screen reader calls the text
-  edHelp.SetText(tMsg);
+  edHelp.SetText(DisplayTextModule::DisplayText(tMsg));
   platform::Form* active = platform::Form::ActiveForm();
   if (active && active != &form_ && bModal) {
     oOwner = active;

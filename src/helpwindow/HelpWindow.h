@@ -15,7 +15,8 @@ class HelpWindow final : private platform::FormEvents {
  public:
   HelpWindow();
 
-  // Shows `tMsg` under the heading `tHead` and returns once the user has
+  // Shows `tMsg` (with its line ends and long lines made fit for the text
+  // box) under the heading `tHead` and returns once the user has
   // dismissed it (OK, Enter or Esc). With `bModal` the program's active
   // window is disabled meanwhile and owns the help window; it is enabled
   // and given the focus again before Help returns. The wait blocks on the

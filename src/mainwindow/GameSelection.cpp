@@ -2,6 +2,7 @@
 // entry's description and screenshot, and the load sound.
 #include "mainwindow/MainWindow.h"
 #include "startup/MainModule.h"
+#include "util/DisplayTextModule.h"
 #include "util/LoadFileModule.h"
 
 using namespace MainModule;
@@ -29,7 +30,8 @@ void MainWindow::lsGame_Click() {
   btInstall.SetEnabled(!IsDiscEntry(name));
   LoadFileModule::LoadFile(folder + kDescriptionFile, text);
   ShowScreenshot(folder + kScreenshotFile);
-  edDescript.SetText(text);  // last: the load sound comes with picture and text in place
+  // Last: the load sound comes with picture and text in place.
+  edDescript.SetText(DisplayTextModule::DisplayText(text));
 }
 
 void MainWindow::lsGame_GotFocus() {

@@ -98,7 +98,8 @@ class Form {
   std::wstring Title() const;
 
   int ControlCount() const;
-  // A text box shows a new text from its start: the caret before its first
+  // A control's text ends at its first NUL, as every window's text does. A
+  // text box shows a new text from its start: the caret before its first
   // character, nothing selected. So it is when the user tabs to it, too.
   void SetText(int control, const std::wstring& text);
   std::wstring Text(int control) const;

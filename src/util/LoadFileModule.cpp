@@ -12,8 +12,9 @@ platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, 
   if (status != platform::ReadStatus::Ok) return status;
   head.cut = bytes.size() > limit;
   if (head.cut) bytes.resize(limit);
-  head.encoding = TextDecodeModule::DetectEncoding(bytes);
-  head.text = TextDecodeModule::DecodeText(bytes);
+  const auto end = head.cut ? TextDecodeModule::TextEnd::Cut : TextDecodeModule::TextEnd::Whole;
+  head.encoding = TextDecodeModule::DetectEncoding(bytes, end);
+  head.text = TextDecodeModule::DecodeText(bytes, end);
   return status;
 }
 

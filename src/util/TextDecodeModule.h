@@ -3,6 +3,7 @@
 // non-ASCII characters, the system's ANSI code page otherwise.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,12 +11,28 @@ namespace TextDecodeModule {
 
 enum class Encoding { Ansi, Utf8, Utf8Bom, Utf16Le, Utf16Be };
 
-Encoding DetectEncoding(std::string_view bytes);
-std::wstring DecodeText(std::string_view bytes);
+// Whether the bytes are a whole file or only its head, cut at a size limit.
+// Only a cut text can end inside a character: there the broken character is
+// dropped, while at the end of a whole file it is a fault like any other.
+enum class TextEnd { Whole, Cut };
+
+Encoding DetectEncoding(std::string_view bytes, TextEnd end = TextEnd::Whole);
+
+// The text of the bytes. Nothing is ever lost or stops the decoding: in
+// UTF-8 each maximal invalid subpart (the longest start of a well-formed
+// sequence, or else one byte) becomes U+FFFD, in UTF-16 each unpaired
+// surrogate and an odd last byte do. No lone surrogate is ever returned.
+// NULs are kept.
+std::wstring DecodeText(std::string_view bytes, TextEnd end = TextEnd::Whole);
+
+// The text of the first `limit` bytes of a file whose head was read with one
+// byte more than that: the byte beyond tells a file cut at the limit from
+// one that ends there.
+std::wstring DecodeHead(std::string_view head, std::size_t limit);
 
 // Strict UTF-8 check (no overlong forms, no surrogates, nothing above
-// U+10FFFF). A sequence cut off at the very end counts as valid, so that a
-// file read only in part is still recognised.
-bool IsUtf8(std::string_view bytes);
+// U+10FFFF). Of a cut text, the last sequence may stop short: the rest of it
+// lies beyond the cut.
+bool IsUtf8(std::string_view bytes, TextEnd end = TextEnd::Whole);
 
 }  // namespace TextDecodeModule

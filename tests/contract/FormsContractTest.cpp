@@ -2,8 +2,12 @@
 // and the events a user's keys raise through the dialog manager.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "ContractWorld.h"
 #include "platform/Forms.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -81,6 +85,34 @@ TEST_F(FormsContract, SettingTheTextBoxRaisesOneChangeEachTime) {
   EXPECT_EQ(form.Text(kText), L"");
   form.SetText(kLabel, L"label");
   EXPECT_EQ(events.Count("text " + std::to_string(kLabel)), 0);
+}
+
+TEST_F(FormsContract, ALongTextIsHeldWholeWhileItGoesIntoTheBox) {
+  std::wstring text;
+  for (int line = 0; text.size() < 300000; ++line)
+    text += L"Line " + std::to_wstring(line) + L": " + std::wstring(90, L'ж') + L"\r\n";
+  text += std::wstring(20000, L'x');  // and a long last line
+  form.Show();
+  form.SetText(kText, text);
+  EXPECT_EQ(events.Count("text " + std::to_string(kText)), 1);
+  EXPECT_EQ(form.Text(kText), text);
+  // A box may take a long text in pieces while its window goes on answering.
+  for (int i = 0; i < 150; ++i) {
+    platform::DoEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(form.Text(kText), text);
+  form.SetText(kText, L"short");
+  EXPECT_EQ(form.Text(kText), L"short") << "what was still to come of the long text is gone";
+  for (int i = 0; i < 10; ++i) platform::DoEvents();
+  EXPECT_EQ(form.Text(kText), L"short");
+}
+
+TEST_F(FormsContract, AControlsTextEndsAtItsFirstNul) {
+  form.SetText(kText, std::wstring(L"before\0after", 12));
+  EXPECT_EQ(form.Text(kText), L"before");
+  form.SetText(kLabel, std::wstring(L"\0label", 6));
+  EXPECT_EQ(form.Text(kLabel), L"");
 }
 
 TEST_F(FormsContract, ShowingActivatesAndFocusesTheFirstControlInTabOrder) {

@@ -47,6 +47,8 @@ const IniCase kCases[] = {
     {"[main]\r\ndisk=\xC8\xE3\xF0\xFB \xB9 1\r\n", L"main", L"disk", L"Игры № 1"},
     {"[\xEC\xE5\xED\xFE]\r\n\xEA\xEB\xFE\xF7=ru\r\n", L"меню", L"ключ", L"ru"},
     {"[main]\r\ndisk=\x1A\r\n", L"main", L"disk", L""},
+    {"[main]\r\ndisk=Disc \xDF", L"main", L"disk", L"Disc Я"},
+    {"[main]\r\ndisk=Disc \xD0", L"main", L"disk", L"Disc Р"},
 };
 
 TEST(IniContract, ReaderAgreesWithTheSystem) {

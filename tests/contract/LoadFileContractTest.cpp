@@ -81,6 +81,37 @@ TEST(LoadFileContract, LargeFilesAreCutAtACharacter) {
   contract::WriteFile(dir + L"exact.txt", std::string(limit, 'y'));
   ASSERT_TRUE(LoadFile(dir + L"exact.txt", text));
   EXPECT_EQ(text.size(), limit) << "up to the limit everything is shown";
+
+  // Only a file longer than the limit is cut: one that ends right at it,
+  // in the first byte of a UTF-8 letter, is ANSI and whole.
+  contract::WriteFile(dir + L"ends.txt", std::string(limit - 1, 'z') + "\xD0");
+  ASSERT_TRUE(LoadFile(dir + L"ends.txt", text));
+  EXPECT_EQ(text.size(), limit);
+  EXPECT_EQ(text.back(), L'Р');
+}
+
+TEST(LoadFileContract, FaultsInTheTextDoNotCutItShort) {
+  const std::wstring dir = contract::ScratchFolder(L"loadfaults");
+  struct Case {
+    std::string bytes;
+    std::wstring text;
+  };
+  const Case cases[] = {
+      {"Level 1 \xDF", L"Level 1 Я"},
+      {"\xEF\xBB\xBFok \xC0\xAF and on", L"ok \xFFFD\xFFFD and on"},
+      {std::string("\0first\0", 7), std::wstring(L"\0first\0", 7)},
+      {std::string("\xFF\xFE\x00\xDC\x41\x00", 6),
+       L"\xFFFD"
+       L"A"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::wstring file = dir + L"text" + std::to_wstring(n++) + L".txt";
+    contract::WriteFile(file, c.bytes);
+    std::wstring text;
+    EXPECT_TRUE(LoadFile(file, text)) << n;
+    EXPECT_EQ(text, c.text) << n;
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // button, what gets started and the failure message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../common/TestPictures.h"
 #include "Harness.h"
 
@@ -194,6 +196,53 @@ TEST(GameDetailsCase, AFolderDifferingFromTheDiscOnlyInLetterCaseIsAGame) {
   PressKey(w, VK_DOWN);
   EXPECT_TRUE(::IsWindowEnabled(w.btInstall));
   EXPECT_EQ(ToUtf8(TextOf(w.edDescript)), ToUtf8(L"игра"));
+}
+
+// What a text holds never cuts it short or runs its lines together, in the
+// description box and in the read-me's box alike; a long one comes whole.
+TEST(GameDetailsCase, TextsAreShownWholeWithTheirLineBreaks) {
+  std::string longText;
+  for (int line = 0; longText.size() < 200000; ++line)
+    longText += "Line " + std::to_string(line) + ": " + std::string(80, 'x') + "\r\n";
+  Disc disc(L"texts", ToCp1251(L"[main]\r\ndisk=Диск\r\nhelp=Справка\r\n"),
+            {L"A cr only", L"B nul", L"C last letter", L"D long"});
+  disc.AddFile(L"games\\A cr only\\descript.ion", "one\rtwo\rthree");
+  disc.AddFile(L"games\\B nul\\descript.ion", std::string("\0after a NUL", 12));
+  disc.AddFile(L"games\\C last letter\\descript.ion", "Level 1 \xDF");
+  disc.AddFile(L"games\\D long\\descript.ion", longText);
+  disc.AddFile(L"read.me.txt", std::string("first\rsecond") + '\0' + "third\nfourth");
+  Program program(disc);
+  const HWND main = program.WaitUntilIdle();
+  ASSERT_NE(main, nullptr);
+  const Window w = ViewOf(main);
+  ASSERT_NE(w.lsGame, nullptr);
+
+  PressKey(w, VK_DOWN);
+  PressKey(w, VK_DOWN);  // A cr only
+  EXPECT_EQ(TextOf(w.edDescript), L"one\r\ntwo\r\nthree");
+  EXPECT_EQ(::SendMessageW(w.edDescript, EM_GETLINECOUNT, 0, 0), 3);
+  PressKey(w, VK_DOWN);  // B nul
+  EXPECT_EQ(TextOf(w.edDescript), L" after a NUL");
+  PressKey(w, VK_DOWN);  // C last letter
+  EXPECT_EQ(ToUtf8(TextOf(w.edDescript)), ToUtf8(L"Level 1 Я"));
+  PressKey(w, VK_DOWN);  // D long: it may come in pieces
+  std::wstring shown;
+  for (int i = 0; i < 200 && shown.size() < longText.size(); ++i, ::Sleep(50))
+    shown = TextOf(w.edDescript);
+  EXPECT_TRUE(shown == std::wstring(longText.begin(), longText.end()))
+      << "the long text whole, in order: " << shown.size() << " of " << longText.size();
+
+  TypeKey(main, VK_F1);
+  const HWND help = program.WaitForWindow(L"#32770", L"Справка", 5000);
+  ASSERT_NE(help, nullptr);
+  const std::vector<HWND> helpControls = ChildrenOf(help);
+  const auto edit = std::find_if(helpControls.begin(), helpControls.end(),
+                                 [](HWND c) { return ClassOf(c) == L"Edit"; });
+  ASSERT_NE(edit, helpControls.end());
+  const HWND edHelp = *edit;
+  EXPECT_EQ(TextOf(edHelp), L"first\r\nsecond third\r\nfourth");
+  EXPECT_EQ(::SendMessageW(edHelp, EM_GETLINECOUNT, 0, 0), 3);
+  TypeKey(help, VK_ESCAPE);
 }
 
 }  // namespace

@@ -128,12 +128,15 @@ HWND Program::WaitUntilIdle(DWORD timeoutMs) const {
 }
 
 std::wstring TextOf(HWND hwnd) {
-  wchar_t buffer[4096];
   DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
-                             5000, &length))
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
     return std::wstring();
-  return std::wstring(buffer, length);
+  std::wstring text(length + 1, L'\0');
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                             SMTO_NORMAL, 5000, &length))
+    return std::wstring();
+  text.resize(std::min<std::size_t>(length, text.size() - 1));
+  return text;
 }
 
 std::vector<HWND> ChildrenOf(HWND parent) {

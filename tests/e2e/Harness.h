@@ -72,7 +72,7 @@ class Program {
   testsupport::Process process_;
 };
 
-std::wstring TextOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);  // the whole text, however long
 using testsupport::ClassOf;
 using testsupport::FindMainControls;
 using testsupport::MainControls;

@@ -5,6 +5,7 @@
 
 #include "../common/TestPictures.h"
 #include "SimDisc.h"
+#include "util/DisplayTextModule.h"
 
 using namespace simdisc;
 
@@ -107,6 +108,38 @@ TEST_F(GameDetailsTest, EmptyAndLockedDescriptionsShowNothingAndStaySilent) {
   Press(kDown);  // Gamma, locked
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"") << "nothing of an earlier entry survives";
   EXPECT_EQ(LoadSounds(), 1) << "only the disc entry's description was read";
+}
+
+TEST_F(GameDetailsTest, DescriptionsAreShownWholeWithTheirLineBreaks) {
+  Start();
+  struct Case {
+    std::string bytes;
+    std::wstring shown;
+    const char* what;
+  };
+  const Case cases[] = {
+      {"Level 1 \xDF", L"Level 1 Я", "an ANSI letter last"},
+      {"one\rtwo\rthree\r", L"one\r\ntwo\r\nthree\r\n", "old Mac line ends"},
+      {"one\ntwo", L"one\r\ntwo", "Unix line ends"},
+      {std::string("\0after a NUL", 12), L" after a NUL", "a NUL first"},
+      {"\xEF\xBB\xBF\xD0\x98\xFF\xD0\x98", L"И\xFFFDИ", "UTF-8 with a bad byte"},
+  };
+  for (int i = 0; i < 4; ++i) Press(kDown);  // Gamma
+  for (const Case& c : cases) {
+    sim::FindEntry(kGames + L"Gamma\\descript.ion")->bytes = c.bytes;
+    Press(kUp);
+    Press(kDown);
+    ASSERT_EQ(Control(MainLayout::lsGame).selected, 3);
+    EXPECT_EQ(Control(MainLayout::edDescript).text, c.shown) << c.what;
+  }
+  Press(kUp);  // to Beta, without a description
+  std::string line(5000, 'x');
+  sim::FindEntry(kGames + L"Gamma\\descript.ion")->bytes = line;
+  Press(kDown);
+  const std::wstring shown = Control(MainLayout::edDescript).text;
+  const std::size_t breaks = (line.size() - 1) / DisplayTextModule::kMaxLineChars;
+  EXPECT_EQ(shown.size(), line.size() + 2 * breaks) << "a long line is broken where full";
+  EXPECT_EQ(shown.find(L"\r\n"), DisplayTextModule::kMaxLineChars);
 }
 
 TEST_F(GameDetailsTest, FocusWithNothingSelectedEmptiesOnlyTheDescription) {

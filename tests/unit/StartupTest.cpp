@@ -111,6 +111,12 @@ TEST_F(StartupTest, ControlFileInTheAnsiCodePageIsDecodedAsCp1251) {
   EXPECT_EQ(GameList().front(), L"Игры");
 }
 
+TEST_F(StartupTest, ControlFileEndingInOneAnsiLetterKeepsIt) {
+  MakeDisc("[main]\r\ndisk=Disc \xDF", {L"G"});
+  RunMain();
+  EXPECT_EQ(GameList().front(), L"Disc Я");
+}
+
 TEST_F(StartupTest, EmptyMainSectionReadsZeroEverywhere) {
   MakeDisc("[main]\r\n", {L"G"});
   EXPECT_FALSE(RunMain());

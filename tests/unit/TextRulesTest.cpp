@@ -1,12 +1,10 @@
 // The small text rules of start-up: splitting, numbers and truth values from
-// the control file, decoding of the disc's text files, Explorer's order.
+// the control file, Explorer's order.
 #include <gtest/gtest.h>
 
 #include "platform/FolderOrder.h"
-#include "platform/sim/Sim.h"
 #include "startup/IniValueModule.h"
 #include "startup/TextSegmentModule.h"
-#include "util/TextDecodeModule.h"
 
 namespace {
 
@@ -99,23 +97,6 @@ TEST(IniValueTest, TruthValues) {
     EXPECT_TRUE(IniValueModule::ToTruthValue(yes)) << yes;
   for (const wchar_t* no : {L"0", L"false", L"False", L"", L"yes", L"1x", L"0.0", L"truey", L" "})
     EXPECT_FALSE(IniValueModule::ToTruthValue(no)) << no;
-}
-
-TEST(TextDecodeTest, ChoosesTheEncodingFromMarksAndContent) {
-  using TextDecodeModule::DecodeText;
-  sim::ResetWorld();
-  EXPECT_EQ(DecodeText("plain"), L"plain");
-  EXPECT_EQ(DecodeText("\xC8\xE3\xF0\xFB"), L"Игры") << "1251";
-  EXPECT_EQ(DecodeText("\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B"), L"Игры") << "UTF-8 without a mark";
-  EXPECT_EQ(DecodeText("\xEF\xBB\xBFok"), L"ok") << "UTF-8 mark";
-  EXPECT_EQ(DecodeText(std::string("\xFF\xFE\x18\x04\x33\x04", 6)), L"Иг") << "UTF-16 LE";
-  EXPECT_EQ(DecodeText(std::string("\xFE\xFF\x04\x18", 4)), L"И") << "UTF-16 BE";
-  EXPECT_EQ(DecodeText("\xC0\x80"), L"А\x0402") << "an overlong form is not UTF-8";
-  EXPECT_EQ(DecodeText("\xED\xA0\x80"), L"\x043D\x00A0\x0402")
-      << "an encoded surrogate is not UTF-8";
-  EXPECT_EQ(DecodeText("a\xD0"), L"a") << "a sequence cut off by the end of the read is dropped";
-  EXPECT_EQ(DecodeText("\xF0\x9F\x98\x80"),
-            std::wstring(sizeof(wchar_t) == 2 ? L"\xD83D\xDE00" : L"\U0001F600"));
 }
 
 TEST(FolderOrderTest, NamesSortAsExplorerShowsThem) {

@@ -77,6 +77,15 @@ TEST_F(WindowLifeTest, F1ShowsTheReadMeModallyUnderItsHeading) {
   EXPECT_EQ(platform::Form::ActiveForm(), &fMain().form());
 }
 
+TEST_F(WindowLifeTest, TheReadMeIsShownWholeWithItsLineBreaks) {
+  Start();
+  sim::FindEntry(kRoot + L"\\read.me.txt")->bytes =
+      std::string("Read me\rfirst") + '\0' + "second\r\rend \xDF";
+  WhileHelpIsOpen([] { sim::PressKey(fHelp().form(), kEscape); });
+  Press(kF1);
+  EXPECT_EQ(seenWhileOpen.text, L"Read me\r\nfirst second\r\n\r\nend Я");
+}
+
 TEST_F(WindowLifeTest, TheReadMeButtonEnterAndOkDismiss) {
   Start();
   for (auto dismiss :

@@ -204,7 +204,8 @@ void Form::SetTitle(const std::wstring& title) { impl_->state.title = title; }
 std::wstring Form::Title() const { return impl_->state.title; }
 int Form::ControlCount() const { return impl_->layout.controlCount; }
 
-void Form::SetText(int control, const std::wstring& text) {
+void Form::SetText(int control, const std::wstring& whole) {
+  const std::wstring text = whole.substr(0, whole.find(L'\0'));  // as a window's text ends
   impl_->At(control).text = text;
   if (impl_->Kind(control) == ControlKind::TextBox) sim::TheWorld().log.push_back(L"text:" + text);
   if (impl_->Kind(control) == ControlKind::TextBox) impl_->events.OnTextChange(control);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,16 @@ constexpr int kFirstControlId = 1000;
 // outside a drag.
 constexpr UINT_PTR kSettleTimer = 1;
 constexpr UINT kSettleMs = 250;
+
+// A text box lays out a text on the window's thread, in time that grows
+// with the text's length and more than that with the length of its lines:
+// under Wine a megabyte takes seconds. So a long text goes in a piece at a
+// time, a short piece set at once and the rest added in larger ones while
+// the window is idle, and the window answers the user between the pieces.
+constexpr std::size_t kFirstTextPieceChars = 4096;
+constexpr std::size_t kTextPieceChars = 16384;
+constexpr UINT_PTR kTextFillTimer = 2;
+constexpr double kTextFillSliceMs = 30;  // pieces added at a time, at most
 
 // Everything the program has open as a window, for the message loop.
 std::vector<Form::Impl*>& OpenForms() {
@@ -96,6 +107,13 @@ struct Form::Impl {
   std::vector<HBITMAP> pictures;           // what each image control shows, owned here
   std::vector<std::wstring> pictureFiles;  // the file each image control shows
   std::vector<SIZE> pictureSizes;          // the size it was decoded at
+  // Each text box's text, and how much of it the box holds so far.
+  struct BoxText {
+    std::wstring text;
+    std::size_t shown = 0;
+    bool Complete() const { return shown == text.size(); }
+  };
+  std::vector<BoxText> boxTexts;
   bool activatedOnce = false;
   bool inSizeMove = false;  // the user is dragging the window's border
   float scale = 1;          // the laid-out window times this fits the screen
@@ -152,6 +170,8 @@ struct Form::Impl {
   void CreateControls();
   void Annotate(HWND control, const ControlLayout& c);
   void RefreshPictures();
+  void SetBoxText(int control, const std::wstring& text);
+  void FillTextBoxes();
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code, HWND control);
 };
@@ -260,7 +280,9 @@ void Form::Impl::CreateControls() {
         break;
       case ControlKind::TextBox:
         className = L"EDIT";
-        style |= WS_TABSTOP | ES_MULTILINE | (c.locked ? ES_READONLY : 0);
+        // Without ES_AUTOVSCROLL a box takes added text only as far as it
+        // shows, and a long text is added in pieces (see SetText).
+        style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | (c.locked ? ES_READONLY : 0);
         exStyle |= WS_EX_CLIENTEDGE;
         break;
       case ControlKind::Image:
@@ -279,7 +301,12 @@ void Form::Impl::CreateControls() {
     controls[static_cast<std::size_t>(i)] = control;
     if (!control) continue;
     if (font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (c.kind == ControlKind::TextBox) HandEnterAndEscToTheDialog(control);
+    if (c.kind == ControlKind::TextBox) {
+      HandEnterAndEscToTheDialog(control);
+      // The pieces of a long text are added like typed text, which a text
+      // box otherwise limits to 30,000 characters.
+      ::SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    }
     Annotate(control, c);
   }
   if (layout.defaultButton >= 0) ::SendMessageW(hwnd, DM_SETDEFID, IDOK, 0);
@@ -347,6 +374,10 @@ INT_PTR Form::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       RefreshPictures();
       return FALSE;
     case WM_TIMER:
+      if (wParam == kTextFillTimer) {
+        FillTextBoxes();
+        return TRUE;
+      }
       if (wParam != kSettleTimer) return FALSE;
       ::KillTimer(hwnd, kSettleTimer);
       if (!inSizeMove) RefreshPictures();
@@ -521,6 +552,7 @@ void Form::Unload() {
   m.controls.clear();
   m.pictureFiles.clear();
   m.pictureSizes.clear();
+  m.boxTexts.clear();
   m.activatedOnce = false;
   m.inSizeMove = false;
 }
@@ -642,17 +674,105 @@ void CaretToStart(HWND textBox) {
   ::SendMessageW(textBox, EM_SETSEL, 0, 0);
   ::SendMessageW(textBox, EM_SCROLLCARET, 0, 0);
 }
-}  // namespace
 
-void Form::SetText(int control, const std::wstring& text) {
-  HWND hwnd = ControlOf(*impl_, control);
-  ::SetWindowTextW(hwnd, text.c_str());
-  if (impl_->layout.controls[control].kind != ControlKind::TextBox) return;
-  CaretToStart(hwnd);
-  impl_->events.OnTextChange(control);
+// Where the first piece of `text` ends: after the last line end within
+// `size`, else there, but never between a CR and its LF or the halves of a
+// surrogate pair; the whole text when it is short.
+std::size_t FirstPieceEnd(std::wstring_view text, std::size_t size) {
+  if (text.size() <= size) return text.size();
+  const std::size_t lineEnd = text.rfind(L'\n', size - 1);
+  if (lineEnd != std::wstring::npos && lineEnd > 0) return lineEnd + 1;
+  std::size_t end = size;
+  const wchar_t before = text[end - 1], after = text[end];
+  if ((before == L'\r' && after == L'\n') || (before >= 0xD800 && before <= 0xDBFF)) --end;
+  return end;
 }
 
-std::wstring Form::Text(int control) const { return TextOf(ControlOf(*impl_, control)); }
+// Adds `piece` at the end of the text box, leaving its selection and the
+// part of the text it shows as they were; a selection of the whole text (as
+// the dialog makes when the box gets the focus) takes in the piece too.
+void AppendToTextBox(HWND box, const std::wstring& piece) {
+  DWORD selStart = 0, selEnd = 0;
+  ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
+                 reinterpret_cast<LPARAM>(&selEnd));
+  const LRESULT firstLine = ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+  // Turning drawing off and on again shows a hidden window.
+  const bool visible = (::GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (visible) ::SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+  const int end = ::GetWindowTextLengthW(box);
+  const bool all = selStart == 0 && end > 0 && selEnd == static_cast<DWORD>(end);
+  ::SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
+  ::SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+  if (all) selEnd = static_cast<DWORD>(::GetWindowTextLengthW(box));
+  ::SendMessageW(box, EM_SETSEL, selStart, static_cast<LPARAM>(selEnd));
+  const LRESULT nowFirst = ::SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+  ::SendMessageW(box, EM_LINESCROLL, 0, firstLine - nowFirst);
+  if (visible) ::SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(box, nullptr, TRUE);
+}
+
+}  // namespace
+
+void Form::Impl::SetBoxText(int control, const std::wstring& text) {
+  const std::size_t end = FirstPieceEnd(text, kFirstTextPieceChars);
+  boxTexts.resize(controls.size());
+  boxTexts[static_cast<std::size_t>(control)] = {text, end};
+  ::SetWindowTextW(controls[static_cast<std::size_t>(control)], text.substr(0, end).c_str());
+  if (end < text.size()) ::SetTimer(hwnd, kTextFillTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void Form::Impl::FillTextBoxes() {
+  // Timer messages come only when no other message waits: the user's keys
+  // and clicks always go first. Pieces are added for a slice of time, then
+  // the window turns to its messages again.
+  LARGE_INTEGER frequency, start, now;
+  ::QueryPerformanceFrequency(&frequency);
+  ::QueryPerformanceCounter(&start);
+  for (;;) {
+    const auto box = std::find_if(boxTexts.begin(), boxTexts.end(),
+                                  [](const BoxText& b) { return !b.Complete(); });
+    if (box == boxTexts.end()) {
+      ::KillTimer(hwnd, kTextFillTimer);
+      return;
+    }
+    const std::wstring_view rest = std::wstring_view(box->text).substr(box->shown);
+    const std::size_t end = FirstPieceEnd(rest, kTextPieceChars);
+    AppendToTextBox(controls[static_cast<std::size_t>(box - boxTexts.begin())],
+                    std::wstring(rest.substr(0, end)));
+    box->shown += end;
+    ::QueryPerformanceCounter(&now);
+    if (static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+            static_cast<double>(frequency.QuadPart) >=
+        kTextFillSliceMs)
+      return;
+  }
+}
+
+void Form::SetText(int control, const std::wstring& whole) {
+  // A window's text ends at its first NUL.
+  const std::wstring text = whole.substr(0, whole.find(L'\0'));
+  Impl& m = *impl_;
+  const bool textBox = m.layout.controls[control].kind == ControlKind::TextBox;
+  HWND hwnd = ControlOf(m, control);
+  if (!textBox) {
+    ::SetWindowTextW(hwnd, text.c_str());
+    return;
+  }
+  if (hwnd) {
+    m.SetBoxText(control, text);
+    CaretToStart(hwnd);
+  }
+  m.events.OnTextChange(control);
+}
+
+std::wstring Form::Text(int control) const {
+  std::wstring text = TextOf(ControlOf(*impl_, control));
+  if (static_cast<std::size_t>(control) < impl_->boxTexts.size()) {
+    const Impl::BoxText& box = impl_->boxTexts[static_cast<std::size_t>(control)];
+    text += box.text.substr(box.shown);  // what is still to come
+  }
+  return text;
+}
 
 namespace {
 
