@@ -39,6 +39,8 @@ const IniCase kCases[] = {
     {"[other]\r\ndisk=elsewhere\r\n", L"main", L"disk", L"0"},
     {"disk=before any section\r\n[main]\r\n", L"main", L"disk", L"0"},
     {"[main]\r\nlist=x\r\n[other]\r\ndisk=later\r\n", L"main", L"disk", L"0"},
+    {"[main]\r\ndisk=first\r\n[main]\r\ndisk=second\r\n", L"main", L"disk", L"first"},
+    {"[main]\r\nlist=x\r\n[main]\r\ndisk=second\r\n", L"main", L"disk", L"0"},
     {"[ main ]\r\ndisk=spaced\r\n", L"main", L"disk", L"spaced"},
     {"[main]\r\ndisk=a=b\r\n", L"main", L"disk", L"a=b"},
     {"[main]\ndisk=unix\n", L"main", L"disk", L"unix"},

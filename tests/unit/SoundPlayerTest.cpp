@@ -58,6 +58,9 @@ TEST_F(SoundPlayerTest, AddFileNumbersSoundsAndReportsRefusals) {
   EXPECT_EQ(player.AddFile(L"missing"), ApiPlaySoundClass::kNoSuchFile)
       << "the file is checked first";
   EXPECT_EQ(player.FileCount(), 255);
+  player.PlayAsync(255);  // the last entry plays like the first
+  ASSERT_EQ(sim::TheWorld().sounds.size(), 1u);
+  EXPECT_EQ(sim::TheWorld().sounds[0].path, std::optional<std::wstring>(kFolder + L"click.wav"));
 }
 
 TEST_F(SoundPlayerTest, PlayingHandsThePathAndFlagsToTheSystem) {

@@ -248,10 +248,7 @@ TEST(WindowScanTest, TitlesAreExactAndNothingIsFoundBeforeAScan) {
   EXPECT_FALSE(GetAllProcessesModule::WindowExists(L"NVDA"));
   EXPECT_FALSE(GetAllProcessesModule::WindowExists(L""));
   EXPECT_EQ(GetAllProcessesModule::CollectWindows(), 2);
-  const auto& windows = GetAllProcessesModule::Windows();
-  ASSERT_EQ(windows.size(), 4u) << "two windows, then the entry that ended the walk, then one more";
-  EXPECT_EQ(windows[1].tTitle.size(), 143u);
-  EXPECT_EQ(windows[2].hWnd, 0u);
+  EXPECT_EQ(GetAllProcessesModule::Windows()[1].tTitle.size(), 143u) << "titles are cut";
   EXPECT_TRUE(GetAllProcessesModule::WindowExists(L"NVDA"));
   EXPECT_FALSE(GetAllProcessesModule::WindowExists(L"nvda"));
   EXPECT_EQ(GetAllProcessesModule::GetWindowTitle(0), L"");

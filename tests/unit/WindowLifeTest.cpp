@@ -93,10 +93,12 @@ TEST_F(WindowLifeTest, TheReadMeButtonEnterAndOkDismiss) {
                                           [] { sim::Click(fHelp().form(), HelpLayout::btHelp); },
                                           [] { sim::RequestClose(fHelp().form()); }}) {
     WhileHelpIsOpen(dismiss);
+    fMain().btReadMe.SetFocus();
     sim::Click(fMain().form(), MainLayout::btReadMe);
     EXPECT_TRUE(seenWhileOpen.helpShown);
     EXPECT_FALSE(Help().shown);
     EXPECT_TRUE(Window().enabled);
+    EXPECT_EQ(Window().focus, MainLayout::lsGame) << "back on the list";
   }
 }
 
