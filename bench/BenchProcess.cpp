@@ -1,5 +1,7 @@
 #include "BenchProcess.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -128,45 +130,64 @@ std::string Narrow(const std::wstring& text) {
   return out;
 }
 
-bool ParseArguments(int argc, wchar_t** argv, const std::wstring& accepted, std::size_t paths,
+bool ParseArguments(int argc, wchar_t** argv, const char* usage, std::size_t paths,
                     std::size_t maxPaths, std::size_t programs, Arguments& args) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  const std::string named = usage;
+  const auto fail = [usage] {
+    Say(std::string("usage: ") + usage);
+    return false;
+  };
+  std::vector<std::string> given;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg.rfind(L"--", 0) != 0) {
       args.paths.push_back(arg);
       continue;
     }
-    if (i + 1 >= argc || accepted.find(arg) == std::wstring::npos) return false;
+    const std::string option = Narrow(arg);
+    if (i + 1 >= argc || named.find(option + " ") == std::string::npos) return fail();
+    given.push_back(option);
     const std::wstring value = argv[++i];
     const long number = std::wcstol(value.c_str(), nullptr, 10);
-    if (arg == L"--runs") {
-      if (number < 1 || number > 1000) return false;
+    if (option == "--runs") {
+      if (number < 1 || number > 1000) return fail();
       args.runs = static_cast<int>(number);
-    } else if (arg == L"--seconds") {
-      if (number < 1 || number > 600) return false;
+    } else if (option == "--seconds") {
+      if (number < 1 || number > 600) return fail();
       args.seconds = static_cast<int>(number);
-    } else if (arg == L"--deadline") {
-      if (number < 1 || number > 3600) return false;
+    } else if (option == "--deadline") {
+      if (number < 1 || number > 3600) return fail();
       args.deadline = static_cast<int>(number);
-    } else if (arg == L"--pictures") {
+    } else if (option == "--pictures") {
       args.pictures = value;
-    } else if (arg == L"--games") {
+    } else if (option == "--games") {
       args.games.clear();
       for (std::size_t at = 0; at <= value.size();) {
         const std::size_t comma = std::min(value.find(L',', at), value.size());
         const long games = std::wcstol(value.substr(at, comma - at).c_str(), nullptr, 10);
-        if (games < 1 || games > 1000000) return false;
+        if (games < 1 || games > 1000000) return fail();
         args.games.push_back(static_cast<int>(games));
         at = comma + 1;
       }
     } else {
-      return false;
+      return fail();
     }
   }
-  if (args.paths.size() < paths || args.paths.size() > maxPaths) return false;
+  // An option outside brackets must be given.
+  for (std::size_t at = named.find(" --"); at != std::string::npos;
+       at = named.find(" --", at + 1)) {
+    const std::string option = named.substr(at + 1, named.find(' ', at + 1) - at - 1);
+    if (std::find(given.begin(), given.end(), option) == given.end()) return fail();
+  }
+  if (args.paths.size() < paths || args.paths.size() > maxPaths) return fail();
   for (std::size_t i = 0; i < programs && i < args.paths.size(); ++i) {
-    args.paths[i] = ExistingFile(args.paths[i]);
-    if (args.paths[i].empty()) return false;
+    const std::wstring full = ExistingFile(args.paths[i]);
+    if (full.empty()) {
+      Say("error: no such program: " + Narrow(args.paths[i]));
+      return false;
+    }
+    args.paths[i] = full;
   }
   return true;
 }

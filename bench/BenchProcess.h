@@ -58,12 +58,13 @@ struct Arguments {
   std::wstring pictures;   // --pictures FOLDER
   std::vector<std::wstring> paths;
 };
-// Reads the command line into `args`, taking only the options named in
-// `accepted` (for example L"--runs --games"). False on anything else, on a
-// value out of range, or when the paths are not `paths` to `maxPaths` long;
-// the first `programs` paths are made the full paths of existing files
-// (false when one is missing).
-bool ParseArguments(int argc, wchar_t** argv, const std::wstring& accepted, std::size_t paths,
+// Reads a benchmark's command line into `args` by its `usage` ("Name
+// [--runs N] --pictures FOLDER PROGRAM ..."): the options it names are taken,
+// those not in brackets must be given. There must be `paths` to `maxPaths`
+// paths; the first `programs` of them are made the full paths of existing
+// files. Standard output is set to plain \n for whoever reads the figures.
+// False, with the usage said, on anything else.
+bool ParseArguments(int argc, wchar_t** argv, const char* usage, std::size_t paths,
                     std::size_t maxPaths, std::size_t programs, Arguments& args);
 
 // A path or name for the console: ASCII kept, everything else '?'.

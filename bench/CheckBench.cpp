@@ -118,8 +118,10 @@ int Fail(const std::string& why) {
 int wmain(int argc, wchar_t** argv) {
   bench::Arguments args;
   args.games = {1000, 10000};
-  if (!bench::ParseArguments(argc, argv, L"--runs --games", 2, 2, 1, args))
-    return Fail("usage: CheckBench [--runs N] [--games N,N,...] VARNOLTCHECK_EXE SAMPLE_DISC");
+  if (!bench::ParseArguments(argc, argv,
+                             "CheckBench [--runs N] [--games N,N,...] VARNOLTCHECK_EXE SAMPLE_DISC",
+                             2, 2, 1, args))
+    return 2;
   const int runs = args.runs;
   const std::vector<int>& counts = args.games;
   const std::wstring& exe = args.paths[0];

@@ -12,8 +12,6 @@
 // with F1 posted to the list, waits until that window shows and has
 // painted, settles, and measures S seconds again. Escape closes the help
 // window, WM_CLOSE the program.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -125,18 +123,14 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
   return r;
 }
 
-int Usage() {
-  Say("usage: IdleCpuBench [--runs N] [--seconds S] VARNOLT_EXE");
-  return 2;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
   bench::Arguments args;
   args.runs = 3;
-  if (!bench::ParseArguments(argc, argv, L"--runs --seconds", 1, 1, 1, args)) return Usage();
+  if (!bench::ParseArguments(argc, argv, "IdleCpuBench [--runs N] [--seconds S] VARNOLT_EXE", 1, 1,
+                             1, args))
+    return 2;
   const int runs = args.runs;
   const long seconds = args.seconds;
   const std::wstring& full = args.paths[0];

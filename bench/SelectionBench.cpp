@@ -25,8 +25,6 @@
 // their peak until the picture is shown. Wine reports the current figure as
 // the peak, so the figure is also read every millisecond while the
 // selection runs, and the larger of the two is the peak.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <psapi.h>
@@ -265,21 +263,17 @@ struct Series {
 
 constexpr double kMb = 1048576.0;
 
-int Usage() {
-  Say("usage: SelectionBench [--runs N] --pictures FOLDER VARNOLT_EXE SIMPLE_SELECTION_EXE");
-  return 2;
-}
-
 double Ratio(double a, double b) { return b > 0 ? a / b : 0; }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
   bench::Arguments args;
-  if (!bench::ParseArguments(argc, argv, L"--runs --pictures", 2, 2, 2, args) ||
-      args.pictures.empty())
-    return Usage();
+  if (!bench::ParseArguments(
+          argc, argv,
+          "SelectionBench [--runs N] --pictures FOLDER VARNOLT_EXE SIMPLE_SELECTION_EXE", 2, 2, 2,
+          args))
+    return 2;
   const int runs = args.runs;
   const std::wstring& pictureFolder = args.pictures;
   const std::vector<std::wstring>& programs = args.paths;

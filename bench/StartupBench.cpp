@@ -24,8 +24,6 @@
 // measured and printed); the list count and the round trips are blocking
 // calls that return as soon as the program answers, so they add no polling
 // delay. Times come from QueryPerformanceCounter.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -117,12 +115,6 @@ double SleepOneMs() {
   return MsBetween(from, Now()) / kTimes;
 }
 
-int Usage() {
-  Say("usage: StartupBench [--runs N] [--games N,N,...] VARNOLT_EXE EMPTY_WINDOW_EXE "
-      "SAME_WINDOW_EXE [OTHER_VARNOLT_EXE...]");
-  return 2;
-}
-
 std::wstring FileName(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
 
 std::string Row(int width, const std::string& label, const bench::Summary* filled,
@@ -155,11 +147,15 @@ bool PlaceFloor(const std::wstring& scratch, const std::wstring& program, const 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);  // plain \n for whoever reads the figures
   bench::Arguments args;
   args.runs = 7;
   args.games = {10, 1000, 10000};
-  if (!bench::ParseArguments(argc, argv, L"--runs --games", 3, 100, 100, args)) return Usage();
+  if (!bench::ParseArguments(
+          argc, argv,
+          "StartupBench [--runs N] [--games N,N,...] VARNOLT_EXE EMPTY_WINDOW_EXE "
+          "SAME_WINDOW_EXE [OTHER_VARNOLT_EXE...]",
+          3, 100, 100, args))
+    return 2;
   const int runs = args.runs;
   const std::vector<int>& gameCounts = args.games;
   const std::vector<std::wstring>& programs = args.paths;

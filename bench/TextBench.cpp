@@ -21,8 +21,6 @@
 // Each of these is the time the window did not answer the user. Esc closes
 // the help window, WM_CLOSE the program. A measurement that passes the
 // deadline is given as more than it, and its process is ended.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -272,18 +270,15 @@ std::string Worst(const std::vector<Measured>& runs, double Measured::*what, dou
   return Format("%.1f", worst);
 }
 
-int Usage() {
-  Say("usage: TextBench [--runs N] [--deadline S] VARNOLT_EXE [OTHER_VARNOLT_EXE...]");
-  return 2;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
   bench::Arguments args;
   args.runs = 3;
-  if (!bench::ParseArguments(argc, argv, L"--runs --deadline", 1, 100, 100, args)) return Usage();
+  if (!bench::ParseArguments(
+          argc, argv, "TextBench [--runs N] [--deadline S] VARNOLT_EXE [OTHER_VARNOLT_EXE...]", 1,
+          100, 100, args))
+    return 2;
   const int runs = args.runs;
   const double deadlineMs = 1000.0 * args.deadline;
   const std::vector<std::wstring>& programs = args.paths;

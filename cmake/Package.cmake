@@ -51,12 +51,7 @@ sample_disc_text(utf8 ${PACKAGE_SOURCE}/guide.txt ${CMAKE_BINARY_DIR}/package-gu
 add_custom_target(package_disc ALL DEPENDS ${SAMPLE_DISC_OUTPUTS})
 # What the rules above no longer make (a file renamed or dropped) would be
 # packed: it goes at configure time.
-file(GLOB_RECURSE _package_present LIST_DIRECTORIES false ${PACKAGE_DISC_DIR}/*)
-foreach(_file IN LISTS _package_present)
-  if(NOT _file IN_LIST SAMPLE_DISC_OUTPUTS)
-    file(REMOVE ${_file})
-  endif()
-endforeach()
+sample_disc_prune()
 set(SAMPLE_DISC_OUTPUTS ${_sample_disc_outputs})
 set(SAMPLE_DISC_DIR ${_sample_disc_dir})
 
@@ -80,8 +75,8 @@ include(CPack)
 
 # The package as a disc author gets it: unpacked into a fresh folder, its
 # Varnolt.exe starts under Wine and shows the example game.
-varnolt_windows_program(package_check CONSOLE tests/package/PackageCheck.cpp tests/e2e/Harness.cpp)
-target_link_libraries(package_check PRIVATE testsupport)
+varnolt_windows_program(package_check CONSOLE tests/package/PackageCheck.cpp)
+target_link_libraries(package_check PRIVATE e2e_harness)
 add_test(NAME package
          COMMAND ${VARNOLT_BASH} ${CMAKE_SOURCE_DIR}/tests/package/package-test.sh ${CMAKE_BINARY_DIR}
                  ${VARNOLT_PACKAGE_VERSION})

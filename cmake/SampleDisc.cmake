@@ -106,6 +106,26 @@ function(sample_disc_game name encoding installer)
   set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} PARENT_SCOPE)
 endfunction()
 
+# Removes at configure time what is in SAMPLE_DISC_DIR but not among
+# SAMPLE_DISC_OUTPUTS, and the folders left empty.
+function(sample_disc_prune)
+  file(GLOB_RECURSE present LIST_DIRECTORIES false ${SAMPLE_DISC_DIR}/*)
+  foreach(file IN LISTS present)
+    if(NOT file IN_LIST SAMPLE_DISC_OUTPUTS)
+      file(REMOVE ${file})
+    endif()
+  endforeach()
+  file(GLOB_RECURSE folders LIST_DIRECTORIES true ${SAMPLE_DISC_DIR}/*)
+  foreach(folder IN LISTS folders)
+    if(IS_DIRECTORY ${folder})
+      file(GLOB_RECURSE inside ${folder}/*)
+      if(NOT inside)
+        file(REMOVE_RECURSE ${folder})
+      endif()
+    endif()
+  endforeach()
+endfunction()
+
 # The program and the disc's own files.
 sample_disc_copy($<TARGET_FILE:Varnolt> ${SAMPLE_DISC_DIR}/Varnolt.exe Varnolt)
 sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun.ini ${SAMPLE_DISC_DIR}/autorun.ini)
@@ -144,21 +164,7 @@ add_custom_target(sample_disc ALL DEPENDS ${SAMPLE_DISC_OUTPUTS})
 
 # Files left from an earlier layout (a game renamed or dropped) would show up
 # on the disc: whatever the rules above do not make goes at configure time.
-file(GLOB_RECURSE _sample_disc_present LIST_DIRECTORIES false ${SAMPLE_DISC_DIR}/*)
-foreach(_file IN LISTS _sample_disc_present)
-  if(NOT _file IN_LIST SAMPLE_DISC_OUTPUTS)
-    file(REMOVE ${_file})
-  endif()
-endforeach()
-file(GLOB_RECURSE _sample_disc_folders LIST_DIRECTORIES true ${SAMPLE_DISC_DIR}/*)
-foreach(_folder IN LISTS _sample_disc_folders)
-  if(IS_DIRECTORY ${_folder})
-    file(GLOB_RECURSE _inside ${_folder}/*)
-    if(NOT _inside)
-      file(REMOVE_RECURSE ${_folder})
-    endif()
-  endif()
-endforeach()
+sample_disc_prune()
 
 # The assembled disc checked against its sources: encodings, line ends,
 # sounds, pictures, installers.

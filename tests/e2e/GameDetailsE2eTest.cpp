@@ -32,33 +32,11 @@ void PressKey(const Window& w, UINT key) {
   ::Sleep(50);  // the X server shows what was drawn
 }
 
-enum class Colour { Red, Blue, Background, Other };
-
 // The colour on screen at the middle of the picture control.
 Colour PictureColour(const Window& w) {
   RECT r;
   ::GetWindowRect(w.img, &r);
-  HDC screen = ::GetDC(nullptr);
-  const COLORREF c = ::GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  ::ReleaseDC(nullptr, screen);
-  const int red = GetRValue(c), green = GetGValue(c), blue = GetBValue(c);
-  if (red > 200 && green < 60 && blue < 60) return Colour::Red;
-  if (blue > 200 && red < 60 && green < 60) return Colour::Blue;
-  if (red > 200 && green > 200 && blue > 200) return Colour::Background;
-  return Colour::Other;
-}
-
-const char* Name(Colour c) {
-  switch (c) {
-    case Colour::Red:
-      return "red";
-    case Colour::Blue:
-      return "blue";
-    case Colour::Background:
-      return "background";
-    default:
-      return "other";
-  }
+  return ColourOnScreen((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 std::string Recorded(const Disc& disc, const std::wstring& program) {

@@ -1,5 +1,9 @@
 #include "Harness.h"
 
+#include <oleacc.h>
+
+#include <cstdlib>
+
 #include "TestDiscFiles.h"
 
 namespace e2e {
@@ -201,6 +205,61 @@ void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   ::Sleep(50);  // the input reaches the program's queue
   Settle(window);
+}
+
+std::wstring SpokenName(HWND control) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          IID_IAccessible, reinterpret_cast<void**>(&accessible))))
+    return L"(no accessible object)";
+  VARIANT self;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring result;
+  if (SUCCEEDED(accessible->get_accName(self, &name)) && name) result = name;
+  ::SysFreeString(name);
+  accessible->Release();
+  return result;
+}
+
+const char* Name(Colour c) {
+  switch (c) {
+    case Colour::Red:
+      return "red";
+    case Colour::Lime:
+      return "lime";
+    case Colour::Blue:
+      return "blue";
+    case Colour::Yellow:
+      return "yellow";
+    case Colour::Grey:
+      return "grey";
+    case Colour::Background:
+      return "background";
+    default:
+      return "other";
+  }
+}
+
+Colour ColourOnScreen(int x, int y) {
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF c = ::GetPixel(screen, x, y);
+  ::ReleaseDC(nullptr, screen);
+  const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+  struct Known {
+    Colour colour;
+    int r, g, b;
+  };
+  const Known known[] = {{Colour::Red, 255, 0, 0},
+                         {Colour::Lime, 0, 255, 0},
+                         {Colour::Blue, 0, 0, 255},
+                         {Colour::Yellow, 255, 255, 0},
+                         {Colour::Grey, 80, 80, 80}};
+  for (const Known& k : known)
+    if (std::abs(r - k.r) < 48 && std::abs(g - k.g) < 48 && std::abs(b - k.b) < 48) return k.colour;
+  if (r > 200 && g > 200 && b > 200) return Colour::Background;
+  return Colour::Other;
 }
 
 std::string ToUtf8(const std::wstring& text) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h: COM, which SpokenName needs set up.
+#include <objbase.h>
 
 #include <initializer_list>
 #include <string>
@@ -92,6 +94,15 @@ HWND FocusOf(HWND window);
 void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held = {});
 // Waits until the program that owns `window` has handled what is queued.
 void Settle(HWND window);
+
+// The name a screen reader speaks for the control (COM must be set up).
+std::wstring SpokenName(HWND control);
+
+// The colours of the test pictures, and of the picture box left empty.
+enum class Colour { Red, Lime, Blue, Yellow, Grey, Background, Other };
+const char* Name(Colour c);
+// The colour shown on the screen at (x, y).
+Colour ColourOnScreen(int x, int y);
 
 std::string ToUtf8(const std::wstring& text);
 std::string ToCp1251(const std::wstring& text);

@@ -12,58 +12,18 @@ namespace {
 
 using namespace e2e;
 
-enum class Colour { Red, Lime, Blue, Yellow, Grey, Background, Other };
-
-const char* Name(Colour c) {
-  switch (c) {
-    case Colour::Red:
-      return "red";
-    case Colour::Lime:
-      return "lime";
-    case Colour::Blue:
-      return "blue";
-    case Colour::Yellow:
-      return "yellow";
-    case Colour::Grey:
-      return "grey";
-    case Colour::Background:
-      return "background";
-    default:
-      return "other";
-  }
-}
-
-Colour Classify(COLORREF c) {
-  const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-  struct Known {
-    Colour colour;
-    int r, g, b;
-  };
-  const Known known[] = {{Colour::Red, 255, 0, 0},
-                         {Colour::Lime, 0, 255, 0},
-                         {Colour::Blue, 0, 0, 255},
-                         {Colour::Yellow, 255, 255, 0},
-                         {Colour::Grey, 80, 80, 80}};
-  for (const Known& k : known)
-    if (std::abs(r - k.r) < 48 && std::abs(g - k.g) < 48 && std::abs(b - k.b) < 48) return k.colour;
-  if (r > 200 && g > 200 && b > 200) return Colour::Background;
-  return Colour::Other;
-}
-
 // The colours seen at the middles of the picture box's four quarters: top
 // left, top right, bottom left, bottom right.
 std::string Quarters(HWND img) {
   RECT r;
   ::GetWindowRect(img, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = ::GetDC(nullptr);
   std::string seen;
   for (const POINT at : {POINT{w / 4, h / 4}, POINT{3 * w / 4, h / 4}, POINT{w / 4, 3 * h / 4},
                          POINT{3 * w / 4, 3 * h / 4}}) {
     if (!seen.empty()) seen += ' ';
-    seen += Name(Classify(::GetPixel(screen, r.left + at.x, r.top + at.y)));
+    seen += Name(ColourOnScreen(r.left + at.x, r.top + at.y));
   }
-  ::ReleaseDC(nullptr, screen);
   return seen;
 }
 

@@ -1,7 +1,6 @@
 // What the program file itself carries: its icon, its manifest,
 // and the names a screen reader speaks for its controls.
 #include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include "Harness.h"
 
@@ -31,22 +30,6 @@ TEST(Resources, IconAndManifest) {
   EXPECT_NE(xml.find("PerMonitorV2"), std::string::npos);
   EXPECT_EQ(xml.find("activeCodePage"), std::string::npos) << "the ANSI code page is the system's";
   ::FreeLibrary(module);
-}
-
-std::wstring SpokenName(HWND control) {
-  IAccessible* accessible = nullptr;
-  if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible, reinterpret_cast<void**>(&accessible))))
-    return L"(no accessible object)";
-  VARIANT self;
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  std::wstring result;
-  if (SUCCEEDED(accessible->get_accName(self, &name)) && name) result = name;
-  ::SysFreeString(name);
-  accessible->Release();
-  return result;
 }
 
 TEST(Accessibility, TheDescriptionBoxIsNamedByItsLabel) {

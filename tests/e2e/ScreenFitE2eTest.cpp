@@ -3,7 +3,6 @@
 // controls; the read-me and the description open at their start; the
 // picture follows the window's size.
 #include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -124,22 +123,6 @@ void ExpectCaptionsFit(HWND window, int dpi, bool scaledDown) {
   ::SelectObject(dc, old);
   ::ReleaseDC(nullptr, dc);
   ::DeleteObject(hfont);
-}
-
-std::wstring SpokenName(HWND control) {
-  IAccessible* accessible = nullptr;
-  if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible, reinterpret_cast<void**>(&accessible))))
-    return L"(no accessible object)";
-  VARIANT self;
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  std::wstring result;
-  if (SUCCEEDED(accessible->get_accName(self, &name)) && name) result = name;
-  ::SysFreeString(name);
-  accessible->Release();
-  return result;
 }
 
 struct Selection {

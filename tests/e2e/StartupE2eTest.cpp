@@ -124,6 +124,7 @@ TEST(MainWindow, ListCaptionsAndLayoutOfANormalDisc) {
   EXPECT_FALSE(editStyle & (WS_VSCROLL | WS_HSCROLL));
   EXPECT_FALSE(::GetWindowLongW(v.lsGame, GWL_STYLE) & LBS_SORT);
   EXPECT_FALSE(Visible(v.drGame)) << "the folder list is never shown";
+  EXPECT_TRUE(Visible(v.btReadMe) && ::IsWindowEnabled(v.btReadMe)) << "HelpButton=2";
   EXPECT_EQ(FocusOf(main), v.lsGame) << "the focus starts on the list";
 
   // Enter presses the launch button, Esc the close button.
@@ -178,18 +179,6 @@ TEST(MainWindow, EmptyMainSectionShowsZeroEverywhere) {
   EXPECT_FALSE(Visible(v.btReadMe));
   EXPECT_FALSE(::IsWindowEnabled(v.btReadMe));
   EXPECT_EQ(program.ProcessesInJob(), 1) << "no screen reader started";
-}
-
-// The modes themselves are the unit tests' (StartupTest); this is the wiring:
-// a button shown and not to be pressed.
-TEST(MainWindow, ReadMeButtonFollowsHelpButton) {
-  Disc disc(L"helpbutton", Ini(L"HelpButton=1\r\n"), {L"G"});
-  Program program(disc);
-  const HWND main = program.WaitUntilIdle();
-  ASSERT_NE(main, nullptr);
-  const MainControls v = View(main);
-  EXPECT_TRUE(Visible(v.btReadMe));
-  EXPECT_FALSE(::IsWindowEnabled(v.btReadMe));
 }
 
 // A hidden top-level window of the driver's own, as a screen reader has.
