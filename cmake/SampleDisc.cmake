@@ -31,68 +31,56 @@ varnolt_windows_program(sample_installer WIN32 SMALL disc/installer/SampleInstal
 set_target_properties(sample_installer PROPERTIES OUTPUT_NAME SampleInstaller)
 target_link_options(sample_installer PRIVATE -s)
 
+# One file of the disc: TARGET made by COMMAND once its folder is there, made
+# again when what DEPENDS names changes; it joins SAMPLE_DISC_OUTPUTS of the
+# function that uses this.
+macro(sample_disc_file target)
+  cmake_parse_arguments(_file "" "" "DEPENDS;COMMAND" ${ARGN})
+  sample_disc_comment(${target} _comment)
+  get_filename_component(_folder ${target} DIRECTORY)
+  add_custom_command(
+    OUTPUT ${target}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_folder}
+    COMMAND ${_file_COMMAND}
+    DEPENDS ${_file_DEPENDS}
+    COMMENT "${_comment}"
+    VERBATIM)
+  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+endmacro()
+
 # A text file of the disc from its UTF-8 source; ENCODING is cp1251 or utf8
 # (UTF-8 with a byte-order mark).
 function(sample_disc_text encoding source target)
-  sample_disc_comment(${target} comment)
-  get_filename_component(folder ${target} DIRECTORY)
-  add_custom_command(
-    OUTPUT ${target}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+  sample_disc_file(${target}
     COMMAND ${VARNOLT_BASH} ${SAMPLE_DISC_SOURCE}/make-text.sh ${encoding} ${source} ${target}
-    DEPENDS ${source} ${SAMPLE_DISC_SOURCE}/make-text.sh
-    COMMENT "${comment}"
-    VERBATIM)
-  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+    DEPENDS ${source} ${SAMPLE_DISC_SOURCE}/make-text.sh)
 endfunction()
 
-# A short mono PCM sound in autorun\, made by sox from the synth effects given.
+# A short mono PCM sound in autorun\, made by sox from the synth effects given
+# (-R: the same file every time).
 function(sample_disc_sound name)
   set(target ${SAMPLE_DISC_DIR}/autorun/${name}.wav)
-  sample_disc_comment(${target} comment)
-  add_custom_command(
-    OUTPUT ${target}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${SAMPLE_DISC_DIR}/autorun
-    # -R: the same file every time.
+  sample_disc_file(${target}
     COMMAND ${VARNOLT_SOX} -R -n -r 22050 -b 16 -c 1 ${target} ${ARGN}
-    DEPENDS ${CMAKE_CURRENT_LIST_FILE}
-    COMMENT "${comment}"
-    VERBATIM)
-  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+    DEPENDS ${CMAKE_CURRENT_LIST_FILE})
 endfunction()
 
 # A 640x480 JPEG with the title drawn on a dark band across the background
 # that the remaining arguments make (ImageMagick arguments giving 640x480).
 function(sample_disc_picture target title)
-  sample_disc_comment(${target} comment)
-  get_filename_component(folder ${target} DIRECTORY)
-  add_custom_command(
-    OUTPUT ${target}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+  sample_disc_file(${target}
     COMMAND ${VARNOLT_CONVERT} ${ARGN}
             -fill "#00000070" -draw "rectangle 0,180 639,299"
             -gravity center -fill white -stroke "#00000080" -strokewidth 2
             -font DejaVu-Sans-Bold -pointsize 44 -annotate +0-16 ${title}
             -stroke none -font DejaVu-Sans -pointsize 20 -annotate +0+40 "Пример диска Varnolt"
             -strip -quality 85 ${target}
-    DEPENDS ${CMAKE_CURRENT_LIST_FILE}
-    COMMENT "${comment}"
-    VERBATIM)
-  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+    DEPENDS ${CMAKE_CURRENT_LIST_FILE})
 endfunction()
 
-# A copy of a file built here.
+# A copy of a file built here, made again when the targets named after it are.
 function(sample_disc_copy built target)
-  sample_disc_comment(${target} comment)
-  get_filename_component(folder ${target} DIRECTORY)
-  add_custom_command(
-    OUTPUT ${target}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
-    COMMAND ${CMAKE_COMMAND} -E copy ${built} ${target}
-    DEPENDS ${ARGN}
-    COMMENT "${comment}"
-    VERBATIM)
-  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+  sample_disc_file(${target} COMMAND ${CMAKE_COMMAND} -E copy ${built} ${target} DEPENDS ${ARGN})
 endfunction()
 
 # One game: games\<name>\ with its description (from disc/games/<name>/),
