@@ -149,11 +149,8 @@ TEST_F(GameDetails, AGameWithoutAnInstallerShowsTheFailureMessage) {
   ::PostMessageW(w_.lsGame, WM_KEYDOWN, VK_RETURN, 1);
   const HWND box = program_->WaitForWindow(L"#32770", L"Error! 0");
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(
-      ToUtf8(MessageBoxText(box)),
-      ToUtf8(L"0\r\nНе установлена. Пожалуйста, сообщите об этом на:\r\nsupport@varnolt.org\r\n"
-             L"И пришлите пожалуйста ссылку на программу, вызвавшую эту ошибку.\r\n"
-             L"В письме укажите код ошибки: 0."));
+  // The text itself is the unit tests' (GameLaunchTest).
+  EXPECT_NE(MessageBoxText(box).find(L"\r\nsupport@varnolt.org\r\n"), std::wstring::npos);
   EXPECT_TRUE(HasIcon(box));
   PressOk(box);
   DWORD_PTR result = 0;

@@ -55,7 +55,7 @@ void Disc::AddFile(const std::wstring& relative, const std::string& bytes, DWORD
 void Disc::AddSounds() const {
   AddFolder(L"autorun");
   for (const wchar_t* sound : {L"click", L"load", L"start", L"stop"})
-    AddFile(std::wstring(L"autorun\\") + sound + L".wav", testfiles::Wave(1, 1, 8000, 8, 400));
+    AddFile(std::wstring(L"autorun\\") + sound + L".wav", testfiles::Wave());
 }
 
 void Disc::AddRecorder(const std::wstring& relative) const {

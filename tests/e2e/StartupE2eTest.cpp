@@ -243,19 +243,4 @@ TEST(Names, DiscAndGamesOutsideTheAnsiCodePage) {
   EXPECT_TRUE(ListItems(View(main).lsGame) == expected);
 }
 
-TEST(Closing, EscapeAndTheCloseBoxEndTheProgram) {
-  for (bool escape : {true, false}) {
-    SCOPED_TRACE(escape ? "Esc" : "close box");
-    Disc disc(L"closing", Ini(kFullIni), {L"G"});
-    Program program(disc);
-    const HWND main = program.WaitUntilIdle();
-    ASSERT_NE(main, nullptr);
-    if (escape)
-      ::PostMessageW(View(main).lsGame, WM_KEYDOWN, VK_ESCAPE, 0);
-    else
-      ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(program.WaitForExit());
-  }
-}
-
 }  // namespace
