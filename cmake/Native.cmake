@@ -1,5 +1,6 @@
 # Native build: the logic over the simulation, unit and contract tests.
 add_library(platform_sim STATIC
+  src/platform/FolderOrder.cpp
   src/platform/PictureHeader.cpp
   src/platform/sim/SimForms.cpp
   src/platform/sim/SimPlatform.cpp

@@ -58,7 +58,7 @@ target_compile_definitions(platform_win32 PUBLIC ${VARNOLT_WINDOWS_DEFINITIONS})
 target_compile_options(platform_win32 PRIVATE ${VARNOLT_WARNINGS} ${VARNOLT_SMALL_CODE})
 # Only DLLs on the system's KnownDLLs list are imported; winmm and the rest
 # are loaded from the system folder when first needed.
-target_link_libraries(platform_win32 PUBLIC uuid windowscodecs shell32 user32 gdi32 ole32)
+target_link_libraries(platform_win32 PUBLIC uuid windowscodecs shell32 shlwapi user32 gdi32 ole32)
 
 varnolt_windows_program(Varnolt WIN32 SMALL src/app/WinMain.cpp src/app/SmallRuntime.cpp
                         src/app/Varnolt.rc)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the logic over the simulation
-# (natively, under AddressSanitizer and UBSan), the contract and end-to-end
-# tests under Wine, for the 64-bit and for the 32-bit build.
+# (natively, under AddressSanitizer and UBSan), each fuzz target for a few
+# seconds, and the contract and end-to-end tests under Wine, for the 64-bit
+# and for the 32-bit build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -11,6 +12,9 @@ echo "== native build and tests"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native
+
+echo "== fuzz targets, a few seconds each"
+bash tools/run-fuzz.sh 5
 
 echo "== 32-bit build"
 cmake --preset win32 >/dev/null

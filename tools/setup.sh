@@ -3,8 +3,11 @@
 # Does nothing when everything is there already.
 set -euo pipefail
 
+# clang, libfuzzer-14-dev and libclang-rt-14-dev (the sanitizer and fuzzer
+# runtimes, only recommended by clang) build the fuzz targets.
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-          wine64 xvfb x11-utils xdotool sox imagemagick locales clang-format pulseaudio pulseaudio-utils)
+          wine64 xvfb x11-utils xdotool sox imagemagick locales clang-format pulseaudio pulseaudio-utils
+          clang libfuzzer-14-dev libclang-rt-14-dev)
 # The 32-bit Wine, which runs the 32-bit build in the same 64-bit prefix.
 packages+=(wine32:i386)
 missing=()

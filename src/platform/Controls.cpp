@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/FolderOrder.h"
 #include "platform/Platform.h"
 
 namespace platform {
@@ -11,8 +10,12 @@ bool DirListBox::SetPath(const std::wstring& path) {
   paths_.clear();
   std::vector<std::wstring> names;
   if (!ListSubfolders(path, names)) return false;
-  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-    return CompareLikeExplorer(a, b) < 0;
+  // Names the system calls equal (they differ only in case, or in leading
+  // zeros) keep one fixed order; the merge sort stays within the list
+  // whatever the system's comparison does.
+  std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    const int order = CompareFolderNames(a, b);
+    return order != 0 ? order < 0 : a < b;
   });
   std::wstring folder = path;
   if (!folder.empty() && folder.back() != L'\\') folder += L'\\';

@@ -30,6 +30,12 @@ std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& pattern);
 // False when the folder cannot be listed (missing, not a folder, no access).
 bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names);
 
+// The order in which Explorer shows names: negative, zero or positive, like a
+// comparison function. Letter case is ignored and runs of digits compare by
+// their value ("Game 2" before "Game 10"); the system's collation orders the
+// rest, following the user's locale. Zero for names that differ only in case.
+int CompareFolderNames(const std::wstring& a, const std::wstring& b);
+
 enum class ReadStatus { Ok, NotFound, Failed };
 
 // What a path names: nothing, a file, or a folder.

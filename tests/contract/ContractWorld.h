@@ -26,6 +26,10 @@ bool HasSystemIniReader();
 std::wstring SystemReadIni(const std::wstring& file, const std::wstring& section,
                            const std::wstring& key);
 
+// Whether the system is Wine, whose comparison of names differs from
+// Windows' in a few known ways (the simulation and Windows: false).
+bool UnderWine();
+
 // Holds the file open without sharing until Unlock (sim: marks it locked).
 void Lock(const std::wstring& path);
 void Unlock(const std::wstring& path);

@@ -86,6 +86,24 @@ TEST(StartupMessages, AFailedCheckShowsItsMessageOverTheWindowThenTheProgramEnds
   }
 }
 
+// The order Explorer shows, with the names that tell a plain code-unit or
+// letter-only order from it: punctuation, accents, Ё, numbers.
+TEST(MainWindow, GamesAreListedInExplorersOrder) {
+  Disc disc(L"order", Ini(kFullIni),
+            {L"Жук", L"Game 10", L"ёж", L"Zeta", L"_Test", L"Ёлка", L"Alpha", L"~Old", L"Арканоид",
+             L"Éclair", L"[Demo]", L"Ель", L"Game 2"});
+  Program program(disc);
+  const HWND main = program.WaitUntilIdle();
+  ASSERT_NE(main, nullptr);
+  const std::vector<std::wstring> expected = {
+      L"Звуковые игры", L"[Demo]", L"_Test",    L"~Old", L"Alpha", L"Éclair", L"Game 2",
+      L"Game 10",       L"Zeta",   L"Арканоид", L"Ель",  L"ёж",    L"Ёлка",   L"Жук"};
+  const std::vector<std::wstring> listed = ListItems(View(main).lsGame);
+  std::string shown;
+  for (const std::wstring& item : listed) shown += ToUtf8(item) + "; ";
+  EXPECT_TRUE(listed == expected) << shown;
+}
+
 TEST(MainWindow, ListCaptionsAndLayoutOfANormalDisc) {
   Disc disc(L"normal", Ini(kFullIni), {L"Game 10", L"Game 2", L"Игра", L"Alpha"});
   disc.AddFolder(L"games\\Secret", FILE_ATTRIBUTE_HIDDEN);

@@ -2,7 +2,9 @@
 // the control file, Explorer's order.
 #include <gtest/gtest.h>
 
+#include "platform/Controls.h"
 #include "platform/FolderOrder.h"
+#include "platform/sim/Sim.h"
 #include "startup/IniValueModule.h"
 #include "startup/TextSegmentModule.h"
 
@@ -100,16 +102,66 @@ TEST(IniValueTest, TruthValues) {
 }
 
 TEST(FolderOrderTest, NamesSortAsExplorerShowsThem) {
-  std::vector<std::wstring> names = {L"Game 10", L"game 2",  L"Game 1",  L"Zeta", L"alpha",
-                                     L"Игра 3",  L"игра 20", L"Game 02", L"B"};
+  std::vector<std::wstring> names = {L"Game 10", L"game 2", L"Ёлка",    L"Game 1", L"Zeta",
+                                     L"~Old",    L"alpha",  L"Игра 3",  L"ёж",     L"[Demo]",
+                                     L"игра 20", L"Éclair", L"Ель",     L"_Test",  L"Жук",
+                                     L"Game 03", L"B",      L"Арканоид"};
   std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
     return platform::CompareLikeExplorer(a, b) < 0;
   });
-  EXPECT_EQ(names, (std::vector<std::wstring>{L"alpha", L"B", L"Game 1", L"Game 02", L"game 2",
-                                              L"Game 10", L"Zeta", L"Игра 3", L"игра 20"}));
-  EXPECT_EQ(platform::CompareLikeExplorer(L"x", L"x"), 0);
-  EXPECT_LT(platform::CompareLikeExplorer(L"a99999999999999999999", L"a100000000000000000000"), 0)
-      << "digit runs longer than any integer type";
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"[Demo]", L"_Test", L"~Old", L"alpha", L"B",
+                                              L"Éclair", L"Game 1", L"game 2", L"Game 03",
+                                              L"Game 10", L"Zeta", L"Арканоид", L"Ель", L"ёж",
+                                              L"Ёлка", L"Жук", L"Игра 3", L"игра 20"}));
+}
+
+// What the system leaves open or Wine cannot show: the model's own choices.
+TEST(FolderOrderTest, TheModelsOwnChoices) {
+  struct Case {
+    const wchar_t* a;
+    const wchar_t* b;
+    int sign;
+  };
+  const Case cases[] = {
+      {L"a99999999999999999999", L"a100000000000000000000", -1},  // longer than any integer
+      {L"a000", L"a0", 0},                                        // zeros: all leading
+      {L"Éa", L"Eb", 1},  // an accent decides at its own letter
+      {L"Ǆ", L"Ω", -1},   // unlisted characters by code, after the letters
+      {L"Я", L"Ω", -1},
+      {L"a\x01"
+       L"b",
+       L"ab", -1},                 // controls come first
+      {L"\xD83D\xDE00", L"z", 1},  // surrogates too are letters after those listed
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::CompareLikeExplorer(c.a, c.b), c.sign) << c.a << " vs " << c.b;
+    EXPECT_EQ(platform::CompareLikeExplorer(c.b, c.a), -c.sign) << c.b << " vs " << c.a;
+  }
+}
+
+// Folders the comparison calls equal (possible where names are case
+// sensitive) are listed in one fixed order, however the system enumerates them.
+TEST(FolderOrderTest, EqualNamesKeepOneOrder) {
+  const platform::ControlLayout folders = {
+      L"drGame", platform::ControlKind::FolderList, 0, 0, 300, 300, -1, nullptr, nullptr, true,
+      false};
+  const platform::FormLayout layout = {L"Order", 600, 600, false, true, false, &folders, 1, -1, -1};
+  struct NoEvents final : platform::FormEvents {
+  } events;
+  platform::Form form(layout, events);
+  const std::vector<std::wstring> names = {L"game 2", L"Game 02", L"GAME 2", L"Game 1"};
+  for (bool reversed : {false, true}) {
+    sim::ResetWorld();
+    sim::AddFolder(L"D:\\games");
+    for (std::size_t k = 0; k < names.size(); ++k)
+      sim::AddFolder(L"D:\\games\\" + names[reversed ? names.size() - 1 - k : k]);
+    platform::DirListBox list(form, 0);
+    ASSERT_TRUE(list.SetPath(L"D:\\games"));
+    std::vector<std::wstring> listed;
+    for (int i = 0; i < list.ListCount(); ++i) listed.push_back(list.List(i).substr(9));
+    EXPECT_EQ(listed, (std::vector<std::wstring>{L"Game 1", L"GAME 2", L"Game 02", L"game 2"}))
+        << (reversed ? "reversed" : "as added");
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/FolderOrder.h"
 #include "platform/Platform.h"
 #include "platform/sim/Sim.h"
 
@@ -207,6 +208,10 @@ bool FileSize(const std::wstring& path, std::uint64_t& size) {
   if (e == nullptr || e->folder || e->locked) return false;
   size = e->bytes.size();
   return true;
+}
+
+int CompareFolderNames(const std::wstring& a, const std::wstring& b) {
+  return CompareLikeExplorer(a, b);
 }
 
 std::wstring AnsiToWide(std::string_view bytes) {

@@ -11,6 +11,7 @@
 
 // After <windows.h>, which the header above brings.
 #include <shellapi.h>
+#include <shlwapi.h>
 
 namespace platform {
 namespace win32 {
@@ -125,6 +126,12 @@ bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names
     names.push_back(name);
   } while (::FindNextFileW(find.Get(), &data));
   return true;
+}
+
+// Explorer's own comparison. Its library is a KnownDLL, always taken from
+// the system folder, so it is imported directly.
+int CompareFolderNames(const std::wstring& a, const std::wstring& b) {
+  return ::StrCmpLogicalW(a.c_str(), b.c_str());
 }
 
 ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::string& bytes) {

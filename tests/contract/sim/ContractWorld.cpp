@@ -24,6 +24,8 @@ std::wstring SystemReadIni(const std::wstring&, const std::wstring&, const std::
   return std::wstring();
 }
 
+bool UnderWine() { return false; }
+
 void Lock(const std::wstring& path) { sim::FindEntry(path)->locked = true; }
 void Unlock(const std::wstring& path) { sim::FindEntry(path)->locked = false; }
 

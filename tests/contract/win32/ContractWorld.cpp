@@ -74,6 +74,11 @@ std::wstring SystemReadIni(const std::wstring& file, const std::wstring& section
   return out;
 }
 
+bool UnderWine() {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 void Lock(const std::wstring& path) {
   Locks()[path] = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }

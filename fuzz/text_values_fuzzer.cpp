@@ -1,0 +1,77 @@
+// The control file's small text rules: a text split into pieces at a
+// separator (TextSegment, CountSegments), and the number and truth value a
+// text stands for. The input is four bytes of piece index, then the text,
+// a NUL, and the separator.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "FuzzSupport.h"
+#include "startup/IniValueModule.h"
+#include "startup/TextSegmentModule.h"
+
+namespace {
+
+void CheckPieces(const std::wstring& text, const std::wstring& separator, std::int32_t index) {
+  using TextSegmentModule::TextSegment;
+  const std::int32_t count = TextSegmentModule::CountSegments(text, separator);
+  FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) <= text.size() + 1);
+  FUZZ_CHECK((count == 0) == text.empty());
+
+  // The index as the caller gave it; lowered to the count when past it.
+  std::int32_t asked = index;
+  const std::wstring piece = TextSegment(text, separator, asked);
+  if (index == 0) FUZZ_CHECK(piece == std::to_wstring(count));
+  if (count == 1 && index != 0) FUZZ_CHECK(piece == text && asked == index);
+  if (count > 1 && index > count) FUZZ_CHECK(asked == count);
+  if (count > 1 && index > 0 && index <= count) FUZZ_CHECK(asked == index);
+  if (index != 0) FUZZ_CHECK(piece.size() <= text.size());
+
+  // The pieces joined again at the separator are the text.
+  if (count > 1 && count <= 64) {
+    std::wstring joined;
+    for (std::int32_t k = 1; k <= count; ++k) {
+      std::int32_t at = k;
+      if (k > 1) joined += separator;
+      joined += TextSegment(text, separator, at);
+    }
+    FUZZ_CHECK(joined == text);
+  }
+}
+
+void CheckValues(const std::wstring& text) {
+  const double number = IniValueModule::LeadingNumber(text);
+  FUZZ_CHECK(!std::isnan(number));
+  const std::optional<std::int32_t> whole = IniValueModule::ToWholeNumber(text);
+  if (whole) FUZZ_CHECK(std::fabs(number - *whole) <= 0.5);
+  if (!whole) FUZZ_CHECK(!(std::fabs(number) < 2147483647.0));
+  // A text that reads as true names a number other than zero, or "true".
+  if (IniValueModule::ToTruthValue(text)) {
+    std::wstring word;
+    for (wchar_t c : text)
+      if (c != L' ' && c != L'\t') word += static_cast<wchar_t>(c | 0x20);
+    FUZZ_CHECK(number != 0.0 || word == L"true");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 4) return 0;
+  std::uint32_t raw = 0;
+  std::memcpy(&raw, data, 4);
+  const auto index = static_cast<std::int32_t>(raw);
+  const std::string_view rest(reinterpret_cast<const char*>(data) + 4, size - 4);
+  const std::size_t nul = rest.find('\0');
+  const std::wstring text = fuzz::Utf16Units(rest.substr(0, nul));
+  const std::wstring separator =
+      nul == std::string_view::npos ? L"\\" : fuzz::Utf16Units(rest.substr(nul + 1));
+
+  CheckPieces(text, separator, index);
+  CheckValues(text);
+  CheckValues(separator);
+  return 0;
+}
