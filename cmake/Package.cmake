@@ -2,8 +2,8 @@
 # runs): Varnolt-<major.minor.revision>.zip, made by `cpack` in the build folder
 # (or tools/make-package.sh). It holds
 #
-#   Varnolt-1.1.3/guide.txt   the guide for disc authors (Russian, UTF-8)
-#   Varnolt-1.1.3/disc/       a disc template, copied to the root of a disc:
+#   Varnolt-<version>/guide.txt   the guide for disc authors (Russian, UTF-8)
+#   Varnolt-<version>/disc/       a disc template, copied to the root of a disc:
 #     Varnolt.exe, autorun.inf, autorun.ini, read.me.txt,
 #     autorun\ (the four sounds, the disc's description and picture),
 #     games\Sample Game\ (description, screenshot, a harmless installer)

@@ -224,22 +224,9 @@ std::wstring SpokenName(HWND control) {
 }
 
 const char* Name(Colour c) {
-  switch (c) {
-    case Colour::Red:
-      return "red";
-    case Colour::Lime:
-      return "lime";
-    case Colour::Blue:
-      return "blue";
-    case Colour::Yellow:
-      return "yellow";
-    case Colour::Grey:
-      return "grey";
-    case Colour::Background:
-      return "background";
-    default:
-      return "other";
-  }
+  static const char* const kNames[] = {"red",  "lime",       "blue", "yellow",
+                                       "grey", "background", "other"};
+  return kNames[static_cast<int>(c)];
 }
 
 Colour ColourOnScreen(int x, int y) {

@@ -98,7 +98,8 @@ void Settle(HWND window);
 // The name a screen reader speaks for the control (COM must be set up).
 std::wstring SpokenName(HWND control);
 
-// The colours of the test pictures, and of the picture box left empty.
+// The colours of the test pictures, and of the picture box left empty (in the
+// order of their names).
 enum class Colour { Red, Lime, Blue, Yellow, Grey, Background, Other };
 const char* Name(Colour c);
 // The colour shown on the screen at (x, y).
