@@ -47,6 +47,7 @@ target_compile_options(varnolt_logic PRIVATE ${VARNOLT_SMALL_CODE})
 set_target_properties(varnolt_logic PROPERTIES CXX_STANDARD 20)
 
 add_library(platform_win32 STATIC
+  src/platform/FolderOrder.cpp
   src/platform/PictureHeader.cpp
   src/platform/win32/Win32Forms.cpp
   src/platform/win32/Win32Picture.cpp

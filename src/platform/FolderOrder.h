@@ -1,6 +1,7 @@
-// The simulation's model of the order in which Explorer shows names (the
-// system's logical comparison): names are compared one element at a time,
-// an element being a run of digits (compared by its value, leading zeros
+// A model of the order in which Explorer shows names (the system's logical
+// comparison): the simulation's comparison, and on Windows the quick first
+// pass before the system's own. Names are compared one element at a time, an
+// element being a run of digits (compared by its value, leading zeros
 // aside) or one character (compared by the system's collation, letter case
 // ignored). Punctuation and symbols come first, then numbers, then letters;
 // an accented letter follows its plain letter and precedes the next one;
