@@ -7,6 +7,10 @@
 
 namespace bench {
 
+// The read-me window's title on these discs: the help key of their
+// autorun.ini.
+inline constexpr wchar_t kHelpTitle[] = L"Справка";
+
 // The names of `count` game folders: "Game 1", "Game 2", ... and, from ten
 // games on, a few Cyrillic names in place of the last "Game" ones.
 std::vector<std::wstring> GameNames(int count);

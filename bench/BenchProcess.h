@@ -14,6 +14,10 @@
 
 namespace bench {
 
+// The pause between two measured runs: it lets the last program's windows
+// and files go.
+constexpr DWORD kPauseBetweenRunsMs = 250;
+
 // A line on standard output, flushed at once so that progress shows.
 void Say(const std::string& line);
 

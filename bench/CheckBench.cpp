@@ -17,9 +17,7 @@
 
 namespace {
 
-using bench::Format;
-using bench::Narrow;
-using bench::Say;
+using namespace bench;
 
 bool ReadWhole(const std::wstring& path, std::string& bytes) {
   bench::Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,

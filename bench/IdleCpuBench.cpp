@@ -25,15 +25,13 @@
 
 namespace {
 
-using bench::Format;
-using bench::Say;
+using namespace bench;
 
 constexpr DWORD kRoundTripTimeoutMs = 10000;
 constexpr DWORD kDeadlineMs = 30000;
 constexpr DWORD kSettleMs = 1000;
 constexpr DWORD kExitWaitMs = 10000;
 constexpr int kGames = 10;
-constexpr wchar_t kHelpTitle[] = L"Справка";  // the help key of the disc's autorun.ini
 
 // User and kernel time together, in milliseconds.
 double CpuMs(HANDLE process) {

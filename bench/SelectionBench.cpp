@@ -42,17 +42,11 @@
 
 namespace {
 
-using bench::Format;
-using bench::Handle;
-using bench::MsBetween;
-using bench::Narrow;
-using bench::Now;
-using bench::Say;
+using namespace bench;
 
 constexpr DWORD kRoundTripTimeoutMs = 60000;
 constexpr double kStartDeadlineMs = 30000;
 constexpr double kSelectionDeadlineMs = 120000;
-constexpr DWORD kPauseBetweenRunsMs = 250;
 constexpr DWORD kSettleMs = 100;  // after the warm-up, before the measured selection
 
 // ---- The disc --------------------------------------------------------------

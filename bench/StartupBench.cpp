@@ -38,15 +38,10 @@
 
 namespace {
 
-using bench::Format;
-using bench::MsBetween;
-using bench::Narrow;
-using bench::Now;
-using bench::Say;
+using namespace bench;
 
 constexpr DWORD kRoundTripTimeoutMs = 10000;
 constexpr double kRunDeadlineMs = 30000;
-constexpr DWORD kPauseBetweenRunsMs = 250;  // lets the last program's windows and files go
 
 // What is started and how it shows that it is ready.
 struct Target {

@@ -35,17 +35,11 @@
 
 namespace {
 
-using bench::Format;
-using bench::MsBetween;
-using bench::Narrow;
-using bench::Now;
-using bench::Say;
+using namespace bench;
 
 constexpr double kStartDeadlineMs = 30000;
-constexpr DWORD kPauseBetweenRunsMs = 250;
 constexpr DWORD kSettleMs = 100;
-constexpr wchar_t kHelpTitle[] = L"Справка";  // the help key of the disc's autorun.ini
-constexpr std::size_t kSmall = 64 * 1024;     // up to here the stricter goal holds
+constexpr std::size_t kSmall = 64 * 1024;  // up to here the stricter goal holds
 constexpr double kGoalMs = 1000, kSmallGoalMs = 200;
 
 // ---- The texts ---------------------------------------------------------------
