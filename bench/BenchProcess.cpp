@@ -82,6 +82,16 @@ std::string Child::Start(HANDLE job, const std::wstring& exe, const std::string&
   return error ? Format("cannot start %s (error %lu)", name.c_str(), error) : std::string();
 }
 
+std::string Child::StartAndWait(HANDLE job, const std::wstring& exe, const std::wstring& title,
+                                double deadlineMs, LARGE_INTEGER& started, HWND& window) {
+  started = Now();
+  std::string error = Start(job, exe, Narrow(exe));
+  if (!error.empty()) return error;
+  error = WaitForWindow(*this, title, started, deadlineMs, window);
+  if (!error.empty()) Close(nullptr);
+  return error;
+}
+
 void Child::Close(HWND window) {
   if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
   if (!window || !WaitForExit(kExitWaitMs)) {

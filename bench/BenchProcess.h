@@ -88,6 +88,12 @@ class Child : public testsupport::Process {
   HANDLE process() const { return Get(); }
   DWORD pid() const { return Id(); }
 
+  // Starts the program (see Start) at `started` and waits for its window
+  // (see WaitForWindow) until `deadlineMs` after; empty when it shows, else
+  // why not, and the program is ended.
+  std::string StartAndWait(HANDLE job, const std::wstring& exe, const std::wstring& title,
+                           double deadlineMs, LARGE_INTEGER& started, HWND& window);
+
   // Asks `window` to close (WM_CLOSE) and waits for the program to end;
   // ends it when it does not within 10 s, or at once without a window.
   void Close(HWND window);

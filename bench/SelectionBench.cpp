@@ -188,17 +188,12 @@ RunResult RunOnce(HANDLE job, const Program& program, const Picture& warmUp, con
                   bool watchMemory) {
   RunResult r;
   bench::Child process;
-  r.error = process.Start(job, program.exe, "the program");
-  if (!r.error.empty()) return r;
-
-  const LARGE_INTEGER started = Now();
-  auto late = [&] { return MsBetween(started, Now()) > kStartDeadlineMs; };
+  LARGE_INTEGER started;
   Controls c;
-  r.error = bench::WaitForWindow(process, program.title, started, kStartDeadlineMs, c.window);
-  if (!r.error.empty()) {
-    process.Close(nullptr);
-    return r;
-  }
+  r.error =
+      process.StartAndWait(job, program.exe, program.title, kStartDeadlineMs, started, c.window);
+  if (!r.error.empty()) return r;
+  auto late = [&] { return MsBetween(started, Now()) > kStartDeadlineMs; };
   LRESULT count = -1;
   for (;;) {
     c = Controls{c.window};

@@ -61,16 +61,10 @@ struct RunResult {
 RunResult RunOnce(HANDLE job, const Target& target) {
   RunResult r;
   bench::Child program;
-  const LARGE_INTEGER start = Now();
-  r.error = program.Start(job, target.exe, Narrow(target.exe));
-  if (!r.error.empty()) return r;
-
+  LARGE_INTEGER start;
   HWND window = nullptr;
-  r.error = bench::WaitForWindow(program, target.title, start, kRunDeadlineMs, window);
-  if (!r.error.empty()) {
-    program.Close(nullptr);
-    return r;
-  }
+  r.error = program.StartAndWait(job, target.exe, target.title, kRunDeadlineMs, start, window);
+  if (!r.error.empty()) return r;
 
   if (target.listCount >= 0) {
     HWND list = nullptr;

@@ -166,15 +166,10 @@ RunResult RunOnce(HANDLE job, const Program& program, const Text& text, int inde
                   double deadlineMs) {
   RunResult r;
   bench::Child process;
-  r.error = process.Start(job, program.exe, "the program");
-  if (!r.error.empty()) return r;
-  const LARGE_INTEGER started = Now();
+  LARGE_INTEGER started;
   HWND window = nullptr, list = nullptr, edit = nullptr;
-  r.error = bench::WaitForWindow(process, L"Varnolt", started, kStartDeadlineMs, window);
-  if (!r.error.empty()) {
-    process.Close(nullptr);
-    return r;
-  }
+  r.error = process.StartAndWait(job, program.exe, L"Varnolt", kStartDeadlineMs, started, window);
+  if (!r.error.empty()) return r;
   auto fail = [&](const std::string& why) {
     r.error = why;
     process.Close(window);
