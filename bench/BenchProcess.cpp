@@ -1,7 +1,10 @@
 #include "BenchProcess.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cwchar>
@@ -13,22 +16,6 @@ namespace bench {
 namespace {
 
 constexpr DWORD kExitWaitMs = 10000;
-
-struct FindChild {
-  const wchar_t* className;
-  HWND found;
-};
-
-BOOL CALLBACK PickChild(HWND child, LPARAM param) {
-  auto& f = *reinterpret_cast<FindChild*>(param);
-  wchar_t name[32];
-  if (::GetClassNameW(child, name, 32) && ::_wcsicmp(name, f.className) == 0 &&
-      ::IsWindowVisible(child)) {
-    f.found = child;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 }  // namespace
 
@@ -69,18 +56,6 @@ std::string SystemName() {
   return wine ? std::string("Wine ") + wine() : std::string("Windows");
 }
 
-HANDLE MakeKillOnCloseJob() {
-  HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
-  if (!job) return nullptr;
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (!::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-    ::CloseHandle(job);
-    return nullptr;
-  }
-  return job;
-}
-
 std::wstring ExistingFile(const std::wstring& path) {
   wchar_t full[MAX_PATH];
   const DWORD n = ::GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
@@ -90,48 +65,48 @@ std::wstring ExistingFile(const std::wstring& path) {
 }
 
 RemoveOnExit::~RemoveOnExit() {
-  if (!RemoveTree(folder)) Say(warning);
+  if (!testsupport::RemoveTree(folder)) Say(warning);
 }
 
 std::string MakeWorkspace(const std::wstring& prefix, Workspace& workspace) {
-  workspace.job.h = MakeKillOnCloseJob();
-  if (!workspace.job.h) return "error: cannot make a job object for the programs";
-  const std::wstring scratch = MakeScratchFolder(prefix);
+  if (!workspace.job) return "error: cannot make a job object for the programs";
+  const std::wstring scratch = testsupport::MakeScratchFolder(prefix);
   if (scratch.empty()) return "error: cannot make a scratch folder";
-  std::string name;
-  for (wchar_t c : scratch) name += c < 128 ? static_cast<char>(c) : '?';
-  workspace.cleanup.reset(new RemoveOnExit{scratch, "warning: could not remove " + name});
+  workspace.cleanup.reset(
+      new RemoveOnExit{scratch, "warning: could not remove " + Narrow(scratch)});
   return std::string();
 }
 
 std::string Child::Start(HANDLE job, const std::wstring& exe, const std::string& name) {
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder.c_str(), &startup, &info_))
-    return Format("cannot start %s (error %lu)", name.c_str(), ::GetLastError());
-  process_.h = info_.hProcess;
-  thread_.h = info_.hThread;
-  if (!::AssignProcessToJobObject(job, info_.hProcess)) {
-    const std::string error =
-        Format("cannot put %s into a job (error %lu)", name.c_str(), ::GetLastError());
-    ::TerminateProcess(info_.hProcess, 1);
-    return error;
-  }
-  ::ResumeThread(info_.hThread);
-  return std::string();
+  const DWORD error = testsupport::Process::Start(job, exe);
+  return error ? Format("cannot start %s (error %lu)", name.c_str(), error) : std::string();
 }
 
-bool Child::Gone() const { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }
+std::string Child::StartAndWait(HANDLE job, const std::wstring& exe, const std::wstring& title,
+                                double deadlineMs, LARGE_INTEGER& started, HWND& window) {
+  started = Now();
+  std::string error = Start(job, exe, Narrow(exe));
+  if (!error.empty()) return error;
+  error = WaitForWindow(*this, title, started, deadlineMs, window);
+  if (!error.empty()) Close(nullptr);
+  return error;
+}
 
 void Child::Close(HWND window) {
   if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
-  if (!window || ::WaitForSingleObject(info_.hProcess, kExitWaitMs) != WAIT_OBJECT_0) {
-    ::TerminateProcess(info_.hProcess, 1);
-    ::WaitForSingleObject(info_.hProcess, kExitWaitMs);
+  if (!window || !WaitForExit(kExitWaitMs)) {
+    ::TerminateProcess(Get(), 1);
+    WaitForExit(kExitWaitMs);
   }
+}
+
+HWND FindDialogWindow(DWORD pid, const std::wstring& titlePrefix) {
+  testsupport::WindowQuery query;
+  query.processId = pid;
+  query.title = titlePrefix;
+  query.titleIsPrefix = true;
+  query.visibleOnly = true;
+  return testsupport::FindWindowOf(query);
 }
 
 std::string WaitForWindow(const Child& child, const std::wstring& title, LARGE_INTEGER since,
@@ -142,12 +117,6 @@ std::string WaitForWindow(const Child& child, const std::wstring& title, LARGE_I
     ::Sleep(1);
   }
   return std::string();
-}
-
-HWND VisibleChild(HWND window, const wchar_t* className) {
-  FindChild f{className, nullptr};
-  ::EnumChildWindows(window, PickChild, reinterpret_cast<LPARAM>(&f));
-  return f.found;
 }
 
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
@@ -163,6 +132,74 @@ bool Painted(HWND window, DWORD timeoutMs) {
   LRESULT ignored = 0;
   return Send(window, WM_NULL, 0, 0, ignored, timeoutMs) &&
          Send(window, WM_NULL, 0, 0, ignored, timeoutMs);
+}
+
+std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+bool ParseArguments(int argc, wchar_t** argv, const char* usage, std::size_t paths,
+                    std::size_t maxPaths, std::size_t programs, Arguments& args) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  const std::string named = usage;
+  const auto fail = [usage] {
+    Say(std::string("usage: ") + usage);
+    return false;
+  };
+  std::vector<std::string> given;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (arg.rfind(L"--", 0) != 0) {
+      args.paths.push_back(arg);
+      continue;
+    }
+    const std::string option = Narrow(arg);
+    if (i + 1 >= argc || named.find(option + " ") == std::string::npos) return fail();
+    given.push_back(option);
+    const std::wstring value = argv[++i];
+    const long number = std::wcstol(value.c_str(), nullptr, 10);
+    if (option == "--runs") {
+      if (number < 1 || number > 1000) return fail();
+      args.runs = static_cast<int>(number);
+    } else if (option == "--seconds") {
+      if (number < 1 || number > 600) return fail();
+      args.seconds = static_cast<int>(number);
+    } else if (option == "--deadline") {
+      if (number < 1 || number > 3600) return fail();
+      args.deadline = static_cast<int>(number);
+    } else if (option == "--pictures") {
+      args.pictures = value;
+    } else if (option == "--games") {
+      args.games.clear();
+      for (std::size_t at = 0; at <= value.size();) {
+        const std::size_t comma = std::min(value.find(L',', at), value.size());
+        const long games = std::wcstol(value.substr(at, comma - at).c_str(), nullptr, 10);
+        if (games < 1 || games > 1000000) return fail();
+        args.games.push_back(static_cast<int>(games));
+        at = comma + 1;
+      }
+    } else {
+      return fail();
+    }
+  }
+  // An option outside brackets must be given.
+  for (std::size_t at = named.find(" --"); at != std::string::npos;
+       at = named.find(" --", at + 1)) {
+    const std::string option = named.substr(at + 1, named.find(' ', at + 1) - at - 1);
+    if (std::find(given.begin(), given.end(), option) == given.end()) return fail();
+  }
+  if (args.paths.size() < paths || args.paths.size() > maxPaths) return fail();
+  for (std::size_t i = 0; i < programs && i < args.paths.size(); ++i) {
+    const std::wstring full = ExistingFile(args.paths[i]);
+    if (full.empty()) {
+      Say("error: no such program: " + Narrow(args.paths[i]));
+      return false;
+    }
+    args.paths[i] = full;
+  }
+  return true;
 }
 
 }  // namespace bench

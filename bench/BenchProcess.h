@@ -8,8 +8,15 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "TestSupport.h"
 
 namespace bench {
+
+// The pause between two measured runs: it lets the last program's windows
+// and files go.
+constexpr DWORD kPauseBetweenRunsMs = 250;
 
 // A line on standard output, flushed at once so that progress shows.
 void Say(const std::string& line);
@@ -23,22 +30,7 @@ double MsBetween(LARGE_INTEGER from, LARGE_INTEGER to);
 // "Wine 9.0" or "Windows".
 std::string SystemName();
 
-// Owns a handle; closes it when it goes.
-struct Handle {
-  HANDLE h = nullptr;
-  Handle() = default;
-  explicit Handle(HANDLE value) : h(value) {}
-  ~Handle() {
-    if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-};
-
-// A job that ends every process in it when its last handle closes, so that
-// no measured program outlives the benchmark, however that ends; nullptr
-// when it cannot be made.
-HANDLE MakeKillOnCloseJob();
+using testsupport::Handle;
 
 // The full path of an existing file, or "" when there is none.
 std::wstring ExistingFile(const std::wstring& path);
@@ -55,51 +47,67 @@ struct RemoveOnExit {
 // it starts, and a scratch folder removed with everything in it when the run
 // ends.
 struct Workspace {
-  Handle job;
+  testsupport::Job job;
   std::unique_ptr<RemoveOnExit> cleanup;
   const std::wstring& scratch() const { return cleanup->folder; }
 };
+
+// What a benchmark is given: options, each with a value, over the defaults
+// set here, and then the paths it works on.
+struct Arguments {
+  int runs = 5;            // --runs N: 1 to 1000
+  std::vector<int> games;  // --games N,N,...
+  int seconds = 5;         // --seconds S: 1 to 600
+  int deadline = 60;       // --deadline S: 1 to 3600
+  std::wstring pictures;   // --pictures FOLDER
+  std::vector<std::wstring> paths;
+};
+// Reads a benchmark's command line into `args` by its `usage` ("Name
+// [--runs N] --pictures FOLDER PROGRAM ..."): the options it names are taken,
+// those not in brackets must be given. There must be `paths` to `maxPaths`
+// paths; the first `programs` of them are made the full paths of existing
+// files. Standard output is set to plain \n for whoever reads the figures.
+// False, with the usage said, on anything else.
+bool ParseArguments(int argc, wchar_t** argv, const char* usage, std::size_t paths,
+                    std::size_t maxPaths, std::size_t programs, Arguments& args);
+
+// A path or name for the console: ASCII kept, everything else '?'.
+std::string Narrow(const std::wstring& text);
 
 // Makes the job and a scratch folder named from `prefix`; empty when both
 // are ready, else the error to report.
 std::string MakeWorkspace(const std::wstring& prefix, Workspace& workspace);
 
-// A program started in a job, in its own folder and without arguments.
-// Started suspended and put into the job first, so that it cannot start
-// anything outside it. Its handles close when this goes; the program keeps
-// running until Close() or the job ends it.
-class Child {
+// A program started in a job, in its own folder and without arguments
+// (see testsupport::Process); it keeps running until Close() or the job
+// ends it.
+class Child : public testsupport::Process {
  public:
-  Child() = default;
-  Child(const Child&) = delete;
-  Child& operator=(const Child&) = delete;
-
-  // Empty when the program runs, else why not: "cannot start NAME (error
-  // 2)" or "cannot put NAME into a job (error 5)".
+  // Empty when the program runs, else why not: "cannot start NAME (error 2)".
   std::string Start(HANDLE job, const std::wstring& exe, const std::string& name);
+  HANDLE process() const { return Get(); }
+  DWORD pid() const { return Id(); }
 
-  HANDLE process() const { return info_.hProcess; }
-  DWORD pid() const { return info_.dwProcessId; }
-  bool Gone() const;
+  // Starts the program (see Start) at `started` and waits for its window
+  // (see WaitForWindow) until `deadlineMs` after; empty when it shows, else
+  // why not, and the program is ended.
+  std::string StartAndWait(HANDLE job, const std::wstring& exe, const std::wstring& title,
+                           double deadlineMs, LARGE_INTEGER& started, HWND& window);
 
   // Asks `window` to close (WM_CLOSE) and waits for the program to end;
   // ends it when it does not within 10 s, or at once without a window.
   void Close(HWND window);
-
- private:
-  PROCESS_INFORMATION info_ = {};
-  Handle process_, thread_;
 };
 
+// The program's visible dialog window whose title starts with `titlePrefix`,
+// or nullptr.
+HWND FindDialogWindow(DWORD pid, const std::wstring& titlePrefix);
+
 // Seeks the program's visible dialog window whose title starts with `title`
-// (see FindDialogWindow) every Sleep(1) until it shows. Empty when it did,
-// else why not: the program ended, or `deadlineMs` passed since `since`.
+// every Sleep(1) until it shows. Empty when it did, else why not: the
+// program ended, or `deadlineMs` passed since `since`.
 std::string WaitForWindow(const Child& child, const std::wstring& title, LARGE_INTEGER since,
                           double deadlineMs, HWND& window);
-
-// The first visible child of `window` of the class `className` (case
-// ignored), or nullptr.
-HWND VisibleChild(HWND window, const wchar_t* className);
 
 // SendMessage that gives up after `timeoutMs`; false when it did.
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,

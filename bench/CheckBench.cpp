@@ -17,25 +17,17 @@
 
 namespace {
 
-using bench::Format;
-using bench::Say;
-
-std::string Narrow(const std::wstring& text) {
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n > 1 ? n - 1 : 0), '\0');
-  if (n > 1) ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-  return out;
-}
+using namespace bench;
 
 bool ReadWhole(const std::wstring& path, std::string& bytes) {
   bench::Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size;
-  if (file.h == INVALID_HANDLE_VALUE || !::GetFileSizeEx(file.h, &size)) return false;
+  if (!file || !::GetFileSizeEx(file.Get(), &size)) return false;
   bytes.resize(static_cast<std::size_t>(size.QuadPart));
   DWORD got = 0;
   return bytes.empty() ||
-         (::ReadFile(file.h, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+         (::ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr) &&
           got == bytes.size());
 }
 
@@ -52,17 +44,16 @@ bool MakeFullDisc(const std::wstring& root, int games, const std::wstring& sampl
     error = L"cannot read the sample disc's game " + model;
     return false;
   }
-  const char inf[] = "[autorun]\r\nopen=Varnolt.exe\r\n";
   if (!bench::PlaceProgram(sample + L"\\Varnolt.exe", root + L"\\Varnolt.exe") ||
-      !bench::WriteNewFile(root + L"\\autorun.inf", inf, sizeof inf - 1) ||
-      !bench::WriteNewFile(root + L"\\read.me.txt", readMe.data(), readMe.size())) {
+      !testsupport::WriteFile(root + L"\\autorun.inf", "[autorun]\r\nopen=Varnolt.exe\r\n") ||
+      !testsupport::WriteFile(root + L"\\read.me.txt", readMe)) {
     error = L"cannot put Varnolt.exe, autorun.inf and read.me.txt on the disc";
     return false;
   }
   for (const std::wstring& name : bench::GameNames(games)) {
     const std::wstring folder = root + L"\\games\\" + name + L"\\";
-    if (!bench::WriteNewFile(folder + L"descript.ion", description.data(), description.size()) ||
-        !bench::WriteNewFile(folder + L"screenshot.jpg", screenshot.data(), screenshot.size()) ||
+    if (!testsupport::WriteFile(folder + L"descript.ion", description) ||
+        !testsupport::WriteFile(folder + L"screenshot.jpg", screenshot) ||
         !bench::PlaceProgram(model + L"setup.exe", folder + L"setup.exe")) {
       error = L"cannot fill " + folder;
       return false;
@@ -84,30 +75,22 @@ bool RunOnce(HANDLE job, const std::wstring& exe, const std::wstring& disc,
   bench::Handle out(::CreateFileW(report.c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
                                   CREATE_ALWAYS, 0, nullptr));
-  if (out.h == INVALID_HANDLE_VALUE) {
+  if (!out) {
     error = Format("cannot write the report file (error %lu)", ::GetLastError());
     return false;
   }
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = out.h;
-  startup.hStdError = out.h;
-  std::wstring commandLine = L"\"" + exe + L"\" \"" + disc + L"\"";
-  PROCESS_INFORMATION info = {};
+  testsupport::Process check;
   const LARGE_INTEGER start = bench::Now();
-  if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                        CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info)) {
-    error = Format("cannot start the check (error %lu)", ::GetLastError());
+  if (const DWORD failure =
+          check.Start(job, exe, L"\"" + disc + L"\"", CREATE_NO_WINDOW, out.Get())) {
+    error = Format("cannot start the check (error %lu)", failure);
     return false;
   }
-  bench::Handle process(info.hProcess), thread(info.hThread);
-  ::AssignProcessToJobObject(job, info.hProcess);
-  ::ResumeThread(info.hThread);
+  const HANDLE process = check.Get();
   // The peak memory is asked for while the check runs: Wine answers nothing
   // for a process that has ended.
   for (;;) {
-    const DWORD wait = ::WaitForSingleObject(info.hProcess, 2);
+    const DWORD wait = ::WaitForSingleObject(process, 2);
     if (wait == WAIT_OBJECT_0) break;
     if (wait != WAIT_TIMEOUT || bench::MsBetween(start, bench::Now()) > 600000) {
       error = "the check did not end within 10 minutes";
@@ -115,11 +98,11 @@ bool RunOnce(HANDLE job, const std::wstring& exe, const std::wstring& disc,
     }
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
-    if (::GetProcessMemoryInfo(info.hProcess, &memory, sizeof memory))
+    if (::GetProcessMemoryInfo(process, &memory, sizeof memory))
       measure.peakBytes = std::max(measure.peakBytes, memory.PeakWorkingSetSize);
   }
   measure.ms = bench::MsBetween(start, bench::Now());
-  ::GetExitCodeProcess(info.hProcess, &measure.status);
+  ::GetExitCodeProcess(process, &measure.status);
   return true;
 }
 
@@ -131,32 +114,16 @@ int Fail(const std::string& why) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  int runs = 5;
-  std::vector<int> counts = {1000, 10000};
-  std::vector<std::wstring> positional;
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if ((arg == L"--runs" || arg == L"--games") && i + 1 < argc) {
-      const std::wstring value = argv[++i];
-      if (arg == L"--runs") {
-        runs = std::max(1, _wtoi(value.c_str()));
-      } else {
-        counts.clear();
-        for (std::size_t at = 0; at <= value.size();) {
-          const std::size_t comma = std::min(value.find(L',', at), value.size());
-          counts.push_back(_wtoi(value.substr(at, comma - at).c_str()));
-          at = comma + 1;
-        }
-      }
-    } else {
-      positional.push_back(arg);
-    }
-  }
-  if (positional.size() != 2)
-    return Fail("usage: CheckBench [--runs N] [--games N,N,...] VARNOLTCHECK_EXE SAMPLE_DISC");
-  const std::wstring exe = bench::ExistingFile(positional[0]);
-  const std::wstring sample = positional[1];
-  if (exe.empty()) return Fail("no such program: " + Narrow(positional[0]));
+  bench::Arguments args;
+  args.games = {1000, 10000};
+  if (!bench::ParseArguments(argc, argv,
+                             "CheckBench [--runs N] [--games N,N,...] VARNOLTCHECK_EXE SAMPLE_DISC",
+                             2, 2, 1, args))
+    return 2;
+  const int runs = args.runs;
+  const std::vector<int>& counts = args.games;
+  const std::wstring& exe = args.paths[0];
+  const std::wstring& sample = args.paths[1];
 
   bench::Workspace workspace;
   const std::string problem = bench::MakeWorkspace(L"varnolt-check-bench", workspace);
@@ -191,7 +158,8 @@ int wmain(int argc, wchar_t** argv) {
       // with the check, may hold the last one a moment longer.
       const std::wstring report =
           workspace.scratch() + L"\\report" + std::to_wstring(++reports) + L".txt";
-      if (!RunOnce(workspace.job.h, exe, disc.folder, report, measure, error)) return Fail(error);
+      if (!RunOnce(workspace.job.Get(), exe, disc.folder, report, measure, error))
+        return Fail(error);
       times.push_back(measure.ms);
       peak = std::max(peak, measure.peakBytes);
       status = measure.status;

@@ -12,8 +12,6 @@
 // with F1 posted to the list, waits until that window shows and has
 // painted, settles, and measures S seconds again. Escape closes the help
 // window, WM_CLOSE the program.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -27,16 +25,13 @@
 
 namespace {
 
-using bench::Format;
-using bench::Handle;
-using bench::Say;
+using namespace bench;
 
 constexpr DWORD kRoundTripTimeoutMs = 10000;
 constexpr DWORD kDeadlineMs = 30000;
 constexpr DWORD kSettleMs = 1000;
 constexpr DWORD kExitWaitMs = 10000;
 constexpr int kGames = 10;
-constexpr wchar_t kHelpTitle[] = L"Справка";  // the help key of the disc's autorun.ini
 
 // User and kernel time together, in milliseconds.
 double CpuMs(HANDLE process) {
@@ -88,7 +83,7 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
   if (!WaitFor(
           [&] {
             window = bench::FindDialogWindow(pid, L"Varnolt");
-            list = window ? bench::VisibleChild(window, L"ListBox") : nullptr;
+            list = window ? testsupport::FindMainControls(window).lsGame : nullptr;
             LRESULT count = 0;
             return list && bench::Send(list, LB_GETCOUNT, 0, 0, count, kRoundTripTimeoutMs) &&
                    count == kGames + 1;
@@ -114,7 +109,7 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
   ::Sleep(kSettleMs);
   r.helpCpuMs = CpuOver(process, seconds * 1000);
 
-  HWND edit = bench::VisibleChild(help, L"Edit");
+  HWND edit = ::FindWindowExW(help, nullptr, L"Edit", nullptr);
   if (!edit) return fail("the help window has no text box");
   ::PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   ::PostMessageW(edit, WM_KEYUP, VK_ESCAPE, 0xC0010001);
@@ -126,38 +121,17 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
   return r;
 }
 
-int Usage() {
-  Say("usage: IdleCpuBench [--runs N] [--seconds S] VARNOLT_EXE");
-  return 2;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  int runs = 3;
-  long seconds = 5;
-  std::wstring program;
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--runs" && i + 1 < argc) {
-      runs = std::wcstol(argv[++i], nullptr, 10);
-      if (runs < 1 || runs > 100) return Usage();
-    } else if (arg == L"--seconds" && i + 1 < argc) {
-      seconds = std::wcstol(argv[++i], nullptr, 10);
-      if (seconds < 1 || seconds > 600) return Usage();
-    } else if (arg.rfind(L"--", 0) == 0 || !program.empty()) {
-      return Usage();
-    } else {
-      program = arg;
-    }
-  }
-  if (program.empty()) return Usage();
-  const std::wstring full = bench::ExistingFile(program);
-  if (full.empty()) {
-    Say("error: no such program");
-    return 1;
-  }
+  bench::Arguments args;
+  args.runs = 3;
+  if (!bench::ParseArguments(argc, argv, "IdleCpuBench [--runs N] [--seconds S] VARNOLT_EXE", 1, 1,
+                             1, args))
+    return 2;
+  const int runs = args.runs;
+  const long seconds = args.seconds;
+  const std::wstring& full = args.paths[0];
 
   bench::Workspace workspace;
   if (const std::string error = bench::MakeWorkspace(L"varnolt-idle-", workspace); !error.empty()) {
@@ -165,7 +139,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   const std::wstring& scratch = workspace.scratch();
-  const HANDLE job = workspace.job.h;
+  const HANDLE job = workspace.job.Get();
 
   const std::wstring root = scratch + L"\\disc";
   std::wstring error;
@@ -174,8 +148,7 @@ int wmain(int argc, wchar_t** argv) {
       "description and press Enter to install it.\r\n");
   const std::wstring exe = root + L"\\Varnolt.exe";
   if (!bench::MakeDisc(root, kGames, error) ||
-      !bench::WriteNewFile(root + L"\\read.me.txt", readMe.data(), readMe.size()) ||
-      !bench::PlaceProgram(full, exe)) {
+      !testsupport::WriteFile(root + L"\\read.me.txt", readMe) || !bench::PlaceProgram(full, exe)) {
     Say("error: cannot make the disc");
     return 1;
   }

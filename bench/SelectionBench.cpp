@@ -4,13 +4,12 @@
 // the same (SimpleSelection.exe: the whole picture decoded into a bitmap of
 // its full size, which the picture control shrinks when it paints).
 //
-//   SelectionBench [--runs N] [--pictures FOLDER] VARNOLT_EXE SIMPLE_SELECTION_EXE
+//   SelectionBench [--runs N] --pictures FOLDER VARNOLT_EXE SIMPLE_SELECTION_EXE
 //
 // Both programs sit in the root of one disc made here, whose games are a
 // warm-up game with a small screenshot and one game per picture size. The
-// pictures are made here with WIC's JPEG encoder, asked for quality 90 (Wine's
-// encoder does not take that option and gives its default, 75), or taken from
-// FOLDER as 640x480.jpg, 1600x1200.jpg and 6000x4000.jpg.
+// pictures are taken from FOLDER as 160x120.jpg (the warm-up), 640x480.jpg,
+// 1600x1200.jpg and 6000x4000.jpg (tools/run-bench.sh makes them).
 //
 // Every measurement starts a fresh process and waits until its list is
 // filled and painted. Then the warm-up game is chosen (loading what showing
@@ -26,9 +25,6 @@
 // their peak until the picture is shown. Wine reports the current figure as
 // the peak, so the figure is also read every millisecond while the
 // selection runs, and the larger of the two is the peak.
-#include <fcntl.h>
-#include <io.h>
-#include <wincodec.h>
 #include <windows.h>
 // After windows.h, whose types it uses.
 #include <psapi.h>
@@ -46,36 +42,12 @@
 
 namespace {
 
-using bench::Format;
-using bench::Handle;
-using bench::MsBetween;
-using bench::Now;
-using bench::Say;
+using namespace bench;
 
 constexpr DWORD kRoundTripTimeoutMs = 60000;
 constexpr double kStartDeadlineMs = 30000;
 constexpr double kSelectionDeadlineMs = 120000;
-constexpr DWORD kPauseBetweenRunsMs = 250;
 constexpr DWORD kSettleMs = 100;  // after the warm-up, before the measured selection
-
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
-  return out;
-}
-
-template <typename T>
-struct Com {
-  T* p = nullptr;
-  Com() = default;
-  ~Com() {
-    if (p) p->Release();
-  }
-  Com(const Com&) = delete;
-  Com& operator=(const Com&) = delete;
-  T* operator->() const { return p; }
-  T** Put() { return &p; }
-};
 
 // ---- The disc --------------------------------------------------------------
 
@@ -87,62 +59,16 @@ struct Picture {
   double fileMb = 0;
 };
 
-// A JPEG of quality 90 made in strips, so that the 24 MP picture never needs
-// its whole bitmap in memory here.
-bool WriteJpeg(IWICImagingFactory* factory, const std::wstring& path, int width, int height,
-               std::uint32_t seed, std::string& error) {
-  Com<IWICStream> stream;
-  Com<IWICBitmapEncoder> encoder;
-  Com<IWICBitmapFrameEncode> frame;
-  Com<IPropertyBag2> options;
-  HRESULT hr = factory->CreateStream(stream.Put());
-  if (SUCCEEDED(hr)) hr = stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE);
-  if (SUCCEEDED(hr)) hr = factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.Put());
-  if (SUCCEEDED(hr)) hr = encoder->Initialize(stream.p, WICBitmapEncoderNoCache);
-  if (SUCCEEDED(hr)) hr = encoder->CreateNewFrame(frame.Put(), options.Put());
-  if (SUCCEEDED(hr)) {
-    PROPBAG2 quality = {};
-    quality.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
-    VARIANT value;
-    ::VariantInit(&value);
-    value.vt = VT_R4;
-    value.fltVal = 0.9f;
-    hr = options->Write(1, &quality, &value);
-  }
-  if (SUCCEEDED(hr)) hr = frame->Initialize(options.p);
-  if (SUCCEEDED(hr)) hr = frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height));
-  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  if (SUCCEEDED(hr)) hr = frame->SetPixelFormat(&format);
-  if (SUCCEEDED(hr) && format != GUID_WICPixelFormat24bppBGR) hr = E_FAIL;
-  const int stride = (width * 3 + 3) & ~3;
-  constexpr int kStripRows = 256;
-  std::vector<std::uint8_t> strip(static_cast<std::size_t>(stride) * kStripRows);
-  for (int row = 0; SUCCEEDED(hr) && row < height; row += kStripRows) {
-    const int rows = std::min(kStripRows, height - row);
-    bench::FillPictureRows(width, height, row, rows, stride, strip.data(), seed);
-    hr = frame->WritePixels(static_cast<UINT>(rows), static_cast<UINT>(stride),
-                            static_cast<UINT>(stride * rows), strip.data());
-  }
-  if (SUCCEEDED(hr)) hr = frame->Commit();
-  if (SUCCEEDED(hr)) hr = encoder->Commit();
-  if (FAILED(hr))
-    error = Format("WIC cannot write a JPEG (0x%08lX)", static_cast<unsigned long>(hr));
-  return SUCCEEDED(hr);
-}
-
-// A game with the picture from `pictures` when that is given, else made here.
-bool AddGame(IWICImagingFactory* factory, const std::wstring& root, const Picture& picture,
-             const std::wstring& pictures, std::uint32_t seed, std::string& error) {
+// A game with the picture WIDTHxHEIGHT.jpg from `pictures`.
+bool AddGame(const std::wstring& root, const Picture& picture, const std::wstring& pictures,
+             std::string& error) {
   const std::wstring folder = root + L"\\games\\" + picture.game;
-  const std::string text = Narrow(picture.description);
   if (!::CreateDirectoryW(folder.c_str(), nullptr) ||
-      !bench::WriteNewFile(folder + L"\\descript.ion", text.data(), text.size())) {
+      !testsupport::WriteFile(folder + L"\\descript.ion", Narrow(picture.description))) {
     error = "cannot make the game " + Narrow(picture.game);
     return false;
   }
   const std::wstring screenshot = folder + L"\\screenshot.jpg";
-  if (pictures.empty())
-    return WriteJpeg(factory, screenshot, picture.width, picture.height, seed, error);
   const std::wstring from = pictures + L"\\" + std::to_wstring(picture.width) + L"x" +
                             std::to_wstring(picture.height) + L".jpg";
   if (::CopyFileW(from.c_str(), screenshot.c_str(), TRUE)) return true;
@@ -262,17 +188,12 @@ RunResult RunOnce(HANDLE job, const Program& program, const Picture& warmUp, con
                   bool watchMemory) {
   RunResult r;
   bench::Child process;
-  r.error = process.Start(job, program.exe, "the program");
-  if (!r.error.empty()) return r;
-
-  const LARGE_INTEGER started = Now();
-  auto late = [&] { return MsBetween(started, Now()) > kStartDeadlineMs; };
+  LARGE_INTEGER started;
   Controls c;
-  r.error = bench::WaitForWindow(process, program.title, started, kStartDeadlineMs, c.window);
-  if (!r.error.empty()) {
-    process.Close(nullptr);
-    return r;
-  }
+  r.error =
+      process.StartAndWait(job, program.exe, program.title, kStartDeadlineMs, started, c.window);
+  if (!r.error.empty()) return r;
+  auto late = [&] { return MsBetween(started, Now()) > kStartDeadlineMs; };
   LRESULT count = -1;
   for (;;) {
     c = Controls{c.window};
@@ -313,9 +234,9 @@ RunResult RunOnce(HANDLE job, const Program& program, const Picture& warmUp, con
   Handle watcher(watchMemory ? ::CreateThread(nullptr, 0, Sampler::Run, &sampler, 0, nullptr)
                              : nullptr);
   r.error = Choose(c, static_cast<int>(index), picture.description, r.ms);
-  if (watcher.h) {
+  if (watcher) {
     sampler.stop.store(true);
-    ::WaitForSingleObject(watcher.h, INFINITE);
+    ::WaitForSingleObject(watcher.Get(), INFINITE);
   }
   r.after = ReadMemory(process.process());
   r.sampledPeak = sampler.most.load();
@@ -331,46 +252,20 @@ struct Series {
 
 constexpr double kMb = 1048576.0;
 
-int Usage() {
-  Say("usage: SelectionBench [--runs N] [--pictures FOLDER] VARNOLT_EXE SIMPLE_SELECTION_EXE");
-  return 2;
-}
-
 double Ratio(double a, double b) { return b > 0 ? a / b : 0; }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  int runs = 5;
-  std::wstring pictureFolder;
-  std::vector<std::wstring> programs;
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--runs" && i + 1 < argc) {
-      runs = std::wcstol(argv[++i], nullptr, 10);
-      if (runs < 1 || runs > 1000) return Usage();
-    } else if (arg == L"--pictures" && i + 1 < argc) {
-      pictureFolder = argv[++i];
-    } else if (arg.rfind(L"--", 0) == 0) {
-      return Usage();
-    } else {
-      programs.push_back(arg);
-    }
-  }
-  if (programs.size() != 2) return Usage();
-  for (std::wstring& program : programs) {
-    const std::wstring full = bench::ExistingFile(program);
-    if (full.empty()) {
-      Say("error: no such program: " + Narrow(program));
-      return 1;
-    }
-    program = full;
-  }
-  if (FAILED(::CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {
-    Say("error: no COM");
-    return 1;
-  }
+  bench::Arguments args;
+  if (!bench::ParseArguments(
+          argc, argv,
+          "SelectionBench [--runs N] --pictures FOLDER VARNOLT_EXE SIMPLE_SELECTION_EXE", 2, 2, 2,
+          args))
+    return 2;
+  const int runs = args.runs;
+  const std::wstring& pictureFolder = args.pictures;
+  const std::vector<std::wstring>& programs = args.paths;
 
   bench::Workspace workspace;
   if (const std::string error = bench::MakeWorkspace(L"varnolt-selection-", workspace);
@@ -379,7 +274,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   const std::wstring& scratch = workspace.scratch();
-  const HANDLE job = workspace.job.h;
+  const HANDLE job = workspace.job.Get();
 
   Picture warmUp{"warm-up", 160, 120, L"Warm-up", L"A game with a small screenshot."};
   std::vector<Picture> pictures = {
@@ -392,35 +287,25 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring root = scratch + L"\\disc";
   {
     const LARGE_INTEGER making = Now();
-    Com<IWICImagingFactory> factory;
     std::wstring werror;
     std::string error;
-    if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory,
-                                  reinterpret_cast<void**>(factory.Put())))) {
-      Say("error: no WIC");
-      return 1;
-    }
     if (!bench::MakeDisc(root, 0, werror)) {
       Say("error: " + Narrow(werror));
       return 1;
     }
-    std::uint32_t seed = 1;
-    if (!AddGame(factory.p, root, warmUp, std::wstring(), seed, error)) {
+    if (!AddGame(root, warmUp, pictureFolder, error)) {
       Say("error: " + error);
       return 1;
     }
     for (Picture& picture : pictures) {
-      if (!AddGame(factory.p, root, picture, pictureFolder, ++seed, error)) {
+      if (!AddGame(root, picture, pictureFolder, error)) {
         Say("error: " + error);
         return 1;
       }
       picture.fileMb = FileMb(root + L"\\games\\" + picture.game + L"\\screenshot.jpg");
     }
-    Say(Format("Disc made in %.1f s in %s; screenshots %s:", MsBetween(making, Now()) / 1000,
-               Narrow(root).c_str(),
-               pictureFolder.empty() ? "made by WIC's JPEG encoder"
-                                     : ("from " + Narrow(pictureFolder)).c_str()));
+    Say(Format("Disc made in %.1f s in %s; screenshots from %s:", MsBetween(making, Now()) / 1000,
+               Narrow(root).c_str(), Narrow(pictureFolder).c_str()));
     for (const Picture& picture : pictures)
       Say(Format("  %-18s %6.2f MB", picture.label, picture.fileMb));
   }
@@ -512,6 +397,5 @@ int wmain(int argc, wchar_t** argv) {
     Say(Format("  %-18s time %.3f %s, peak memory %.3f %s", pictures[p].label, time,
                time <= 0.75 ? "met" : "MISSED", memory, memory <= 0.65 ? "met" : "MISSED"));
   }
-  ::CoUninitialize();
   return 0;
 }

@@ -24,8 +24,6 @@
 // measured and printed); the list count and the round trips are blocking
 // calls that return as soon as the program answers, so they add no polling
 // delay. Times come from QueryPerformanceCounter.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -40,26 +38,10 @@
 
 namespace {
 
-using bench::Format;
-using bench::Handle;
-using bench::MsBetween;
-using bench::Now;
-using bench::Say;
+using namespace bench;
 
 constexpr DWORD kRoundTripTimeoutMs = 10000;
 constexpr double kRunDeadlineMs = 30000;
-constexpr DWORD kPauseBetweenRunsMs = 250;  // lets the last program's windows and files go
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n,
-                          nullptr, nullptr);
-  return out;
-}
 
 // What is started and how it shows that it is ready.
 struct Target {
@@ -79,22 +61,16 @@ struct RunResult {
 RunResult RunOnce(HANDLE job, const Target& target) {
   RunResult r;
   bench::Child program;
-  const LARGE_INTEGER start = Now();
-  r.error = program.Start(job, target.exe, Utf8(target.exe));
-  if (!r.error.empty()) return r;
-
+  LARGE_INTEGER start;
   HWND window = nullptr;
-  r.error = bench::WaitForWindow(program, target.title, start, kRunDeadlineMs, window);
-  if (!r.error.empty()) {
-    program.Close(nullptr);
-    return r;
-  }
+  r.error = program.StartAndWait(job, target.exe, target.title, kRunDeadlineMs, start, window);
+  if (!r.error.empty()) return r;
 
   if (target.listCount >= 0) {
     HWND list = nullptr;
     LRESULT count = -1;
     for (;;) {
-      if (!list) list = bench::VisibleChild(window, L"ListBox");
+      if (!list) list = testsupport::FindMainControls(window).lsGame;
       if (list && bench::Send(list, LB_GETCOUNT, 0, 0, count, kRoundTripTimeoutMs) &&
           count == target.listCount)
         break;
@@ -126,26 +102,6 @@ double SleepOneMs() {
   constexpr int kTimes = 50;
   for (int i = 0; i < kTimes; ++i) ::Sleep(1);
   return MsBetween(from, Now()) / kTimes;
-}
-
-bool ParseCounts(const wchar_t* text, std::vector<int>& counts) {
-  counts.clear();
-  const wchar_t* p = text;
-  while (*p) {
-    wchar_t* end = nullptr;
-    const long n = std::wcstol(p, &end, 10);
-    if (end == p || n < 1 || n > 100000) return false;
-    counts.push_back(static_cast<int>(n));
-    p = end;
-    if (*p == L',') ++p;
-  }
-  return !counts.empty();
-}
-
-int Usage() {
-  Say("usage: StartupBench [--runs N] [--games N,N,...] VARNOLT_EXE EMPTY_WINDOW_EXE "
-      "SAME_WINDOW_EXE [OTHER_VARNOLT_EXE...]");
-  return 2;
 }
 
 std::wstring FileName(const std::wstring& path) { return path.substr(path.rfind(L'\\') + 1); }
@@ -180,32 +136,18 @@ bool PlaceFloor(const std::wstring& scratch, const std::wstring& program, const 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);  // plain \n for whoever reads the figures
-  int runs = 7;
-  std::vector<int> gameCounts = {10, 1000, 10000};
-  std::vector<std::wstring> programs;
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--runs" && i + 1 < argc) {
-      runs = std::wcstol(argv[++i], nullptr, 10);
-      if (runs < 1 || runs > 1000) return Usage();
-    } else if (arg == L"--games" && i + 1 < argc) {
-      if (!ParseCounts(argv[++i], gameCounts)) return Usage();
-    } else if (arg.rfind(L"--", 0) == 0) {
-      return Usage();
-    } else {
-      programs.push_back(arg);
-    }
-  }
-  if (programs.size() < 3) return Usage();
-  for (std::wstring& program : programs) {
-    const std::wstring full = bench::ExistingFile(program);
-    if (full.empty()) {
-      Say("error: no such program: " + Utf8(program));
-      return 1;
-    }
-    program = full;
-  }
+  bench::Arguments args;
+  args.runs = 7;
+  args.games = {10, 1000, 10000};
+  if (!bench::ParseArguments(
+          argc, argv,
+          "StartupBench [--runs N] [--games N,N,...] VARNOLT_EXE EMPTY_WINDOW_EXE "
+          "SAME_WINDOW_EXE [OTHER_VARNOLT_EXE...]",
+          3, 100, 100, args))
+    return 2;
+  const int runs = args.runs;
+  const std::vector<int>& gameCounts = args.games;
+  const std::vector<std::wstring>& programs = args.paths;
 
   bench::Workspace workspace;
   if (const std::string error = bench::MakeWorkspace(L"varnolt-bench-", workspace);
@@ -214,7 +156,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   const std::wstring& scratch = workspace.scratch();
-  const HANDLE job = workspace.job.h;
+  const HANDLE job = workspace.job.Get();
 
   // Every disc is made before the first measurement.
   std::vector<Target> targets;
@@ -237,16 +179,16 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring root = scratch + L"\\disc-" + std::to_wstring(games);
     std::wstring error;
     if (!bench::MakeDisc(root, games, error)) {
-      Say("error: " + Utf8(error));
+      Say("error: " + Narrow(error));
       return 1;
     }
     for (const std::wstring& build : builds) {
       Target disc;
       disc.label = std::to_string(games);
-      if (builds.size() > 1) disc.label = Utf8(FileName(build)) + " " + disc.label;
+      if (builds.size() > 1) disc.label = Narrow(FileName(build)) + " " + disc.label;
       disc.exe = root + L"\\" + FileName(build);
       if (!bench::PlaceProgram(build, disc.exe)) {
-        Say("error: cannot place " + Utf8(build) + " in " + Utf8(root));
+        Say("error: cannot place " + Narrow(build) + " in " + Narrow(root));
         return 1;
       }
       disc.title = L"Varnolt";
@@ -254,7 +196,8 @@ int wmain(int argc, wchar_t** argv) {
       targets.push_back(std::move(disc));
     }
   }
-  Say(Format("Discs made in %.1f s in %s", MsBetween(making, Now()) / 1000, Utf8(scratch).c_str()));
+  Say(Format("Discs made in %.1f s in %s", MsBetween(making, Now()) / 1000,
+             Narrow(scratch).c_str()));
 
   const double sleepMs = SleepOneMs();
   Say(Format("System: %s; the window is sought every Sleep(1) = %.2f ms",

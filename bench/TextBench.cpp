@@ -21,8 +21,6 @@
 // Each of these is the time the window did not answer the user. Esc closes
 // the help window, WM_CLOSE the program. A measurement that passes the
 // deadline is given as more than it, and its process is ended.
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -37,23 +35,12 @@
 
 namespace {
 
-using bench::Format;
-using bench::MsBetween;
-using bench::Now;
-using bench::Say;
+using namespace bench;
 
 constexpr double kStartDeadlineMs = 30000;
-constexpr DWORD kPauseBetweenRunsMs = 250;
 constexpr DWORD kSettleMs = 100;
-constexpr wchar_t kHelpTitle[] = L"Справка";  // the help key of the disc's autorun.ini
-constexpr std::size_t kSmall = 64 * 1024;     // up to here the stricter goal holds
+constexpr std::size_t kSmall = 64 * 1024;  // up to here the stricter goal holds
 constexpr double kGoalMs = 1000, kSmallGoalMs = 200;
-
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
-  return out;
-}
 
 // ---- The texts ---------------------------------------------------------------
 
@@ -179,23 +166,19 @@ RunResult RunOnce(HANDLE job, const Program& program, const Text& text, int inde
                   double deadlineMs) {
   RunResult r;
   bench::Child process;
-  r.error = process.Start(job, program.exe, "the program");
-  if (!r.error.empty()) return r;
-  const LARGE_INTEGER started = Now();
+  LARGE_INTEGER started;
   HWND window = nullptr, list = nullptr, edit = nullptr;
-  r.error = bench::WaitForWindow(process, L"Varnolt", started, kStartDeadlineMs, window);
-  if (!r.error.empty()) {
-    process.Close(nullptr);
-    return r;
-  }
+  r.error = process.StartAndWait(job, program.exe, L"Varnolt", kStartDeadlineMs, started, window);
+  if (!r.error.empty()) return r;
   auto fail = [&](const std::string& why) {
     r.error = why;
     process.Close(window);
     return r;
   };
   for (;;) {
-    list = bench::VisibleChild(window, L"ListBox");
-    edit = bench::VisibleChild(window, L"Edit");
+    const testsupport::MainControls controls = testsupport::FindMainControls(window);
+    list = controls.lsGame;
+    edit = controls.edDescript;
     LRESULT count = 0;
     if (list && edit && Send(list, LB_GETCOUNT, 0, 0, count, 10000) && count > index) break;
     if (process.Gone() || MsBetween(started, Now()) > kStartDeadlineMs)
@@ -240,7 +223,7 @@ RunResult RunOnce(HANDLE job, const Program& program, const Text& text, int inde
     }
     ::Sleep(1);
   }
-  const HWND helpEdit = bench::VisibleChild(help, L"Edit");
+  const HWND helpEdit = ::FindWindowExW(help, nullptr, L"Edit", nullptr);
   if (!helpEdit) return fail("the help window has no text box");
   if (!Follow(help, helpEdit, 0, text.bytes.size(), start, deadlineMs, r.readMe)) {
     r.readMe = Measured{};
@@ -276,33 +259,18 @@ std::string Worst(const std::vector<Measured>& runs, double Measured::*what, dou
   return Format("%.1f", worst);
 }
 
-int Usage() {
-  Say("usage: TextBench [--runs N] [--deadline S] VARNOLT_EXE [OTHER_VARNOLT_EXE...]");
-  return 2;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  int runs = 3;
-  double deadlineMs = 60000;
-  std::vector<std::wstring> programs;
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--runs" && i + 1 < argc) {
-      runs = std::wcstol(argv[++i], nullptr, 10);
-      if (runs < 1 || runs > 1000) return Usage();
-    } else if (arg == L"--deadline" && i + 1 < argc) {
-      deadlineMs = 1000.0 * std::wcstol(argv[++i], nullptr, 10);
-      if (deadlineMs < 1000 || deadlineMs > 3600000) return Usage();
-    } else if (arg.rfind(L"--", 0) == 0) {
-      return Usage();
-    } else {
-      programs.push_back(arg);
-    }
-  }
-  if (programs.empty()) return Usage();
+  bench::Arguments args;
+  args.runs = 3;
+  if (!bench::ParseArguments(
+          argc, argv, "TextBench [--runs N] [--deadline S] VARNOLT_EXE [OTHER_VARNOLT_EXE...]", 1,
+          100, 100, args))
+    return 2;
+  const int runs = args.runs;
+  const double deadlineMs = 1000.0 * args.deadline;
+  const std::vector<std::wstring>& programs = args.paths;
 
   bench::Workspace workspace;
   if (const std::string error = bench::MakeWorkspace(L"varnolt-text-", workspace); !error.empty()) {
@@ -322,18 +290,17 @@ int wmain(int argc, wchar_t** argv) {
   for (const auto& game : games) {
     const std::wstring folder = root + L"\\games\\" + game.first;
     if (!::CreateDirectoryW(folder.c_str(), nullptr) ||
-        !bench::WriteNewFile(folder + L"\\descript.ion", game.second->data(),
-                             game.second->size())) {
+        !testsupport::WriteFile(folder + L"\\descript.ion", *game.second)) {
       Say("error: cannot make the game " + Narrow(game.first));
       return 1;
     }
   }
   std::vector<Program> targets;
   for (std::size_t i = 0; i < programs.size(); ++i) {
-    const std::wstring full = bench::ExistingFile(programs[i]);
+    const std::wstring& full = programs[i];
     const std::wstring name = i == 0 ? L"Varnolt.exe" : L"Varnolt" + std::to_wstring(i) + L".exe";
     std::wstring label = full.substr(full.find_last_of(L"\\/") + 1);
-    if (full.empty() || !bench::PlaceProgram(full, root + L"\\" + name)) {
+    if (!bench::PlaceProgram(full, root + L"\\" + name)) {
       Say("error: cannot place " + Narrow(programs[i]) + " on the disc");
       return 1;
     }
@@ -348,15 +315,14 @@ int wmain(int argc, wchar_t** argv) {
   for (int round = 1; round <= runs; ++round) {
     for (std::size_t t = 0; t < texts.size(); ++t) {
       const std::wstring readMe = root + L"\\read.me.txt";
-      ::DeleteFileW(readMe.c_str());
-      if (!bench::WriteNewFile(readMe, texts[t].bytes.data(), texts[t].bytes.size())) {
+      if (!testsupport::WriteFile(readMe, texts[t].bytes)) {
         Say("error: cannot write the read-me");
         return 1;
       }
       for (std::size_t p = 0; p < targets.size(); ++p) {
         // Game T01 is entry 2: after the disc and the warm-up game.
         const RunResult r =
-            RunOnce(workspace.job.h, targets[p], texts[t], static_cast<int>(t) + 2, deadlineMs);
+            RunOnce(workspace.job.Get(), targets[p], texts[t], static_cast<int>(t) + 2, deadlineMs);
         if (!r.error.empty()) {
           Say("");
           Say("error: " + targets[p].label + ", " + texts[t].label + ": " + r.error);

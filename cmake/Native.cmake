@@ -6,7 +6,7 @@ add_library(platform_sim STATIC
   src/platform/sim/SimForms.cpp
   src/platform/sim/SimPlatform.cpp
 )
-target_include_directories(platform_sim PUBLIC src)
+target_include_directories(platform_sim PUBLIC src ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(platform_sim PRIVATE ${VARNOLT_WARNINGS})
 
 include(cmake/TestPictures.cmake)

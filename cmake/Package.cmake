@@ -2,8 +2,8 @@
 # runs): Varnolt-<major.minor.revision>.zip, made by `cpack` in the build folder
 # (or tools/make-package.sh). It holds
 #
-#   Varnolt-1.1.3/guide.txt   the guide for disc authors (Russian, UTF-8)
-#   Varnolt-1.1.3/disc/       a disc template, copied to the root of a disc:
+#   Varnolt-<version>/guide.txt   the guide for disc authors (Russian, UTF-8)
+#   Varnolt-<version>/disc/       a disc template, copied to the root of a disc:
 #     Varnolt.exe, autorun.inf, autorun.ini, read.me.txt,
 #     autorun\ (the four sounds, the disc's description and picture),
 #     games\Sample Game\ (description, screenshot, a harmless installer)
@@ -51,12 +51,7 @@ sample_disc_text(utf8 ${PACKAGE_SOURCE}/guide.txt ${CMAKE_BINARY_DIR}/package-gu
 add_custom_target(package_disc ALL DEPENDS ${SAMPLE_DISC_OUTPUTS})
 # What the rules above no longer make (a file renamed or dropped) would be
 # packed: it goes at configure time.
-file(GLOB_RECURSE _package_present LIST_DIRECTORIES false ${PACKAGE_DISC_DIR}/*)
-foreach(_file IN LISTS _package_present)
-  if(NOT _file IN_LIST SAMPLE_DISC_OUTPUTS)
-    file(REMOVE ${_file})
-  endif()
-endforeach()
+sample_disc_prune()
 set(SAMPLE_DISC_OUTPUTS ${_sample_disc_outputs})
 set(SAMPLE_DISC_DIR ${_sample_disc_dir})
 
@@ -80,11 +75,8 @@ include(CPack)
 
 # The package as a disc author gets it: unpacked into a fresh folder, its
 # Varnolt.exe starts under Wine and shows the example game.
-add_executable(package_check tests/package/PackageCheck.cpp tests/e2e/Harness.cpp)
-target_compile_definitions(package_check PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
-                           _WIN32_WINNT=0x0601)
-target_compile_options(package_check PRIVATE ${VARNOLT_WARNINGS})
-target_link_options(package_check PRIVATE ${VARNOLT_WIN32_LINK} -municode)
+varnolt_windows_program(package_check CONSOLE tests/package/PackageCheck.cpp)
+target_link_libraries(package_check PRIVATE e2e_harness)
 add_test(NAME package
          COMMAND ${VARNOLT_BASH} ${CMAKE_SOURCE_DIR}/tests/package/package-test.sh ${CMAKE_BINARY_DIR}
                  ${VARNOLT_PACKAGE_VERSION})

@@ -26,75 +26,61 @@ endfunction()
 
 # The installer every sample game carries.
 # It is built small like Varnolt.exe (see Windows.cmake).
-add_executable(sample_installer WIN32 disc/installer/SampleInstaller.cpp src/app/SmallRuntime.cpp)
-set_target_properties(sample_installer PROPERTIES OUTPUT_NAME SampleInstaller CXX_STANDARD 20)
-target_compile_definitions(sample_installer PRIVATE UNICODE _UNICODE)
-target_compile_options(sample_installer PRIVATE ${VARNOLT_WARNINGS} ${VARNOLT_SMALL_CODE})
-target_link_options(sample_installer PRIVATE -municode -mwindows -s ${VARNOLT_WIN32_LINK}
-                    ${VARNOLT_SMALL_LINK})
+varnolt_windows_program(sample_installer WIN32 SMALL disc/installer/SampleInstaller.cpp
+                        src/app/SmallRuntime.cpp)
+set_target_properties(sample_installer PROPERTIES OUTPUT_NAME SampleInstaller)
+target_link_options(sample_installer PRIVATE -s)
+
+# One file of the disc: TARGET made by COMMAND once its folder is there, made
+# again when what DEPENDS names changes; it joins SAMPLE_DISC_OUTPUTS of the
+# function that uses this.
+macro(sample_disc_file target)
+  cmake_parse_arguments(_file "" "" "DEPENDS;COMMAND" ${ARGN})
+  sample_disc_comment(${target} _comment)
+  get_filename_component(_folder ${target} DIRECTORY)
+  add_custom_command(
+    OUTPUT ${target}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${_folder}
+    COMMAND ${_file_COMMAND}
+    DEPENDS ${_file_DEPENDS}
+    COMMENT "${_comment}"
+    VERBATIM)
+  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+endmacro()
 
 # A text file of the disc from its UTF-8 source; ENCODING is cp1251 or utf8
 # (UTF-8 with a byte-order mark).
 function(sample_disc_text encoding source target)
-  sample_disc_comment(${target} comment)
-  get_filename_component(folder ${target} DIRECTORY)
-  add_custom_command(
-    OUTPUT ${target}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+  sample_disc_file(${target}
     COMMAND ${VARNOLT_BASH} ${SAMPLE_DISC_SOURCE}/make-text.sh ${encoding} ${source} ${target}
-    DEPENDS ${source} ${SAMPLE_DISC_SOURCE}/make-text.sh
-    COMMENT "${comment}"
-    VERBATIM)
-  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+    DEPENDS ${source} ${SAMPLE_DISC_SOURCE}/make-text.sh)
 endfunction()
 
-# A short mono PCM sound in autorun\, made by sox from the synth effects given.
+# A short mono PCM sound in autorun\, made by sox from the synth effects given
+# (-R: the same file every time).
 function(sample_disc_sound name)
   set(target ${SAMPLE_DISC_DIR}/autorun/${name}.wav)
-  sample_disc_comment(${target} comment)
-  add_custom_command(
-    OUTPUT ${target}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${SAMPLE_DISC_DIR}/autorun
-    # -R: the same file every time.
+  sample_disc_file(${target}
     COMMAND ${VARNOLT_SOX} -R -n -r 22050 -b 16 -c 1 ${target} ${ARGN}
-    DEPENDS ${CMAKE_CURRENT_LIST_FILE}
-    COMMENT "${comment}"
-    VERBATIM)
-  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+    DEPENDS ${CMAKE_CURRENT_LIST_FILE})
 endfunction()
 
 # A 640x480 JPEG with the title drawn on a dark band across the background
 # that the remaining arguments make (ImageMagick arguments giving 640x480).
 function(sample_disc_picture target title)
-  sample_disc_comment(${target} comment)
-  get_filename_component(folder ${target} DIRECTORY)
-  add_custom_command(
-    OUTPUT ${target}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+  sample_disc_file(${target}
     COMMAND ${VARNOLT_CONVERT} ${ARGN}
             -fill "#00000070" -draw "rectangle 0,180 639,299"
             -gravity center -fill white -stroke "#00000080" -strokewidth 2
             -font DejaVu-Sans-Bold -pointsize 44 -annotate +0-16 ${title}
             -stroke none -font DejaVu-Sans -pointsize 20 -annotate +0+40 "Пример диска Varnolt"
             -strip -quality 85 ${target}
-    DEPENDS ${CMAKE_CURRENT_LIST_FILE}
-    COMMENT "${comment}"
-    VERBATIM)
-  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+    DEPENDS ${CMAKE_CURRENT_LIST_FILE})
 endfunction()
 
-# A copy of a file built here.
+# A copy of a file built here, made again when the targets named after it are.
 function(sample_disc_copy built target)
-  sample_disc_comment(${target} comment)
-  get_filename_component(folder ${target} DIRECTORY)
-  add_custom_command(
-    OUTPUT ${target}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
-    COMMAND ${CMAKE_COMMAND} -E copy ${built} ${target}
-    DEPENDS ${ARGN}
-    COMMENT "${comment}"
-    VERBATIM)
-  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} ${target} PARENT_SCOPE)
+  sample_disc_file(${target} COMMAND ${CMAKE_COMMAND} -E copy ${built} ${target} DEPENDS ${ARGN})
 endfunction()
 
 # One game: games\<name>\ with its description (from disc/games/<name>/),
@@ -106,6 +92,26 @@ function(sample_disc_game name encoding installer)
   sample_disc_picture(${folder}/screenshot.jpg ${name} ${ARGN})
   sample_disc_copy($<TARGET_FILE:sample_installer> ${folder}/${installer} sample_installer)
   set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} PARENT_SCOPE)
+endfunction()
+
+# Removes at configure time what is in SAMPLE_DISC_DIR but not among
+# SAMPLE_DISC_OUTPUTS, and the folders left empty.
+function(sample_disc_prune)
+  file(GLOB_RECURSE present LIST_DIRECTORIES false ${SAMPLE_DISC_DIR}/*)
+  foreach(file IN LISTS present)
+    if(NOT file IN_LIST SAMPLE_DISC_OUTPUTS)
+      file(REMOVE ${file})
+    endif()
+  endforeach()
+  file(GLOB_RECURSE folders LIST_DIRECTORIES true ${SAMPLE_DISC_DIR}/*)
+  foreach(folder IN LISTS folders)
+    if(IS_DIRECTORY ${folder})
+      file(GLOB_RECURSE inside ${folder}/*)
+      if(NOT inside)
+        file(REMOVE_RECURSE ${folder})
+      endif()
+    endif()
+  endforeach()
 endfunction()
 
 # The program and the disc's own files.
@@ -146,21 +152,7 @@ add_custom_target(sample_disc ALL DEPENDS ${SAMPLE_DISC_OUTPUTS})
 
 # Files left from an earlier layout (a game renamed or dropped) would show up
 # on the disc: whatever the rules above do not make goes at configure time.
-file(GLOB_RECURSE _sample_disc_present LIST_DIRECTORIES false ${SAMPLE_DISC_DIR}/*)
-foreach(_file IN LISTS _sample_disc_present)
-  if(NOT _file IN_LIST SAMPLE_DISC_OUTPUTS)
-    file(REMOVE ${_file})
-  endif()
-endforeach()
-file(GLOB_RECURSE _sample_disc_folders LIST_DIRECTORIES true ${SAMPLE_DISC_DIR}/*)
-foreach(_folder IN LISTS _sample_disc_folders)
-  if(IS_DIRECTORY ${_folder})
-    file(GLOB_RECURSE _inside ${_folder}/*)
-    if(NOT _inside)
-      file(REMOVE_RECURSE ${_folder})
-    endif()
-  endif()
-endforeach()
+sample_disc_prune()
 
 # The assembled disc checked against its sources: encodings, line ends,
 # sounds, pictures, installers.

@@ -81,7 +81,7 @@ pictures="$build/bench/pictures"
 if wants selection; then
   rm -rf "$pictures"
   mkdir -p "$pictures"
-  for size in 640x480 1600x1200 6000x4000; do
+  for size in 160x120 640x480 1600x1200 6000x4000; do
     convert -size "$size" gradient:'#20407a-#e8b048' \( -size "$size" radial-gradient:'#ffffff-#202020' \) \
       -compose softlight -composite -attenuate 0.5 +noise Gaussian \
       -quality 90 -sampling-factor 2x2 "$pictures/$size.jpg"

@@ -1,6 +1,8 @@
-// Small files of a disc for tests: sounds and program files made byte by byte.
+// Small files of a disc for the tests and benchmarks: sounds and program files
+// made byte by byte.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -33,6 +35,19 @@ inline std::string Wave(unsigned formatTag = 1, unsigned channels = 1, unsigned 
   b.replace(36, 4, "data");
   Put32(b, 40, static_cast<std::uint32_t>(samples));
   return b + std::string(samples, '\0');
+}
+
+// A 16-bit mono PCM wave file at 22,050 Hz: a sine tone of `hertz` lasting
+// `seconds`.
+inline std::string Tone(double seconds, double hertz) {
+  const unsigned rate = 22050;
+  const auto samples = static_cast<std::size_t>(seconds * rate);
+  std::string b = Wave(1, 1, rate, 16, 2 * samples);
+  for (std::size_t i = 0; i < samples; ++i) {
+    const double value = 12000.0 * std::sin(2 * 3.14159265358979 * hertz * i / rate);
+    Put16(b, 44 + 2 * i, static_cast<unsigned>(static_cast<int>(value)) & 0xFFFF);
+  }
+  return b;
 }
 
 // A Windows program file (headers only, no code): 32- or 64-bit, with an

@@ -42,36 +42,18 @@ CheckRun RunCheck(const std::wstring& exe, const std::wstring& arguments) {
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
   ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writeEnd;
-  startup.hStdError = writeEnd;
-  startup.hStdInput = nullptr;
-  std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
-  PROCESS_INFORMATION process = {};
-  HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-  const BOOL started =
-      ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                       CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  testsupport::Job job;
+  testsupport::Process check;
+  const bool started = check.Start(job.Get(), exe, arguments, CREATE_NO_WINDOW, writeEnd) == 0;
   ::CloseHandle(writeEnd);
   if (started) {
-    ::AssignProcessToJobObject(job, process.hProcess);
-    ::ResumeThread(process.hThread);
     char buffer[65536];
     DWORD got = 0;
     while (::ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
       run.bytes.append(buffer, got);
-    if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
-      ::GetExitCodeProcess(process.hProcess, &run.status);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    if (check.WaitForExit(60000)) ::GetExitCodeProcess(check.Get(), &run.status);
   }
   ::CloseHandle(readEnd);
-  ::CloseHandle(job);
   const std::wstring text = FromUtf8(run.bytes);
   std::size_t at = 0;
   while (at < text.size()) {
@@ -367,28 +349,19 @@ namespace {
 TEST(CheckE2eTest, InAConsoleOfItsOwnItWaitsForAKey) {
   Disc disc(L"check-console", kIni, {});
   MakeGood(disc);
-  const std::wstring exe = BuildFolder() + L"VarnoltCheck.exe";
-  std::wstring commandLine = L"\"" + exe + L"\" \"" + disc.Root() + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-  ASSERT_TRUE(::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                               CREATE_NEW_CONSOLE | CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                               &process));
-  ::AssignProcessToJobObject(job, process.hProcess);
-  ::ResumeThread(process.hThread);
+  testsupport::Job job;
+  testsupport::Process process;
+  ASSERT_EQ(process.Start(job.Get(), BuildFolder() + L"VarnoltCheck.exe",
+                          L"\"" + disc.Root() + L"\"", CREATE_NEW_CONSOLE),
+            0u);
 
   // Still there once its report is written: it waits.
-  EXPECT_EQ(::WaitForSingleObject(process.hProcess, 3000), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_FALSE(process.WaitForExit(3000));
 
   // What its console shows, read from the console's screen.
   ::FreeConsole();
   std::wstring screen;
-  if (::AttachConsole(process.dwProcessId)) {
+  if (::AttachConsole(process.Id())) {
     HANDLE out =
         ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                       nullptr, OPEN_EXISTING, 0, nullptr);
@@ -427,13 +400,10 @@ TEST(CheckE2eTest, InAConsoleOfItsOwnItWaitsForAKey) {
   EXPECT_NE(screen.find(L"Нажмите любую клавишу, чтобы закрыть окно."), std::wstring::npos);
 
   // The key ends it, with the disc's status.
-  EXPECT_EQ(::WaitForSingleObject(process.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  EXPECT_TRUE(process.WaitForExit(10000));
   DWORD status = 0xFFFFFFFF;
-  ::GetExitCodeProcess(process.hProcess, &status);
+  ::GetExitCodeProcess(process.Get(), &status);
   EXPECT_EQ(status, 0u);
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  ::CloseHandle(job);
 }
 
 }  // namespace

@@ -1,63 +1,15 @@
 #include "Harness.h"
 
-#include <algorithm>
+#include <oleacc.h>
 
-#include "../common/RemoveTree.h"
+#include <cstdlib>
+
+#include "TestDiscFiles.h"
 
 namespace e2e {
 namespace {
 
 std::wstring Parent(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
-
-using testfiles::RemoveTree;
-
-// A short silent PCM wave file.
-std::string SilentWave() {
-  const unsigned rate = 8000, samples = 400;
-  std::string w = "RIFF";
-  auto put32 = [&w](unsigned v) {
-    for (int i = 0; i < 4; ++i) w += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  auto put16 = [&w](unsigned v) {
-    w += static_cast<char>(v & 0xFF);
-    w += static_cast<char>((v >> 8) & 0xFF);
-  };
-  put32(36 + samples);
-  w += "WAVEfmt ";
-  put32(16);
-  put16(1);
-  put16(1);
-  put32(rate);
-  put32(rate);
-  put16(1);
-  put16(8);
-  w += "data";
-  put32(samples);
-  w += std::string(samples, static_cast<char>(0x80));
-  return w;
-}
-
-struct FindState {
-  DWORD processId;
-  const wchar_t* className;
-  const std::wstring* title;
-  bool titleIsPrefix;
-  HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND hwnd, LPARAM param) {
-  auto* state = reinterpret_cast<FindState*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != state->processId) return TRUE;
-  if (ClassOf(hwnd) != state->className) return TRUE;
-  const std::wstring text = TextOf(hwnd);
-  if (state->titleIsPrefix ? text.compare(0, state->title->size(), *state->title) != 0
-                           : text != *state->title)
-    return TRUE;
-  state->found = hwnd;
-  return FALSE;
-}
 
 }  // namespace
 
@@ -73,7 +25,7 @@ Disc::Disc(const std::wstring& name) {
   const std::wstring base = std::wstring(temp) + L"varnolt-e2e\\";
   ::CreateDirectoryW(base.c_str(), nullptr);
   root_ = base + name + L"\\";
-  RemoveTree(root_);
+  testsupport::RemoveTree(root_);
   ::CreateDirectoryW(root_.c_str(), nullptr);
   ::CopyFileW((BuildFolder() + L"Varnolt.exe").c_str(), (root_ + L"Varnolt.exe").c_str(), FALSE);
 }
@@ -86,10 +38,7 @@ Disc::Disc(const std::wstring& name, const std::string& ini, const std::vector<s
   for (const std::wstring& game : games) AddFolder(L"games\\" + game);
 }
 
-Disc::~Disc() {
-  RemoveTree(root_);
-  ::RemoveDirectoryW(root_.c_str());
-}
+Disc::~Disc() { testsupport::RemoveTree(root_); }
 
 void Disc::AddFolder(const std::wstring& relative, DWORD attributes) const {
   const std::wstring path = root_ + relative;
@@ -99,18 +48,14 @@ void Disc::AddFolder(const std::wstring& relative, DWORD attributes) const {
 
 void Disc::AddFile(const std::wstring& relative, const std::string& bytes, DWORD attributes) const {
   const std::wstring path = root_ + relative;
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  if (attributes) ::SetFileAttributesW(path.c_str(), attributes);
+  if (testsupport::WriteFile(path, bytes) && attributes)
+    ::SetFileAttributesW(path.c_str(), attributes);
 }
 
 void Disc::AddSounds() const {
   AddFolder(L"autorun");
   for (const wchar_t* sound : {L"click", L"load", L"start", L"stop"})
-    AddFile(std::wstring(L"autorun\\") + sound + L".wav", SilentWave());
+    AddFile(std::wstring(L"autorun\\") + sound + L".wav", testfiles::Wave());
 }
 
 void Disc::AddRecorder(const std::wstring& relative) const {
@@ -131,32 +76,13 @@ std::string Disc::Recorded(const std::wstring& relative) const {
 Program::Program(const Disc& disc) : Program(disc.Root()) {}
 
 Program::Program(const std::wstring& folder) {
-  job_ = ::CreateJobObjectW(nullptr, nullptr);
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  ::SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-  const std::wstring exe = folder + L"Varnolt.exe";
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder.c_str(), &startup, &info))
-    return;
-  ::AssignProcessToJobObject(job_, info.hProcess);
-  ::ResumeThread(info.hThread);
-  ::CloseHandle(info.hThread);
-  process_ = info.hProcess;
-  processId_ = info.dwProcessId;
+  process_.Start(job_.Get(), folder + L"Varnolt.exe");
 }
 
+// Ended before the disc goes, so that nothing holds its files.
 Program::~Program() {
-  if (process_) {
-    ::TerminateJobObject(job_, 1);
-    ::WaitForSingleObject(process_, 5000);
-    ::CloseHandle(process_);
-  }
-  if (job_) ::CloseHandle(job_);
+  ::TerminateJobObject(job_.Get(), 1);
+  process_.WaitForExit(5000);
 }
 
 HWND Program::MainWindow(DWORD timeoutMs) const {
@@ -170,12 +96,15 @@ HWND Program::WaitForWindow(const wchar_t* className, const std::wstring& title,
 
 HWND Program::Find(const wchar_t* className, const std::wstring& title, bool prefix,
                    DWORD timeoutMs) const {
+  testsupport::WindowQuery query;
+  query.processId = process_.Id();
+  query.className = className;
+  query.title = title;
+  query.titleIsPrefix = prefix;
   const DWORD start = ::GetTickCount();
   do {
-    FindState state = {processId_, className, &title, prefix, nullptr};
-    ::EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&state));
-    if (state.found) return state.found;
-    if (::WaitForSingleObject(process_, 10) == WAIT_OBJECT_0) return nullptr;
+    if (const HWND found = testsupport::FindWindowOf(query)) return found;
+    if (process_.WaitForExit(10)) return nullptr;
   } while (::GetTickCount() - start < timeoutMs);
   return nullptr;
 }
@@ -186,10 +115,7 @@ HWND Program::WaitUntilIdle(DWORD timeoutMs) const {
   // Start-up lets messages through twice before it fills the list, and
   // never after: once the list has entries, the next message it handles is
   // handled by the message loop, after start-up has returned.
-  HWND list = nullptr;
-  for (HWND child : ChildrenOf(main))
-    if (ClassOf(child) == L"ListBox" && (::GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE))
-      list = child;
+  const HWND list = testsupport::FindMainControls(main).lsGame;
   const DWORD start = ::GetTickCount();
   DWORD_PTR count = 0;
   while (list && ::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, timeoutMs, &count) &&
@@ -205,18 +131,6 @@ HWND Program::WaitUntilIdle(DWORD timeoutMs) const {
   return main;
 }
 
-bool Program::WaitForExit(DWORD timeoutMs) const {
-  return process_ && ::WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
-}
-
-int Program::ProcessesInJob() const {
-  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
-  if (!::QueryInformationJobObject(job_, JobObjectBasicAccountingInformation, &info, sizeof info,
-                                   nullptr))
-    return -1;
-  return static_cast<int>(info.TotalProcesses);
-}
-
 std::wstring TextOf(HWND hwnd) {
   DWORD_PTR length = 0;
   if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
@@ -227,12 +141,6 @@ std::wstring TextOf(HWND hwnd) {
     return std::wstring();
   text.resize(std::min<std::size_t>(length, text.size() - 1));
   return text;
-}
-
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t name[256];
-  const int length = ::GetClassNameW(hwnd, name, 256);
-  return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 std::vector<HWND> ChildrenOf(HWND parent) {
@@ -297,6 +205,48 @@ void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held) {
   ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   ::Sleep(50);  // the input reaches the program's queue
   Settle(window);
+}
+
+std::wstring SpokenName(HWND control) {
+  IAccessible* accessible = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                          IID_IAccessible, reinterpret_cast<void**>(&accessible))))
+    return L"(no accessible object)";
+  VARIANT self;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  std::wstring result;
+  if (SUCCEEDED(accessible->get_accName(self, &name)) && name) result = name;
+  ::SysFreeString(name);
+  accessible->Release();
+  return result;
+}
+
+const char* Name(Colour c) {
+  static const char* const kNames[] = {"red",  "lime",       "blue", "yellow",
+                                       "grey", "background", "other"};
+  return kNames[static_cast<int>(c)];
+}
+
+Colour ColourOnScreen(int x, int y) {
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF c = ::GetPixel(screen, x, y);
+  ::ReleaseDC(nullptr, screen);
+  const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+  struct Known {
+    Colour colour;
+    int r, g, b;
+  };
+  const Known known[] = {{Colour::Red, 255, 0, 0},
+                         {Colour::Lime, 0, 255, 0},
+                         {Colour::Blue, 0, 0, 255},
+                         {Colour::Yellow, 255, 255, 0},
+                         {Colour::Grey, 80, 80, 80}};
+  for (const Known& k : known)
+    if (std::abs(r - k.r) < 48 && std::abs(g - k.g) < 48 && std::abs(b - k.b) < 48) return k.colour;
+  if (r > 200 && g > 200 && b > 200) return Colour::Background;
+  return Colour::Other;
 }
 
 std::string ToUtf8(const std::wstring& text) {

@@ -4,10 +4,14 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h: COM, which SpokenName needs set up.
+#include <objbase.h>
 
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "TestSupport.h"
 
 namespace e2e {
 
@@ -49,8 +53,8 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  bool Started() const { return process_ != nullptr; }
-  DWORD ProcessId() const { return processId_; }
+  bool Started() const { return process_.Id() != 0; }
+  DWORD ProcessId() const { return process_.Id(); }
   // The top-level window of the program with this class and title.
   HWND WaitForWindow(const wchar_t* className, const std::wstring& title,
                      DWORD timeoutMs = 15000) const;
@@ -58,21 +62,22 @@ class Program {
   HWND MainWindow(DWORD timeoutMs = 15000) const;
   // The main window, once start-up has returned and its message loop runs.
   HWND WaitUntilIdle(DWORD timeoutMs = 15000) const;
-  bool WaitForExit(DWORD timeoutMs = 15000) const;
+  bool WaitForExit(DWORD timeoutMs = 15000) const { return process_.WaitForExit(timeoutMs); }
   // How many processes the program's job holds (the program and what it started).
-  int ProcessesInJob() const;
+  int ProcessesInJob() const { return job_.Processes(); }
 
  private:
   HWND Find(const wchar_t* className, const std::wstring& title, bool prefix,
             DWORD timeoutMs) const;
 
-  HANDLE job_ = nullptr;
-  HANDLE process_ = nullptr;
-  DWORD processId_ = 0;
+  testsupport::Job job_;
+  testsupport::Process process_;
 };
 
 std::wstring TextOf(HWND hwnd);  // the whole text, however long
-std::wstring ClassOf(HWND hwnd);
+using testsupport::ClassOf;
+using testsupport::FindMainControls;
+using testsupport::MainControls;
 // The children of a window in z-order, which is the order of creation and of Tab.
 std::vector<HWND> ChildrenOf(HWND parent);
 std::vector<std::wstring> ListItems(HWND list);
@@ -89,6 +94,16 @@ HWND FocusOf(HWND window);
 void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held = {});
 // Waits until the program that owns `window` has handled what is queued.
 void Settle(HWND window);
+
+// The name a screen reader speaks for the control (COM must be set up).
+std::wstring SpokenName(HWND control);
+
+// The colours of the test pictures, and of the picture box left empty (in the
+// order of their names).
+enum class Colour { Red, Lime, Blue, Yellow, Grey, Background, Other };
+const char* Name(Colour c);
+// The colour shown on the screen at (x, y).
+Colour ColourOnScreen(int x, int y);
 
 std::string ToUtf8(const std::wstring& text);
 std::string ToCp1251(const std::wstring& text);

@@ -12,58 +12,18 @@ namespace {
 
 using namespace e2e;
 
-enum class Colour { Red, Lime, Blue, Yellow, Grey, Background, Other };
-
-const char* Name(Colour c) {
-  switch (c) {
-    case Colour::Red:
-      return "red";
-    case Colour::Lime:
-      return "lime";
-    case Colour::Blue:
-      return "blue";
-    case Colour::Yellow:
-      return "yellow";
-    case Colour::Grey:
-      return "grey";
-    case Colour::Background:
-      return "background";
-    default:
-      return "other";
-  }
-}
-
-Colour Classify(COLORREF c) {
-  const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-  struct Known {
-    Colour colour;
-    int r, g, b;
-  };
-  const Known known[] = {{Colour::Red, 255, 0, 0},
-                         {Colour::Lime, 0, 255, 0},
-                         {Colour::Blue, 0, 0, 255},
-                         {Colour::Yellow, 255, 255, 0},
-                         {Colour::Grey, 80, 80, 80}};
-  for (const Known& k : known)
-    if (std::abs(r - k.r) < 48 && std::abs(g - k.g) < 48 && std::abs(b - k.b) < 48) return k.colour;
-  if (r > 200 && g > 200 && b > 200) return Colour::Background;
-  return Colour::Other;
-}
-
 // The colours seen at the middles of the picture box's four quarters: top
 // left, top right, bottom left, bottom right.
 std::string Quarters(HWND img) {
   RECT r;
   ::GetWindowRect(img, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = ::GetDC(nullptr);
   std::string seen;
   for (const POINT at : {POINT{w / 4, h / 4}, POINT{3 * w / 4, h / 4}, POINT{w / 4, 3 * h / 4},
                          POINT{3 * w / 4, 3 * h / 4}}) {
     if (!seen.empty()) seen += ' ';
-    seen += Name(Classify(::GetPixel(screen, r.left + at.x, r.top + at.y)));
+    seen += Name(ColourOnScreen(r.left + at.x, r.top + at.y));
   }
-  ::ReleaseDC(nullptr, screen);
   return seen;
 }
 
@@ -127,9 +87,9 @@ TEST(Pictures, EveryScreenshotShowsUpright) {
   Program program(disc);
   const HWND main = program.WaitUntilIdle();
   ASSERT_NE(main, nullptr);
-  const std::vector<HWND> controls = ChildrenOf(main);
-  ASSERT_EQ(controls.size(), 9u);
-  const HWND list = controls[1], img = controls[8];
+  const MainControls controls = FindMainControls(main);
+  const HWND list = controls.lsGame, img = controls.img;
+  ASSERT_TRUE(list && img);
 
   PressDown(main, list);  // the disc, which has no picture
   EXPECT_EQ(QuartersOnceShown(img, Solid("background")), Solid("background"));

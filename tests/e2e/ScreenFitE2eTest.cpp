@@ -3,7 +3,6 @@
 // controls; the read-me and the description open at their start; the
 // picture follows the window's size.
 #include <gtest/gtest.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -126,22 +125,6 @@ void ExpectCaptionsFit(HWND window, int dpi, bool scaledDown) {
   ::DeleteObject(hfont);
 }
 
-std::wstring SpokenName(HWND control) {
-  IAccessible* accessible = nullptr;
-  if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible, reinterpret_cast<void**>(&accessible))))
-    return L"(no accessible object)";
-  VARIANT self;
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  std::wstring result;
-  if (SUCCEEDED(accessible->get_accName(self, &name)) && name) result = name;
-  ::SysFreeString(name);
-  accessible->Release();
-  return result;
-}
-
 struct Selection {
   DWORD start, end;
   LRESULT firstLine;
@@ -174,11 +157,11 @@ class OnScreen : public ::testing::Test {
     program_ = std::make_unique<Program>(*disc_);
     main_ = program_->WaitUntilIdle();
     ASSERT_NE(main_, nullptr);
-    const std::vector<HWND> c = ChildrenOf(main_);
-    ASSERT_EQ(c.size(), 9u);
-    lsGame_ = c[1];
-    edDescript_ = c[3];
-    img_ = c[8];
+    const MainControls c = FindMainControls(main_);
+    ASSERT_TRUE(c.Complete());
+    lsGame_ = c.lsGame;
+    edDescript_ = c.edDescript;
+    img_ = c.img;
   }
   HWND OpenHelp() {
     TypeKey(main_, VK_F1);

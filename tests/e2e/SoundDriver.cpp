@@ -5,39 +5,20 @@
 // the program lived after the close request; with "walk" it uses the
 // program as a blind user would, a key at a time. The shell script around
 // it records what the program played and tells the tones apart.
-#include <cmath>
 #include <cstdio>
 #include <string>
 
 #include "Harness.h"
+#include "TestDiscFiles.h"
 
 namespace {
 
-std::string Tone(double seconds, double frequency) {
-  const unsigned rate = 22050;
-  const auto samples = static_cast<unsigned>(seconds * rate);
-  std::string w = "RIFF";
-  auto put = [&w](unsigned v, int bytes) {
-    for (int i = 0; i < bytes; ++i) w += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  put(36 + samples * 2, 4);
-  w += "WAVEfmt ";
-  put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * 2, 4), put(2, 2), put(16, 2);
-  w += "data";
-  put(samples * 2, 4);
-  for (unsigned i = 0; i < samples; ++i) {
-    const double value = 12000.0 * std::sin(2 * 3.14159265358979 * frequency * i / rate);
-    put(static_cast<unsigned>(static_cast<int>(value)) & 0xFFFF, 2);
-  }
-  return w;
-}
-
 void Close(HWND main, const std::string& kind) {
-  const std::vector<HWND> c = e2e::ChildrenOf(main);
+  const e2e::MainControls c = e2e::FindMainControls(main);
   if (kind == "button") {
-    ::PostMessageW(c.at(5), BM_CLICK, 0, 0);
+    ::PostMessageW(c.btClose, BM_CLICK, 0, 0);
   } else if (kind == "escape") {
-    ::PostMessageW(c.at(1), WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageW(c.lsGame, WM_KEYDOWN, VK_ESCAPE, 1);
   } else if (kind == "titlebar") {
     ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   } else if (kind == "alt-f4") {
@@ -57,10 +38,10 @@ void Close(HWND main, const std::string& kind) {
 // load sound), Enter (the click sound, the installer starts), F1 and Esc
 // (the read-me comes and goes, silently), Esc (the stop sound, the end).
 int Walk(const e2e::Disc& disc, const e2e::Program& program, HWND main) {
-  const std::vector<HWND> c = e2e::ChildrenOf(main);
+  const HWND list = e2e::FindMainControls(main).lsGame;
   auto press = [&](WORD key) {
-    ::PostMessageW(c.at(1), WM_KEYDOWN, key, 1);
-    ::PostMessageW(c.at(1), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    ::PostMessageW(list, WM_KEYDOWN, key, 1);
+    ::PostMessageW(list, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     e2e::Settle(main);
     ::Sleep(700);
   };
@@ -84,10 +65,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   e2e::Disc disc(L"audio", "[main]\r\ndisk=Disc\r\nhelp=Help\r\n", {L"Game"});
-  disc.AddFile(L"autorun\\start.wav", Tone(0.3, 440));
-  disc.AddFile(L"autorun\\load.wav", Tone(0.3, 660));
-  disc.AddFile(L"autorun\\click.wav", Tone(0.2, 880));
-  disc.AddFile(L"autorun\\stop.wav", Tone(1.0, 1000));
+  disc.AddFile(L"autorun\\start.wav", testfiles::Tone(0.3, 440));
+  disc.AddFile(L"autorun\\load.wav", testfiles::Tone(0.3, 660));
+  disc.AddFile(L"autorun\\click.wav", testfiles::Tone(0.2, 880));
+  disc.AddFile(L"autorun\\stop.wav", testfiles::Tone(1.0, 1000));
   disc.AddFile(L"autorun\\descript.ion", "The disc");
   disc.AddFile(L"games\\Game\\descript.ion", "The game");
   disc.AddRecorder(L"games\\Game\\setup.exe");

@@ -17,9 +17,8 @@ struct Main {
 };
 
 Main ViewOf(HWND main) {
-  const std::vector<HWND> c = ChildrenOf(main);
-  if (c.size() != 9) return {main, nullptr, nullptr, nullptr, nullptr, nullptr};
-  return {main, c[1], c[3], c[4], c[5], c[6]};
+  const MainControls c = FindMainControls(main);
+  return {main, c.lsGame, c.edDescript, c.btInstall, c.btClose, c.btReadMe};
 }
 
 RECT ClientRectOf(HWND control) {

@@ -14,28 +14,14 @@ void Print(const char* what, const std::wstring& text) {
   std::printf("%s=%s\n", what, e2e::ToUtf8(text).c_str());
 }
 
-struct Search {
-  DWORD processId;
-  HWND main, found;
-};
-
-BOOL CALLBACK FindOther(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD processId = 0;
-  ::GetWindowThreadProcessId(hwnd, &processId);
-  if (processId == search->processId && hwnd != search->main && ::IsWindowVisible(hwnd) &&
-      e2e::ClassOf(hwnd) == L"#32770") {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // A visible dialog window of the program other than its main window.
 HWND OtherDialog(const e2e::Program& program, HWND main) {
-  Search search = {program.ProcessId(), main, nullptr};
-  ::EnumWindows(FindOther, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  testsupport::WindowQuery query;
+  query.processId = program.ProcessId();
+  query.titleIsPrefix = true;  // any title
+  query.visibleOnly = true;
+  query.except = main;
+  return testsupport::FindWindowOf(query);
 }
 
 }  // namespace
@@ -53,14 +39,14 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::printf("started=yes\n");
   Print("title", e2e::TextOf(main));
-  const std::vector<HWND> controls = e2e::ChildrenOf(main);
-  for (HWND control : controls)
+  for (HWND control : e2e::ChildrenOf(main))
     if (::IsWindowVisible(control)) Print("control", e2e::TextOf(control));
-  for (const std::wstring& item : e2e::ListItems(controls.at(1))) Print("item", item);
+  const e2e::MainControls controls = e2e::FindMainControls(main);
+  for (const std::wstring& item : e2e::ListItems(controls.lsGame)) Print("item", item);
 
   // Down to the disc's entry, and on to the first game: its description is
   // shown. A busy machine may handle a key late, so each step is waited for.
-  const HWND list = controls.at(1), description = controls.at(3);
+  const HWND list = controls.lsGame, description = controls.edDescript;
   for (LRESULT want = 0; want < 2; ++want) {
     ::PostMessageW(list, WM_KEYDOWN, VK_DOWN, 1);
     ::PostMessageW(list, WM_KEYUP, VK_DOWN, static_cast<LPARAM>(0xC0000001u));

@@ -103,8 +103,6 @@ TEST_F(StartupTest, FillsListAndCaptionsAndSettings) {
   EXPECT_EQ(iHelpButton, 2);
   EXPECT_FALSE(MainModule::bScreenReader);
   EXPECT_EQ(Window().controls[MainLayout::lsGame].fillDepth, 0) << "redrawing switched on again";
-  EXPECT_EQ(sim::TheWorld().doEventsCalls, 2)
-      << "once while loading the window, once after the sound check";
 }
 
 TEST_F(StartupTest, ControlFileInTheAnsiCodePageIsDecodedAsCp1251) {
@@ -250,10 +248,7 @@ TEST(WindowScanTest, TitlesAreExactAndNothingIsFoundBeforeAScan) {
   EXPECT_FALSE(GetAllProcessesModule::WindowExists(L"NVDA"));
   EXPECT_FALSE(GetAllProcessesModule::WindowExists(L""));
   EXPECT_EQ(GetAllProcessesModule::CollectWindows(), 2);
-  const auto& windows = GetAllProcessesModule::Windows();
-  ASSERT_EQ(windows.size(), 4u) << "two windows, then the entry that ended the walk, then one more";
-  EXPECT_EQ(windows[1].tTitle.size(), 143u);
-  EXPECT_EQ(windows[2].hWnd, 0u);
+  EXPECT_EQ(GetAllProcessesModule::Windows()[1].tTitle.size(), 143u) << "titles are cut";
   EXPECT_TRUE(GetAllProcessesModule::WindowExists(L"NVDA"));
   EXPECT_FALSE(GetAllProcessesModule::WindowExists(L"nvda"));
   EXPECT_EQ(GetAllProcessesModule::GetWindowTitle(0), L"");

@@ -16,28 +16,6 @@ namespace {
 
 using TextSegmentModule::TextSegment;
 
-TEST(TextSegmentTest, PiecesCountsAndTheLoweredIndex) {
-  std::int32_t index = 100000;
-  EXPECT_EQ(TextSegment(L"D:\\Disc\\games\\Game 1", L"\\", index), L"Game 1");
-  EXPECT_EQ(index, 4);
-  index = 2;
-  EXPECT_EQ(TextSegment(L"a\\b\\c", L"\\", index), L"b");
-  EXPECT_EQ(index, 2);
-  index = 0;
-  EXPECT_EQ(TextSegment(L"a\\b\\c", L"\\", index), L"3");
-  EXPECT_EQ(TextSegment(L"", L"\\", index), L"0");
-  for (std::int32_t any : {1, 7, 100000}) {
-    index = any;
-    EXPECT_EQ(TextSegment(L"whole", L"\\", index), L"whole");
-    EXPECT_EQ(index, any) << "one piece: the index is left alone";
-  }
-  index = 3;
-  EXPECT_EQ(TextSegment(L"a::b::", L"::", index), L"")
-      << "a trailing separator ends in an empty piece";
-  EXPECT_EQ(TextSegmentModule::CountSegments(L"aXbxc", L"X"), 2)
-      << "the separator matches case-sensitively";
-}
-
 struct SegmentCase {
   const wchar_t* text;
   const wchar_t* separator;
@@ -47,12 +25,26 @@ struct SegmentCase {
 };
 
 TEST(TextSegmentTest, EveryPieceWhereItLies) {
+  // A piece beyond the last gives the last and lowers the index to it; piece
+  // 0 gives the count; one piece is given whole whatever the index.
   const SegmentCase cases[] = {
-      {L"a\\b\\c", L"\\", 1, L"a", 1},      {L"a\\b\\c", L"\\", 3, L"c", 3},
-      {L"a\\b\\c", L"\\", 4, L"c", 3},      {L"a\\b\\c", L"\\", -1, L"", -1},
-      {L"\\a", L"\\", 1, L"", 1},           {L"\\a", L"\\", 2, L"a", 2},
-      {L"a\\\\b", L"\\", 2, L"", 2},        {L"one::two::three", L"::", 2, L"two", 2},
-      {L"one:::two", L"::", 2, L":two", 2}, {L"abc", L"", 5, L"abc", 5},
+      {L"D:\\Disc\\games\\Game 1", L"\\", 100000, L"Game 1", 4},
+      {L"a\\b\\c", L"\\", 2, L"b", 2},
+      {L"a\\b\\c", L"\\", 0, L"3", 0},
+      {L"", L"\\", 0, L"0", 0},
+      {L"whole", L"\\", 1, L"whole", 1},
+      {L"whole", L"\\", 100000, L"whole", 100000},
+      {L"a::b::", L"::", 3, L"", 3},
+      {L"a\\b\\c", L"\\", 1, L"a", 1},
+      {L"a\\b\\c", L"\\", 3, L"c", 3},
+      {L"a\\b\\c", L"\\", 4, L"c", 3},
+      {L"a\\b\\c", L"\\", -1, L"", -1},
+      {L"\\a", L"\\", 1, L"", 1},
+      {L"\\a", L"\\", 2, L"a", 2},
+      {L"a\\\\b", L"\\", 2, L"", 2},
+      {L"one::two::three", L"::", 2, L"two", 2},
+      {L"one:::two", L"::", 2, L":two", 2},
+      {L"abc", L"", 5, L"abc", 5},
       {L"abc", L"abcd", 2, L"abc", 2},
   };
   for (const SegmentCase& c : cases) {
@@ -63,6 +55,7 @@ TEST(TextSegmentTest, EveryPieceWhereItLies) {
   }
   EXPECT_EQ(TextSegmentModule::CountSegments(L"\\\\", L"\\"), 3);
   EXPECT_EQ(TextSegmentModule::CountSegments(L"aaaa", L"aa"), 3) << "separators do not overlap";
+  EXPECT_EQ(TextSegmentModule::CountSegments(L"aXbxc", L"X"), 2) << "the case counts";
 }
 
 struct NumberCase {

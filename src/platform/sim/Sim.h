@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
 #include "platform/Forms.h"
 #include "platform/Platform.h"
 #include "platform/shared/WindowFit.h"
@@ -61,7 +62,8 @@ struct World {
   std::vector<std::function<void()>> waitingEvents;  // handled at the next DoEvents
   int doEventsCalls = 0;
   bool exited = false;
-  platform::Version version = {1, 1, 0, 3};
+  platform::Version version = {VARNOLT_VERSION_MAJOR, VARNOLT_VERSION_MINOR, VARNOLT_VERSION_PATCH,
+                               VARNOLT_VERSION_REVISION};
   int waitsForEvents = 0;
   std::uint32_t nextProcessId = 1000;
 

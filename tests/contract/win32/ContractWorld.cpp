@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "../../common/RemoveTree.h"
+#include "TestSupport.h"
 #include "platform/Platform.h"
 #include "platform/win32/ScopedWin.h"
 
@@ -19,7 +19,7 @@ DWORD ToAttributes(FileAttributes a) {
   return attributes;
 }
 
-using testfiles::RemoveTree;
+using testsupport::RemoveTree;
 
 std::map<std::wstring, HANDLE>& Locks() {
   static std::map<std::wstring, HANDLE> locks;

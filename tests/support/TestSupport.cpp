@@ -1,0 +1,175 @@
+#include "TestSupport.h"
+
+namespace testsupport {
+namespace {
+
+struct Search {
+  const WindowQuery& query;
+  HWND found;
+};
+
+BOOL CALLBACK PickWindow(HWND window, LPARAM param) {
+  auto& search = *reinterpret_cast<Search*>(param);
+  const WindowQuery& query = search.query;
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner != query.processId || window == query.except) return TRUE;
+  if (query.visibleOnly && !::IsWindowVisible(window)) return TRUE;
+  if (ClassOf(window) != query.className) return TRUE;
+  wchar_t title[512];
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(title), SMTO_NORMAL,
+                             5000, &length))
+    return TRUE;
+  const std::wstring text(title, length);
+  if (query.titleIsPrefix ? text.compare(0, query.title.size(), query.title) != 0
+                          : text != query.title)
+    return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+Job::Job() : job_(::CreateJobObjectW(nullptr, nullptr)) {
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job_ && !::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits,
+                                         sizeof limits))
+    job_.Reset();
+}
+
+int Job::Processes() const {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+  if (!::QueryInformationJobObject(job_.Get(), JobObjectBasicAccountingInformation, &info,
+                                   sizeof info, nullptr))
+    return -1;
+  return static_cast<int>(info.TotalProcesses);
+}
+
+DWORD Process::Start(HANDLE job, const std::wstring& exe, const std::wstring& arguments,
+                     DWORD flags, HANDLE output) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  const std::wstring folder = exe.substr(0, exe.rfind(L'\\') + 1);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  if (output) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+  }
+  PROCESS_INFORMATION info = {};
+  if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, output != nullptr,
+                        flags | CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &info))
+    return ::GetLastError();
+  process_.Reset(info.hProcess);
+  const Handle thread(info.hThread);
+  if (!::AssignProcessToJobObject(job, info.hProcess)) {
+    const DWORD error = ::GetLastError();
+    ::TerminateProcess(info.hProcess, 1);
+    return error;
+  }
+  id_ = info.dwProcessId;
+  ::ResumeThread(info.hThread);
+  return 0;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs) const {
+  return process_ && ::WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool RemoveTree(const std::wstring& path) {
+  const std::wstring folder =
+      !path.empty() && path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
+  WIN32_FIND_DATAW data;
+  HANDLE find = ::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring entry = folder + L"\\" + name;
+      ::SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+      const DWORD kind = data.dwFileAttributes;
+      if ((kind & FILE_ATTRIBUTE_DIRECTORY) && !(kind & FILE_ATTRIBUTE_REPARSE_POINT))
+        RemoveTree(entry);
+      else if (kind & FILE_ATTRIBUTE_DIRECTORY)
+        ::RemoveDirectoryW(entry.c_str());
+      else
+        ::DeleteFileW(entry.c_str());
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+  }
+  return ::RemoveDirectoryW(folder.c_str()) ||
+         ::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring MakeScratchFolder(const std::wstring& prefix) {
+  wchar_t temp[MAX_PATH + 1];
+  const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
+  if (length == 0 || length > MAX_PATH) return std::wstring();
+  std::wstring base(temp, length);
+  if (base.back() != L'\\') base += L'\\';
+  base += prefix + std::to_wstring(::GetCurrentProcessId());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring folder = base + L"-" + std::to_wstring(attempt);
+    if (::CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+    if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  return std::wstring();
+}
+
+bool WriteFile(const std::wstring& path, const std::string& bytes) {
+  const Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+         written == bytes.size();
+}
+
+HWND FindWindowOf(const WindowQuery& query) {
+  Search search{query, nullptr};
+  ::EnumWindows(PickWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256];
+  const int length = ::GetClassNameW(window, name, 256);
+  return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+bool MainControls::Complete() const {
+  return lbGame && lsGame && lbDescript && edDescript && btInstall && btClose && btReadMe &&
+         drGame && img;
+}
+
+MainControls FindMainControls(HWND main) {
+  MainControls c;
+  for (HWND child = ::GetWindow(main, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const std::wstring kind = ClassOf(child);
+    const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+    const int id = ::GetDlgCtrlID(child);
+    if (kind == L"ListBox")
+      (style & WS_TABSTOP ? c.lsGame : c.drGame) = child;
+    else if (kind == L"Edit")
+      c.edDescript = child;
+    else if (kind == L"Static" && (style & SS_TYPEMASK) == SS_BITMAP)
+      c.img = child;
+    else if (kind == L"Button")
+      (id == IDOK ? c.btInstall : id == IDCANCEL ? c.btClose : c.btReadMe) = child;
+  }
+  // A label names the control after it.
+  const auto labelBefore = [](HWND control) -> HWND {
+    const HWND before = control ? ::GetWindow(control, GW_HWNDPREV) : nullptr;
+    return before && ClassOf(before) == L"Static" ? before : nullptr;
+  };
+  c.lbGame = labelBefore(c.lsGame);
+  c.lbDescript = labelBefore(c.edDescript);
+  return c;
+}
+
+}  // namespace testsupport

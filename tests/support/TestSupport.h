@@ -1,0 +1,106 @@
+// What the Windows test programs and benchmarks share around the programs
+// they start: a job that takes every started program with it, starting a
+// program in it, scratch folders, finding a program's dialog windows and
+// the main window's controls by what they are.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testsupport {
+
+// Owns a handle; closes it when it goes.
+class Handle {
+ public:
+  Handle() = default;
+  explicit Handle(HANDLE value) : h_(value) {}
+  ~Handle() { Reset(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE Get() const { return h_; }
+  explicit operator bool() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
+  void Reset(HANDLE value = nullptr) {
+    if (*this) ::CloseHandle(h_);
+    h_ = value;
+  }
+
+ private:
+  HANDLE h_ = nullptr;
+};
+
+// A job that ends every process in it when it goes, so that no started
+// program outlives the test, however that ends. Empty when it cannot be made.
+class Job {
+ public:
+  Job();
+  HANDLE Get() const { return job_.Get(); }
+  explicit operator bool() const { return static_cast<bool>(job_); }
+  // How many processes have been in the job (the program and what it
+  // started); -1 when it cannot be asked.
+  int Processes() const;
+
+ private:
+  Handle job_;
+};
+
+// A program started in a job, in its own folder. Started suspended and put
+// into the job first, so that it cannot start anything outside it. Its
+// handles close when this goes; the program runs until the job ends it.
+class Process {
+ public:
+  // 0 when the program runs, else the system's error code. `arguments`
+  // follow the quoted program path; `flags` go to CreateProcess; the
+  // program's output goes to `output` when it is given.
+  DWORD Start(HANDLE job, const std::wstring& exe, const std::wstring& arguments = {},
+              DWORD flags = 0, HANDLE output = nullptr);
+  HANDLE Get() const { return process_.Get(); }
+  DWORD Id() const { return id_; }
+  bool WaitForExit(DWORD timeoutMs) const;
+  bool Gone() const { return WaitForExit(0); }
+
+ private:
+  Handle process_;
+  DWORD id_ = 0;
+};
+
+// Deletes `folder` (with or without a final backslash) with everything in
+// it, read-only, hidden and system files too; links are removed, never
+// followed. False when something stays.
+bool RemoveTree(const std::wstring& folder);
+
+// A new empty folder in the user's temporary folder whose name starts with
+// `prefix`, or "" when none can be made.
+std::wstring MakeScratchFolder(const std::wstring& prefix);
+
+// Writes `bytes` to a new file or over an old one. False on any failure.
+bool WriteFile(const std::wstring& path, const std::string& bytes);
+
+// A top-level window of a process, by its class and title.
+struct WindowQuery {
+  DWORD processId = 0;
+  std::wstring title;
+  bool titleIsPrefix = false;  // the title starts with `title` ("" matches any)
+  bool visibleOnly = false;
+  const wchar_t* className = L"#32770";  // dialog windows
+  HWND except = nullptr;                 // a window passed over
+};
+HWND FindWindowOf(const WindowQuery& query);
+
+std::wstring ClassOf(HWND window);
+
+// The main window's controls, found by what they are: the list of games
+// (the list box in the tab order), the hidden folder list, the description
+// box, the picture, the install and close buttons (the dialog's OK and
+// Cancel), the read-me button (the third button) and the label just before
+// the list and the description.
+struct MainControls {
+  HWND lbGame = nullptr, lsGame = nullptr, lbDescript = nullptr, edDescript = nullptr;
+  HWND btInstall = nullptr, btClose = nullptr, btReadMe = nullptr, drGame = nullptr;
+  HWND img = nullptr;
+  // True when each was found.
+  bool Complete() const;
+};
+MainControls FindMainControls(HWND main);
+
+}  // namespace testsupport
