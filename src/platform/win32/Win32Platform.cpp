@@ -121,25 +121,10 @@ std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& pattern) {
 
 bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names) {
   names.clear();
-  if (folder.empty()) return false;
-  std::wstring pattern = folder;
-  if (pattern.back() != L'\\') pattern += L'\\';
-  // The folder itself must be a folder: "x\*" of a file fails differently
-  // on different systems.
-  const DWORD attributes = ::GetFileAttributesW(pattern.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return false;
-  pattern += L'*';
-  WIN32_FIND_DATAW data;
-  win32::ScopedFind find = FindFirst(pattern, data);
-  if (!find.Valid()) return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty root
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    if (data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-    names.push_back(name);
-  } while (::FindNextFileW(find.Get(), &data));
+  std::vector<FolderEntry> entries;
+  if (!ListFolder(folder, entries)) return false;
+  for (FolderEntry& entry : entries)
+    if (entry.folder && !entry.hidden && !entry.system) names.push_back(std::move(entry.name));
   return true;
 }
 
@@ -185,6 +170,8 @@ PathKind KindOfPath(const std::wstring& path) {
 
 bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
   entries.clear();
+  // The folder itself must be a folder: "x\*" of a file fails differently
+  // on different systems.
   if (folder.empty() || KindOfPath(folder) != PathKind::Folder) return false;
   std::wstring pattern = folder;
   if (pattern.back() != L'\\') pattern += L'\\';
