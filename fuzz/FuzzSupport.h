@@ -51,6 +51,32 @@ inline std::wstring Utf16Units(std::string_view bytes) {
 
 // The pieces of `bytes` between the first `count` - 1 separators; the last
 // piece takes the rest (missing pieces are empty).
+// Whether the text holds a surrogate without its partner.
+inline bool HasLoneSurrogate(std::wstring_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+        ++i;
+      else
+        return true;
+    } else if (c >= 0xDC00 && c <= 0xDFFF) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Pairs of bytes as UTF-16 code units, little-endian: any unit at all (an
+// odd last byte is dropped).
+inline std::wstring RawUnits(std::string_view bytes) {
+  std::wstring out;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    out += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                static_cast<unsigned char>(bytes[i + 1]) << 8);
+  return out;
+}
+
 template <std::size_t count>
 void SplitAt(std::string_view bytes, char separator, std::string_view (&pieces)[count]) {
   for (std::size_t k = 0; k + 1 < count; ++k) {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,18 @@ void CheckValues(const std::wstring& text) {
   const std::optional<std::int32_t> whole = IniValueModule::ToWholeNumber(text);
   if (whole) FUZZ_CHECK(std::fabs(number - *whole) <= 0.5);
   if (!whole) FUZZ_CHECK(!(std::fabs(number) < 2147483647.0));
+  // A whole number text reads as its number, a truth value as its number
+  // or word; anything else is false to ToTruthValue.
+  const std::optional<bool> truth = IniValueModule::ReadTruthValue(text);
+  FUZZ_CHECK(IniValueModule::ToTruthValue(text) == truth.value_or(false));
+  if (IniValueModule::IsNumber(text)) FUZZ_CHECK(truth == std::optional<bool>(number != 0.0));
+  if (number != 0.0) FUZZ_CHECK(text.find_first_of(L"123456789") != std::wstring::npos);
+  if (IniValueModule::IsNumber(text)) {
+    // Blanks around it change nothing; anything after it makes it no number.
+    FUZZ_CHECK(IniValueModule::IsNumber(L" \t" + text + L"\t "));
+    FUZZ_CHECK(!IniValueModule::IsNumber(text + L"x"));
+    FUZZ_CHECK(IniValueModule::LeadingNumber(text + L"x") == number);
+  }
   // A text that reads as true names a number other than zero, or "true".
   if (IniValueModule::ToTruthValue(text)) {
     std::wstring word;

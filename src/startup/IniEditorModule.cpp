@@ -29,8 +29,9 @@ bool EqualNoCase(std::wstring_view a, std::wstring_view b) {
 }
 
 // Copies the value as the profile reader does: a value that starts and ends
-// with the same quote loses the opening one, and the closing one too when
-// the whole value fits into the buffer.
+// with the same quote loses the opening one, and the last character copied
+// too when the rest of the value is no longer than the buffer (a buffer of
+// one character, which holds nothing, keeps nothing to lose).
 std::wstring CopyValue(std::wstring_view value, std::size_t bufferSize) {
   bool quoted = false;
   if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
@@ -40,7 +41,7 @@ std::wstring CopyValue(std::wstring_view value, std::size_t bufferSize) {
   }
   const std::size_t room = bufferSize - 1;
   std::wstring out(value.substr(0, room));
-  if (quoted && bufferSize >= value.size()) out.pop_back();
+  if (quoted && bufferSize >= value.size() && !out.empty()) out.pop_back();
   return out;
 }
 

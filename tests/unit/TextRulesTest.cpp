@@ -9,6 +9,7 @@
 #include "platform/shared/FolderOrder.h"
 #include "platform/shared/HintedSort.h"
 #include "platform/sim/Sim.h"
+#include "startup/IniEditorModule.h"
 #include "startup/IniValueModule.h"
 #include "startup/TextSegmentModule.h"
 
@@ -89,6 +90,28 @@ TEST(IniValueTest, WholeNumbersRoundHalvesToEven) {
   };
   for (const NumberCase& c : cases)
     EXPECT_EQ(IniValueModule::ToWholeNumber(c.text), c.value) << c.text;
+}
+
+// A value read into a buffer of any size: cut to one character less than
+// the buffer, a quoted one losing its quotes only where it fits.
+TEST(IniLookUpTest, ValuesCutToTheBufferQuotesAndAll) {
+  struct Case {
+    const wchar_t* value;
+    std::size_t bufferSize;
+    const wchar_t* read;
+  };
+  const Case cases[] = {
+      {L"abc", 255, L"abc"},  {L"abc", 3, L"ab"},        {L"abc", 1, L""},
+      {L"abc", 0, L""},       {L"\"abc\"", 255, L"abc"}, {L"\"abc\"", 5, L"abc"},
+      {L"\"abc\"", 4, L"ab"}, {L"\"abc\"", 3, L"ab"},    {L"'a'", 2, L""},
+      {L"\"\"", 255, L""},    {L"\"\"", 2, L""},         {L"\"\"", 1, L""},  // a fuzz finding
+      {L"''", 1, L""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(IniEditorModule::LookUp(std::wstring(L"[main]\r\nkey=") + c.value + L"\r\n", L"main",
+                                      L"key", L"0", c.bufferSize),
+              c.read)
+        << c.value << " into " << c.bufferSize;
 }
 
 TEST(IniValueTest, TruthValues) {
