@@ -135,31 +135,7 @@ int CompareFolderNames(const std::wstring& a, const std::wstring& b) {
 }
 
 ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::string& bytes) {
-  win32::ScopedFile file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.Valid()) {
-    const DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::NotFound
-                                                                          : ReadStatus::Failed;
-  }
-  LARGE_INTEGER size;
-  if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return ReadStatus::Failed;
-  const std::size_t wanted = static_cast<unsigned long long>(size.QuadPart) < maxBytes
-                                 ? static_cast<std::size_t>(size.QuadPart)
-                                 : maxBytes;
-  std::string buffer(wanted, '\0');
-  std::size_t done = 0;
-  while (done < wanted) {
-    const DWORD chunk = static_cast<DWORD>(wanted - done < (1u << 30) ? wanted - done : (1u << 30));
-    DWORD got = 0;
-    if (!::ReadFile(file.Get(), &buffer[done], chunk, &got, nullptr)) return ReadStatus::Failed;
-    if (got == 0) break;  // the file shrank while it was read
-    done += got;
-  }
-  buffer.resize(done);
-  bytes.swap(buffer);
-  return ReadStatus::Ok;
+  return ReadFileAt(path, 0, maxBytes, bytes);
 }
 
 PathKind KindOfPath(const std::wstring& path) {
@@ -199,7 +175,7 @@ namespace {
 win32::ScopedFile OpenForReading(const std::wstring& path) {
   return win32::ScopedFile(::CreateFileW(path.c_str(), GENERIC_READ,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                         0, nullptr));
+                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
 }
 
 }  // namespace
@@ -226,7 +202,7 @@ ReadStatus ReadFileAt(const std::wstring& path, std::uint64_t offset, std::size_
     const DWORD chunk = static_cast<DWORD>(wanted - done < (1u << 30) ? wanted - done : (1u << 30));
     DWORD got = 0;
     if (!::ReadFile(file.Get(), &buffer[done], chunk, &got, nullptr)) return ReadStatus::Failed;
-    if (got == 0) break;
+    if (got == 0) break;  // the file shrank while it was read
     done += got;
   }
   buffer.resize(done);
