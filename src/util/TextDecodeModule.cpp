@@ -157,9 +157,4 @@ std::wstring DecodeText(std::string_view bytes, TextEnd end) {
   return platform::AnsiToWide(bytes);
 }
 
-std::wstring DecodeHead(std::string_view head, std::size_t limit) {
-  if (head.size() <= limit) return DecodeText(head, TextEnd::Whole);
-  return DecodeText(head.substr(0, limit), TextEnd::Cut);
-}
-
 }  // namespace TextDecodeModule

@@ -25,10 +25,6 @@ Encoding DetectEncoding(std::string_view bytes, TextEnd end = TextEnd::Whole);
 // NULs are kept.
 std::wstring DecodeText(std::string_view bytes, TextEnd end = TextEnd::Whole);
 
-// The text of the first `limit` bytes of a file whose head was read with one
-// byte more than that: the byte beyond tells a file cut at the limit from
-// one that ends there.
-std::wstring DecodeHead(std::string_view head, std::size_t limit);
 
 // Strict UTF-8 check (no overlong forms, no surrogates, nothing above
 // U+10FFFF). Of a cut text, the last sequence may stop short: the rest of it

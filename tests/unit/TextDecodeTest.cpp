@@ -5,11 +5,11 @@
 #include <string>
 
 #include "platform/sim/Sim.h"
+#include "util/LoadFileModule.h"
 #include "util/TextDecodeModule.h"
 
 namespace {
 
-using TextDecodeModule::DecodeHead;
 using TextDecodeModule::DecodeText;
 using TextDecodeModule::Encoding;
 using TextDecodeModule::TextEnd;
@@ -90,11 +90,30 @@ TEST_F(TextDecodeTest, ACutTextLosesOnlyTheCharacterCutInTwo) {
       TextEnd::Cut);
 }
 
+// A file read up to a limit: the byte beyond the limit tells a file cut
+// there from one that ends there.
 TEST_F(TextDecodeTest, TheSizeCutIsToldByTheByteBeyondIt) {
-  EXPECT_EQ(DecodeHead("\xD0\x98\xD0", 3), L"Р\x0098Р") << "the file ends here: ANSI";
-  EXPECT_EQ(DecodeHead("\xD0\x98\xD0\x98", 3), L"И") << "cut: the broken letter goes";
-  EXPECT_EQ(DecodeHead("Level 1 \xDF", 9), L"Level 1 Я");
-  EXPECT_EQ(DecodeHead("Level 1 \xDFxyz", 9), L"Level 1 Я") << "cut after a whole ANSI letter";
+  struct HeadCase {
+    std::string bytes;
+    std::size_t limit;
+    std::wstring text;
+    bool cut;
+    const char* what;
+  };
+  const HeadCase cases[] = {
+      {"\xD0\x98\xD0", 3, L"Р\x0098Р", false, "the file ends here: ANSI"},
+      {"\xD0\x98\xD0\x98", 3, L"И", true, "cut: the broken letter goes"},
+      {"Level 1 \xDF", 9, L"Level 1 Я", false, "a last ANSI letter"},
+      {"Level 1 \xDFxyz", 9, L"Level 1 Я", true, "cut after a whole ANSI letter"},
+  };
+  for (const HeadCase& c : cases) {
+    sim::ResetWorld();
+    sim::AddFile(L"D:\\t.txt", c.bytes);
+    LoadFileModule::TextHead head;
+    ASSERT_EQ(LoadFileModule::ReadTextHead(L"D:\\t.txt", c.limit, head), platform::ReadStatus::Ok);
+    EXPECT_EQ(head.text, c.text) << c.what;
+    EXPECT_EQ(head.cut, c.cut) << c.what;
+  }
 }
 
 // Every maximal invalid subpart of UTF-8 (the longest start of a well-formed
