@@ -23,7 +23,7 @@ bool ReadWhole(const std::wstring& path, std::string& bytes) {
   bench::Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size;
-  if (!file || !::GetFileSizeEx(file.Get(), &size)) return false;
+  if (!file.Valid() || !::GetFileSizeEx(file.Get(), &size)) return false;
   bytes.resize(static_cast<std::size_t>(size.QuadPart));
   DWORD got = 0;
   return bytes.empty() ||
@@ -75,7 +75,7 @@ bool RunOnce(HANDLE job, const std::wstring& exe, const std::wstring& disc,
   bench::Handle out(::CreateFileW(report.c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
                                   CREATE_ALWAYS, 0, nullptr));
-  if (!out) {
+  if (!out.Valid()) {
     error = Format("cannot write the report file (error %lu)", ::GetLastError());
     return false;
   }

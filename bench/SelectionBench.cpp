@@ -234,7 +234,7 @@ RunResult RunOnce(HANDLE job, const Program& program, const Picture& warmUp, con
   Handle watcher(watchMemory ? ::CreateThread(nullptr, 0, Sampler::Run, &sampler, 0, nullptr)
                              : nullptr);
   r.error = Choose(c, static_cast<int>(index), picture.description, r.ms);
-  if (watcher) {
+  if (watcher.Valid()) {
     sampler.stop.store(true);
     ::WaitForSingleObject(watcher.Get(), INFINITE);
   }

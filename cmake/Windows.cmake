@@ -91,7 +91,7 @@ include(cmake/TestPictures.cmake)
 # What the Windows tests and benchmarks share: starting programs in a job,
 # scratch folders, finding windows and controls.
 add_library(testsupport STATIC tests/support/TestSupport.cpp)
-target_include_directories(testsupport PUBLIC tests/support tests/common)
+target_include_directories(testsupport PUBLIC tests/support tests/common src)
 target_compile_definitions(testsupport PUBLIC ${VARNOLT_WINDOWS_DEFINITIONS})
 target_compile_options(testsupport PRIVATE ${VARNOLT_WARNINGS})
 

@@ -34,8 +34,8 @@ BOOL CALLBACK PickWindow(HWND window, LPARAM param) {
 Job::Job() : job_(::CreateJobObjectW(nullptr, nullptr)) {
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job_ && !::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits,
-                                         sizeof limits))
+  if (job_.Valid() && !::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation,
+                                                 &limits, sizeof limits))
     job_.Reset();
 }
 
@@ -76,7 +76,7 @@ DWORD Process::Start(HANDLE job, const std::wstring& exe, const std::wstring& ar
 }
 
 bool Process::WaitForExit(DWORD timeoutMs) const {
-  return process_ && ::WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0;
+  return process_.Valid() && ::WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 bool RemoveTree(const std::wstring& path) {
@@ -123,7 +123,7 @@ std::wstring MakeScratchFolder(const std::wstring& prefix) {
 bool WriteFile(const std::wstring& path, const std::string& bytes) {
   const Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
+  if (!file.Valid()) return false;
   DWORD written = 0;
   return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr) &&

@@ -8,26 +8,12 @@
 
 #include <string>
 
+#include "platform/win32/ScopedWin.h"
+
 namespace testsupport {
 
-// Owns a handle; closes it when it goes.
-class Handle {
- public:
-  Handle() = default;
-  explicit Handle(HANDLE value) : h_(value) {}
-  ~Handle() { Reset(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE Get() const { return h_; }
-  explicit operator bool() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
-  void Reset(HANDLE value = nullptr) {
-    if (*this) ::CloseHandle(h_);
-    h_ = value;
-  }
-
- private:
-  HANDLE h_ = nullptr;
-};
+// Owns a handle and closes it when it goes: the program's own owner.
+using Handle = platform::win32::ScopedHandle;
 
 // A job that ends every process in it when it goes, so that no started
 // program outlives the test, however that ends. Empty when it cannot be made.
@@ -35,7 +21,7 @@ class Job {
  public:
   Job();
   HANDLE Get() const { return job_.Get(); }
-  explicit operator bool() const { return static_cast<bool>(job_); }
+  explicit operator bool() const { return job_.Valid(); }
   // How many processes have been in the job (the program and what it
   // started); -1 when it cannot be asked.
   int Processes() const;
