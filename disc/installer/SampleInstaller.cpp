@@ -7,27 +7,11 @@
 
 #include <string>
 
-namespace {
-
-// This program's own full path, however long.
-std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return std::wstring();
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
-}  // namespace
+#include "platform/win32/ModulePath.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The game is the folder this installer lies in: games\<game>\setup.exe.
-  std::wstring folder = OwnPath();
+  std::wstring folder = platform::win32::ModulePath();
   const std::size_t slash = folder.find_last_of(L"\\/");
   folder.erase(slash == std::wstring::npos ? 0 : slash);
   const std::size_t parentSlash = folder.find_last_of(L"\\/");

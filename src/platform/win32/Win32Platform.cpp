@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Platform.h"
+#include "platform/win32/ModulePath.h"
 #include "platform/win32/Win32Internal.h"
 
 // After <windows.h>, which the header above brings.
@@ -229,16 +230,7 @@ std::wstring AnsiToWide(std::string_view bytes) {
 }
 
 std::wstring ExecutableFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return std::wstring();
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
+  std::wstring path = win32::ModulePath();
   const std::size_t slash = path.rfind(L'\\');
   if (slash == std::wstring::npos) return std::wstring();
   path.resize(slash);
