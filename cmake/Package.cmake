@@ -29,14 +29,8 @@ set(_sample_disc_dir ${SAMPLE_DISC_DIR})
 set(SAMPLE_DISC_OUTPUTS "")
 set(SAMPLE_DISC_DIR ${PACKAGE_DISC_DIR})
 
-sample_disc_text(cp1251 ${PACKAGE_SOURCE}/autorun.ini ${PACKAGE_DISC_DIR}/autorun.ini)
 # Windows reads a UTF-16 autorun.inf whatever its language, and so the label.
-sample_disc_text(utf16 ${PACKAGE_SOURCE}/autorun.inf ${PACKAGE_DISC_DIR}/autorun.inf)
-sample_disc_text(cp1251 ${PACKAGE_SOURCE}/read.me.txt ${PACKAGE_DISC_DIR}/read.me.txt)
-sample_disc_text(cp1251 ${PACKAGE_SOURCE}/autorun/descript.ion
-                 ${PACKAGE_DISC_DIR}/autorun/descript.ion)
-sample_disc_picture(${PACKAGE_DISC_DIR}/autorun/screenshot.jpg "Игры на слух"
-                    -size 640x480 "radial-gradient:#f4d35e-#0b3954")
+sample_disc_root(${PACKAGE_SOURCE} utf16)
 foreach(sound IN ITEMS click load start stop)
   sample_disc_copy(${_sample_disc_dir}/autorun/${sound}.wav
                    ${PACKAGE_DISC_DIR}/autorun/${sound}.wav ${_sample_disc_dir}/autorun/${sound}.wav)

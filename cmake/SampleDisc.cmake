@@ -29,6 +29,7 @@ endfunction()
 varnolt_windows_program(sample_installer WIN32 SMALL disc/installer/SampleInstaller.cpp
                         src/app/SmallRuntime.cpp)
 set_target_properties(sample_installer PROPERTIES OUTPUT_NAME SampleInstaller)
+target_include_directories(sample_installer PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_options(sample_installer PRIVATE -s)
 
 # One file of the disc: TARGET made by COMMAND once its folder is there, made
@@ -83,6 +84,20 @@ function(sample_disc_copy built target)
   sample_disc_file(${target} COMMAND ${CMAKE_COMMAND} -E copy ${built} ${target} DEPENDS ${ARGN})
 endfunction()
 
+# The disc's own files, from the UTF-8 sources in SOURCE: the control file,
+# the read-me and the disc's description in cp1251, autorun.inf (what the
+# system starts when the disc is inserted) in INF_ENCODING, and the disc's
+# picture.
+function(sample_disc_root source inf_encoding)
+  sample_disc_text(cp1251 ${source}/autorun.ini ${SAMPLE_DISC_DIR}/autorun.ini)
+  sample_disc_text(${inf_encoding} ${source}/autorun.inf ${SAMPLE_DISC_DIR}/autorun.inf)
+  sample_disc_text(cp1251 ${source}/read.me.txt ${SAMPLE_DISC_DIR}/read.me.txt)
+  sample_disc_text(cp1251 ${source}/autorun/descript.ion ${SAMPLE_DISC_DIR}/autorun/descript.ion)
+  sample_disc_picture(${SAMPLE_DISC_DIR}/autorun/screenshot.jpg "Игры на слух"
+                      -size 640x480 "radial-gradient:#f4d35e-#0b3954")
+  set(SAMPLE_DISC_OUTPUTS ${SAMPLE_DISC_OUTPUTS} PARENT_SCOPE)
+endfunction()
+
 # One game: games\<name>\ with its description (from disc/games/<name>/),
 # its screenshot and the sample installer under the given file name.
 function(sample_disc_game name encoding installer)
@@ -116,14 +131,8 @@ endfunction()
 
 # The program and the disc's own files.
 sample_disc_copy($<TARGET_FILE:Varnolt> ${SAMPLE_DISC_DIR}/Varnolt.exe Varnolt)
-sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun.ini ${SAMPLE_DISC_DIR}/autorun.ini)
-# What the system starts when the disc is inserted.
-sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun.inf ${SAMPLE_DISC_DIR}/autorun.inf)
-sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/read.me.txt ${SAMPLE_DISC_DIR}/read.me.txt)
-sample_disc_text(cp1251 ${SAMPLE_DISC_SOURCE}/autorun/descript.ion
-                 ${SAMPLE_DISC_DIR}/autorun/descript.ion)
-sample_disc_picture(${SAMPLE_DISC_DIR}/autorun/screenshot.jpg "Игры на слух"
-                    -size 640x480 "radial-gradient:#f4d35e-#0b3954")
+# What the system starts when the disc is inserted is ASCII here.
+sample_disc_root(${SAMPLE_DISC_SOURCE} cp1251)
 
 # Sounds: a tick when a game is launched, a blip when a description is shown,
 # a rising chime at start-up and a falling, longer one at closing.
