@@ -1,8 +1,6 @@
 # Native build: the logic over the simulation, unit and contract tests.
 add_library(platform_sim STATIC
-  src/platform/shared/FolderOrder.cpp
-  src/platform/shared/PictureHeader.cpp
-  src/platform/shared/FormRules.cpp
+  ${VARNOLT_SHARED_PLATFORM_SOURCES}
   src/platform/sim/SimForms.cpp
   src/platform/sim/SimPlatform.cpp
 )

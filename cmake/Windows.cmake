@@ -47,9 +47,7 @@ target_compile_options(varnolt_logic PRIVATE ${VARNOLT_SMALL_CODE})
 set_target_properties(varnolt_logic PROPERTIES CXX_STANDARD 20)
 
 add_library(platform_win32 STATIC
-  src/platform/shared/FolderOrder.cpp
-  src/platform/shared/FormRules.cpp
-  src/platform/shared/PictureHeader.cpp
+  ${VARNOLT_SHARED_PLATFORM_SOURCES}
   src/platform/win32/Win32Controls.cpp
   src/platform/win32/Win32Forms.cpp
   src/platform/win32/Win32Picture.cpp
