@@ -31,6 +31,31 @@ inline std::vector<WORD> DialogTemplate(DWORD style, const wchar_t* title) {
   return t;
 }
 
+// A window of Varnolt's main window's style and size, made from the template
+// above; null when it cannot be made.
+inline HWND CreateMainDialog(HINSTANCE instance, const wchar_t* title, DLGPROC proc) {
+  const std::vector<WORD> dialog = DialogTemplate(kMainWindowStyle, title);
+  return ::CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()),
+                                      nullptr, proc, 0);
+}
+
+// What every such window does with the messages it has no use for of its
+// own: it closes when asked and ends the message loop when it is gone.
+inline INT_PTR CALLBACK PlainDialogProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return TRUE;
+    case WM_CLOSE:
+      ::DestroyWindow(hwnd);
+      return TRUE;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
 // The screen's pixels per inch.
 inline int ScreenDpi() {
   const HDC screen = ::GetDC(nullptr);

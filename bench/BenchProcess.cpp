@@ -68,13 +68,19 @@ RemoveOnExit::~RemoveOnExit() {
   if (!testsupport::RemoveTree(folder)) Say(warning);
 }
 
-std::string MakeWorkspace(const std::wstring& prefix, Workspace& workspace) {
-  if (!workspace.job) return "error: cannot make a job object for the programs";
+bool MakeWorkspace(const std::wstring& prefix, Workspace& workspace) {
+  if (!workspace.job) {
+    Say("error: cannot make a job object for the programs");
+    return false;
+  }
   const std::wstring scratch = testsupport::MakeScratchFolder(prefix);
-  if (scratch.empty()) return "error: cannot make a scratch folder";
+  if (scratch.empty()) {
+    Say("error: cannot make a scratch folder");
+    return false;
+  }
   workspace.cleanup.reset(
       new RemoveOnExit{scratch, "warning: could not remove " + Narrow(scratch)});
-  return std::string();
+  return true;
 }
 
 std::string Child::Start(HANDLE job, const std::wstring& exe, const std::string& name) {

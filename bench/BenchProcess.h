@@ -74,9 +74,9 @@ bool ParseArguments(int argc, wchar_t** argv, const char* usage, std::size_t pat
 // A path or name for the console: ASCII kept, everything else '?'.
 std::string Narrow(const std::wstring& text);
 
-// Makes the job and a scratch folder named from `prefix`; empty when both
-// are ready, else the error to report.
-std::string MakeWorkspace(const std::wstring& prefix, Workspace& workspace);
+// Makes the job and a scratch folder named from `prefix`; false, with the
+// error said, when either cannot be made.
+bool MakeWorkspace(const std::wstring& prefix, Workspace& workspace);
 
 // A program started in a job, in its own folder and without arguments
 // (see testsupport::Process); it keeps running until Close() or the job

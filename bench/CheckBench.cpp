@@ -126,8 +126,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring& sample = args.paths[1];
 
   bench::Workspace workspace;
-  const std::string problem = bench::MakeWorkspace(L"varnolt-check-bench", workspace);
-  if (!problem.empty()) return Fail(problem);
+  if (!bench::MakeWorkspace(L"varnolt-check-bench", workspace)) return 1;
 
   struct Disc {
     std::string name;

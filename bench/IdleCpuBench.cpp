@@ -134,10 +134,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring& full = args.paths[0];
 
   bench::Workspace workspace;
-  if (const std::string error = bench::MakeWorkspace(L"varnolt-idle-", workspace); !error.empty()) {
-    Say(error);
-    return 1;
-  }
+  if (!bench::MakeWorkspace(L"varnolt-idle-", workspace)) return 1;
   const std::wstring& scratch = workspace.scratch();
   const HANDLE job = workspace.job.Get();
 

@@ -12,7 +12,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "BenchDialog.h"
 
@@ -146,28 +145,19 @@ void FillList(HWND list) {
 }
 
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_SELCHANGE)
-        ShowEntry(reinterpret_cast<HWND>(lParam));
-      if (LOWORD(wParam) == IDCANCEL) ::DestroyWindow(hwnd);
-      return TRUE;
-    case WM_CLOSE:
-      ::DestroyWindow(hwnd);
-      return TRUE;
-    case WM_DESTROY: {
-      // The picture control is still there: a window's children go after it.
-      HBITMAP last = reinterpret_cast<HBITMAP>(
-          ::SendMessageW(theControls[kPictureIndex], STM_GETIMAGE, IMAGE_BITMAP, 0));
-      if (last) ::DeleteObject(last);
-      ::PostQuitMessage(0);
-      return TRUE;
-    }
-    default:
-      return FALSE;
+  if (message == WM_COMMAND) {
+    if (LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_SELCHANGE)
+      ShowEntry(reinterpret_cast<HWND>(lParam));
+    if (LOWORD(wParam) == IDCANCEL) ::DestroyWindow(hwnd);
+    return TRUE;
   }
+  if (message == WM_DESTROY) {
+    // The picture control is still there: a window's children go after it.
+    HBITMAP last = reinterpret_cast<HBITMAP>(
+        ::SendMessageW(theControls[kPictureIndex], STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (last) ::DeleteObject(last);
+  }
+  return bench::PlainDialogProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -180,9 +170,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   theRoot.resize(theRoot.rfind(L'\\') + 1);
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
 
-  const std::vector<WORD> dialog = bench::DialogTemplate(bench::kMainWindowStyle, kTitle);
-  HWND hwnd = ::CreateDialogIndirectParamW(
-      instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr, DialogProc, 0);
+  HWND hwnd = bench::CreateMainDialog(instance, kTitle, DialogProc);
   if (!hwnd) return 1;
 
   const int dpi = bench::ScreenDpi();

@@ -150,11 +150,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::vector<std::wstring>& programs = args.paths;
 
   bench::Workspace workspace;
-  if (const std::string error = bench::MakeWorkspace(L"varnolt-bench-", workspace);
-      !error.empty()) {
-    Say(error);
-    return 1;
-  }
+  if (!bench::MakeWorkspace(L"varnolt-bench-", workspace)) return 1;
   const std::wstring& scratch = workspace.scratch();
   const HANDLE job = workspace.job.Get();
 

@@ -273,10 +273,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::vector<std::wstring>& programs = args.paths;
 
   bench::Workspace workspace;
-  if (const std::string error = bench::MakeWorkspace(L"varnolt-text-", workspace); !error.empty()) {
-    Say(error);
-    return 1;
-  }
+  if (!bench::MakeWorkspace(L"varnolt-text-", workspace)) return 1;
   const std::wstring root = workspace.scratch() + L"\\disc";
   const std::vector<Text> texts = Texts();
   std::wstring werror;
