@@ -250,22 +250,13 @@ void Checker::Sounds() {
     }
     const WaveFacts wave = ExamineWave(FileBytes(file));
     if (wave.verdict == WaveVerdict::Playable) continue;
+    // The report says in words why a file is no sound; only a format the
+    // system does not play needs its figures.
     std::wstring detail;
-    switch (wave.verdict) {
-      case WaveVerdict::NotWave:
-        detail = L"not RIFF WAVE";
-        break;
-      case WaveVerdict::NoFormat:
-        detail = L"no format";
-        break;
-      case WaveVerdict::NoSound:
-        detail = L"no sound";
-        break;
-      default:
-        detail = L"format " + std::to_wstring(wave.formatTag) + L", " +
-                 std::to_wstring(wave.bitsPerSample) + L" bit, " + std::to_wstring(wave.channels) +
-                 L" ch, " + std::to_wstring(wave.sampleRate) + L" Hz";
-    }
+    if (wave.verdict == WaveVerdict::UnknownFormat || wave.verdict == WaveVerdict::BadFormat)
+      detail = L"format " + std::to_wstring(wave.formatTag) + L", " +
+               std::to_wstring(wave.bitsPerSample) + L" bit, " + std::to_wstring(wave.channels) +
+               L" ch, " + std::to_wstring(wave.sampleRate) + L" Hz";
     Add(Kind::SoundUnplayable, Severity::Problem, file, name, detail,
         static_cast<long long>(wave.verdict));
   }
