@@ -40,11 +40,9 @@ std::size_t Scan(const std::string& jpeg, int n) {
 
 TEST(PictureHeaderTest, FormatsTheSizesTheyClaimAndWhichAreDecoded) {
   const auto png = [](unsigned width, unsigned height) {
-    std::string s = "\x89PNG\r\n\x1A\n" + std::string("\0\0\0\x0DIHDR", 8) + std::string(16, '\0');
-    for (int k = 0; k < 4; ++k) {
-      s[16 + k] = static_cast<char>(width >> (24 - 8 * k));
-      s[20 + k] = static_cast<char>(height >> (24 - 8 * k));
-    }
+    std::string s = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) + std::string(16, '\0');
+    for (int k = 0; k < 8; ++k)
+      s[16 + k] = static_cast<char>((k < 4 ? width : height) >> (24 - k % 4 * 8));
     return s;
   };
   const auto bmp = [](std::int32_t width, std::int32_t height) {
@@ -163,10 +161,8 @@ TEST(PictureHeaderTest, TheOrientationComesFromTheFirstExifSegment) {
       {exif(with(12, "\x04").replace(18, 1, "\x08")), 8},  // held as a LONG
       {exif(with(18, "\x09")), 1},
       {exif(with(14, "\x03")), 1},             // a count too large for the entry
-      {exif(with(12, "\x02")), 1},             // a text
       {exif(with(4, "\xF0\xFF\xFF\xFF")), 1},  // past the end
       {exif(with(8, "\xFF\x7F\x0F\x01")), 1},  // more entries than there is room for
-      {exif(with(2, "\x2B")), 1},              // not TIFF
       {testpictures::WithSegments(kRed, JpegSegment(0xE1, xmp) + testpictures::ExifSegment(six)),
        6},  // after an XMP segment
       {kRed.substr(0, tables) + testpictures::ExifSegment(six) + kRed.substr(tables), 6},

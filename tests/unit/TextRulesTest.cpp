@@ -5,11 +5,10 @@
 #include <numeric>
 #include <random>
 
-#include "platform/Controls.h"
+#include "SimDisc.h"
 #include "platform/shared/FolderOrder.h"
 #include "platform/shared/HintedSort.h"
 #include "platform/sim/Sim.h"
-#include "startup/IniEditorModule.h"
 #include "startup/IniValueModule.h"
 #include "startup/TextSegmentModule.h"
 
@@ -26,8 +25,6 @@ TEST(TextSegmentTest, EveryPieceWhereItLies) {
   } cases[] = {
       {L"D:\\Disc\\games\\Game 1", 100000, L"Game 1", 4},
       {L"a\\b\\c", 2, L"b", 2},
-      {L"a\\b\\c", 0, L"3", 0},
-      {L"", 0, L"0", 0},
       {L"whole", 100000, L"whole", 100000},
       {L"a\\b\\c", -1, L"", -1},
       {L"\\a\\\\b", 3, L"", 3},
@@ -76,20 +73,10 @@ TEST(IniValueTest, WhatAValueReadsAs) {
   }
 }
 
-// A value read into a buffer of any size: cut to one character less than
-// the buffer, a quoted one losing its quotes only where it fits.
-TEST(IniValueTest, ValuesCutToTheBufferQuotesAndAll) {
-  const std::tuple<const wchar_t*, std::size_t, const wchar_t*> cases[] = {
-      {L"abc", 3, L"ab"}, {L"\"abc\"", 5, L"abc"}, {L"\"abc\"", 4, L"ab"}, {L"\"\"", 1, L""}};
-  for (const auto& [value, size, read] : cases)
-    EXPECT_EQ(IniEditorModule::LookUp(std::wstring(L"[main]\r\nkey=") + value, L"main", L"key",
-                                      L"0", size),
-              read)
-        << value << " into " << size;
-}
+class FolderOrderTest : public simdisc::ProgramTest {};
 
 // What the system leaves open or Wine cannot show: the model's own choices.
-TEST(FolderOrderTest, TheModelsOwnChoices) {
+TEST_F(FolderOrderTest, TheModelsOwnChoices) {
   const std::tuple<const wchar_t*, const wchar_t*, int> cases[] = {
       {L"a99999999999999999999", L"a100000000000000000000", -1},  // longer than any integer
       {L"Éa", L"Eb", 1},  // an accent decides at its own letter
@@ -104,35 +91,24 @@ TEST(FolderOrderTest, TheModelsOwnChoices) {
   }
 }
 
-// Folders the comparison calls equal (possible where names are case
+// Games the comparison calls equal (possible where names are case
 // sensitive) are listed in one fixed order, however the system enumerates
-// them; the quick model puts them in order first, the system's comparison
-// has the last word.
-TEST(FolderOrderTest, EqualNamesKeepOneOrder) {
-  const platform::ControlLayout folders = {
-      L"drGame", platform::ControlKind::FolderList, 0, 0, 300, 300, -1, nullptr, nullptr, true,
-      false};
-  const platform::FormLayout layout = {L"Order", 600, 600, false, true, false, &folders, 1, -1, -1};
-  struct NoEvents final : platform::FormEvents {
-  } events;
-  platform::Form form(layout, events);
-  const std::vector<std::wstring> names = {L"game 2", L"Game 02", L"GAME 2", L"Game 1"};
-  for (bool reversed : {false, true}) {
-    sim::ResetWorld();
-    sim::AddFolder(L"D:\\g");
-    for (std::size_t k = 0; k < names.size(); ++k)
-      sim::AddFolder(L"D:\\g\\" + names[reversed ? names.size() - 1 - k : k]);
-    platform::DirListBox list(form, 0);
-    ASSERT_TRUE(list.SetPath(L"D:\\g"));
-    std::vector<std::wstring> listed;
-    for (int i = 0; i < list.ListCount(); ++i) listed.push_back(list.List(i).substr(5));
-    EXPECT_EQ(listed, (std::vector<std::wstring>{L"Game 1", L"GAME 2", L"Game 02", L"game 2"}));
+// them.
+TEST_F(FolderOrderTest, EqualNamesKeepOneOrder) {
+  std::vector<std::wstring> names = {L"game 2", L"Game 02", L"GAME 2", L"Game 1"};
+  for (int pass = 0; pass < 2; ++pass) {
+    SetUp();
+    simdisc::MakeDisc("[main]\r\ndisk=D\r\n", names);
+    ASSERT_FALSE(simdisc::RunMain());
+    EXPECT_EQ(simdisc::GameList(),
+              (std::vector<std::wstring>{L"D", L"Game 1", L"GAME 2", L"Game 02", L"game 2"}));
+    std::reverse(names.begin(), names.end());
   }
 }
 
 // The slow comparison's order whatever the quick one says; about one slow
 // comparison an item when the quick one is right but for a few.
-TEST(FolderOrderTest, TheQuickPassNeverChangesTheOrder) {
+TEST(HintedSortTest, TheQuickPassNeverChangesTheOrder) {
   std::vector<int> sorted(2000);
   std::iota(sorted.begin(), sorted.end(), 0);
   const std::pair<bool (*)(int, int), std::size_t> hints[] = {
