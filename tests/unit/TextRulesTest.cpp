@@ -2,8 +2,11 @@
 // reads as, and the order of game folders where the system leaves it open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <random>
+#include <tuple>
+#include <vector>
 
 #include "SimDisc.h"
 #include "platform/shared/FolderOrder.h"
@@ -15,8 +18,9 @@
 namespace {
 
 TEST(TextSegmentTest, EveryPieceWhereItLies) {
-  // Piece 0 is the count; a piece beyond the last is the last, and lowers the
-  // index to it; a text of one piece is given whole whatever the index.
+  // A piece beyond the last is the last, and lowers the index to it; a text
+  // of one piece is given whole whatever the index; no piece comes before
+  // the first.
   const struct {
     const wchar_t* text;
     std::int32_t index;
@@ -97,7 +101,7 @@ TEST_F(FolderOrderTest, TheModelsOwnChoices) {
 TEST_F(FolderOrderTest, EqualNamesKeepOneOrder) {
   std::vector<std::wstring> names = {L"game 2", L"Game 02", L"GAME 2", L"Game 1"};
   for (int pass = 0; pass < 2; ++pass) {
-    SetUp();
+    SetUp();  // a new disc
     simdisc::MakeDisc("[main]\r\ndisk=D\r\n", names);
     ASSERT_FALSE(simdisc::RunMain());
     EXPECT_EQ(simdisc::GameList(),
