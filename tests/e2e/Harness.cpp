@@ -110,11 +110,7 @@ HWND Program::WaitUntilIdle(DWORD timeoutMs) const {
          count == 0 && ::GetTickCount() - start < timeoutMs)
     ::Sleep(5);
   if (!list || count == 0) return nullptr;
-  // The second reply comes after any painting that was waiting.
-  DWORD_PTR result = 0;
-  for (int i = 0; i < 2; ++i)
-    if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
-      return nullptr;
+  Settle(main);  // the last reply comes after any painting that was waiting
   return main;
 }
 
