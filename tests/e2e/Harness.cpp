@@ -7,16 +7,11 @@
 #include "TestDiscFiles.h"
 
 namespace e2e {
-namespace {
-
-std::wstring Parent(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
-
-}  // namespace
 
 std::wstring BuildFolder() {
   wchar_t self[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return Parent(self) + L"\\";
+  const std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+  return path.substr(0, path.rfind(L'\\') + 1);
 }
 
 Disc::Disc(const std::wstring& name) {
@@ -32,13 +27,13 @@ Disc::Disc(const std::wstring& name) {
 
 Disc::Disc(const std::wstring& name, const std::string& ini, const std::vector<std::wstring>& games)
     : Disc(name) {
-  AddSounds();
+  AddFolder(L"autorun");
+  for (const wchar_t* sound : {L"click", L"load", L"start", L"stop"})
+    AddFile(std::wstring(L"autorun\\") + sound + L".wav", testfiles::Wave());
   AddFile(L"autorun.ini", ini);
   AddFolder(L"games");
   for (const std::wstring& game : games) AddFolder(L"games\\" + game);
 }
-
-Disc::~Disc() { testsupport::RemoveTree(root_); }
 
 void Disc::AddFolder(const std::wstring& relative, DWORD attributes) const {
   const std::wstring path = root_ + relative;
@@ -52,28 +47,22 @@ void Disc::AddFile(const std::wstring& relative, const std::string& bytes, DWORD
     ::SetFileAttributesW(path.c_str(), attributes);
 }
 
-void Disc::AddSounds() const {
-  AddFolder(L"autorun");
-  for (const wchar_t* sound : {L"click", L"load", L"start", L"stop"})
-    AddFile(std::wstring(L"autorun\\") + sound + L".wav", testfiles::Wave());
-}
-
 void Disc::AddRecorder(const std::wstring& relative) const {
   ::CopyFileW((BuildFolder() + L"recorder.exe").c_str(), (root_ + relative).c_str(), FALSE);
 }
 
-std::string Disc::Recorded(const std::wstring& relative) const {
-  HANDLE file = ::CreateFileW((root_ + relative + L".started.txt").c_str(), GENERIC_READ,
-                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  char buffer[4096];
-  DWORD got = 0;
-  ::ReadFile(file, buffer, sizeof buffer, &got, nullptr);
-  ::CloseHandle(file);
-  return std::string(buffer, got);
+std::wstring Disc::Recorded(const std::wstring& relative, DWORD waitMs) const {
+  const std::wstring path = root_ + relative + L".started.txt";
+  for (DWORD waited = 0;; waited += 50, ::Sleep(50)) {
+    const testsupport::Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+    wchar_t record[2048];
+    DWORD got = 0;
+    if (file.Valid() && ::ReadFile(file.Get(), record, sizeof record, &got, nullptr))
+      return std::wstring(record, got / sizeof(wchar_t));
+    if (waited >= waitMs) return std::wstring();
+  }
 }
-
-Program::Program(const Disc& disc) : Program(disc.Root()) {}
 
 Program::Program(const std::wstring& folder) {
   process_.Start(job_.Get(), folder + L"Varnolt.exe");
@@ -110,24 +99,18 @@ HWND Program::Find(const wchar_t* className, const std::wstring& title, bool pre
 }
 
 HWND Program::WaitUntilIdle(DWORD timeoutMs) const {
-  HWND main = MainWindow(timeoutMs);
-  if (!main) return nullptr;
+  const HWND main = MainWindow(timeoutMs);
   // Start-up lets messages through twice before it fills the list, and
   // never after: once the list has entries, the next message it handles is
   // handled by the message loop, after start-up has returned.
-  const HWND list = testsupport::FindMainControls(main).lsGame;
+  const HWND list = main ? FindMainControls(main).lsGame : nullptr;
   const DWORD start = ::GetTickCount();
   DWORD_PTR count = 0;
   while (list && ::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, timeoutMs, &count) &&
-         count == 0) {
-    if (::GetTickCount() - start > timeoutMs) return nullptr;
+         count == 0 && ::GetTickCount() - start < timeoutMs)
     ::Sleep(5);
-  }
-  // The second reply comes after any painting that was waiting.
-  DWORD_PTR result = 0;
-  for (int i = 0; i < 2; ++i)
-    if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result))
-      return nullptr;
+  if (!list || count == 0) return nullptr;
+  Settle(main);  // the last reply comes after any painting that was waiting
   return main;
 }
 
@@ -152,27 +135,24 @@ std::vector<HWND> ChildrenOf(HWND parent) {
 
 std::vector<std::wstring> ListItems(HWND list) {
   std::vector<std::wstring> items;
+  wchar_t item[1024];
   const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    wchar_t buffer[1024];
-    const LRESULT length =
-        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
-    items.emplace_back(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+  for (WPARAM i = 0; static_cast<LRESULT>(i) < count; ++i) {
+    const LRESULT length = ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
+    items.emplace_back(item, static_cast<std::size_t>(std::max<LRESULT>(length, 0)));
   }
   return items;
 }
 
-std::wstring MessageBoxText(HWND box) { return TextOf(::GetDlgItem(box, 0xFFFF)); }
-
 bool HasIcon(HWND box) {
+  // A message box may hold an empty icon control when it shows none.
   for (HWND child : ChildrenOf(box))
-    if (ClassOf(child) == L"Static" &&
-        (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+    if (ClassOf(child) == L"Static" && ::IsWindowVisible(child) &&
+        (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        ::SendMessageW(child, STM_GETICON, 0, 0))
       return true;
   return false;
 }
-
-void PressOk(HWND box) { ::PostMessageW(box, WM_COMMAND, IDOK, 0); }
 
 HWND FocusOf(HWND window) {
   GUITHREADINFO info = {};
@@ -208,18 +188,17 @@ void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held) {
 }
 
 std::wstring SpokenName(HWND control) {
-  IAccessible* accessible = nullptr;
+  platform::win32::ComPtr<IAccessible> object;
   if (FAILED(::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible, reinterpret_cast<void**>(&accessible))))
+                                          IID_IAccessible, reinterpret_cast<void**>(object.Put()))))
     return L"(no accessible object)";
   VARIANT self;
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
   BSTR name = nullptr;
   std::wstring result;
-  if (SUCCEEDED(accessible->get_accName(self, &name)) && name) result = name;
+  if (SUCCEEDED(object->get_accName(self, &name)) && name) result = name;
   ::SysFreeString(name);
-  accessible->Release();
   return result;
 }
 
@@ -249,22 +228,21 @@ Colour ColourOnScreen(int x, int y) {
   return Colour::Other;
 }
 
-std::string ToUtf8(const std::wstring& text) {
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n,
+namespace {
+
+std::string Encode(UINT codePage, const std::wstring& text) {
+  const int size = static_cast<int>(text.size());
+  std::string out(static_cast<std::size_t>(::WideCharToMultiByte(codePage, 0, text.c_str(), size,
+                                                                 nullptr, 0, nullptr, nullptr)),
+                  '\0');
+  ::WideCharToMultiByte(codePage, 0, text.c_str(), size, out.data(), static_cast<int>(out.size()),
                         nullptr, nullptr);
   return out;
 }
 
-std::string ToCp1251(const std::wstring& text) {
-  const int n = ::WideCharToMultiByte(1251, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
-                                      0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(1251, 0, text.c_str(), static_cast<int>(text.size()), &out[0], n, nullptr,
-                        nullptr);
-  return out;
-}
+}  // namespace
+
+std::string ToUtf8(const std::wstring& text) { return Encode(CP_UTF8, text); }
+std::string ToCp1251(const std::wstring& text) { return Encode(1251, text); }
 
 }  // namespace e2e

@@ -21,23 +21,24 @@ std::wstring BuildFolder();
 // A disc folder under the temporary folder, removed when the object goes.
 class Disc {
  public:
+  // A bare folder with only Varnolt.exe in it.
+  explicit Disc(const std::wstring& name);
   // A usable disc: the four sounds, the control file (bytes as given) and
   // the game folders.
   Disc(const std::wstring& name, const std::string& ini, const std::vector<std::wstring>& games);
-  // A bare folder with only Varnolt.exe in it.
-  explicit Disc(const std::wstring& name);
-  ~Disc();
+  ~Disc() { testsupport::RemoveTree(root_); }
   Disc(const Disc&) = delete;
   Disc& operator=(const Disc&) = delete;
 
   const std::wstring& Root() const { return root_; }  // ends in a backslash
   void AddFolder(const std::wstring& relative, DWORD attributes = 0) const;
   void AddFile(const std::wstring& relative, const std::string& bytes, DWORD attributes = 0) const;
-  void AddSounds() const;
   // Puts the recorder at `relative` (for example "nvda\\nvda.exe").
   void AddRecorder(const std::wstring& relative) const;
-  // What the recorder at `relative` wrote, "" while it has not run.
-  std::string Recorded(const std::wstring& relative) const;
+  // How the recorder at `relative` was started: its show state, a blank and
+  // its command line ("2 \"C:\\...\""); waits up to `waitMs` for it, "" when
+  // it has not run.
+  std::wstring Recorded(const std::wstring& relative, DWORD waitMs = 0) const;
 
  private:
   std::wstring root_;
@@ -46,14 +47,13 @@ class Disc {
 // A running Varnolt.exe, in a job that ends it and its children with it.
 class Program {
  public:
-  explicit Program(const Disc& disc);
+  explicit Program(const Disc& disc) : Program(disc.Root()) {}
   // Varnolt.exe in `folder` (which ends in a backslash), started there.
   explicit Program(const std::wstring& folder);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  bool Started() const { return process_.Id() != 0; }
   DWORD ProcessId() const { return process_.Id(); }
   // The top-level window of the program with this class and title.
   HWND WaitForWindow(const wchar_t* className, const std::wstring& title,
@@ -81,10 +81,8 @@ using testsupport::MainControls;
 // The children of a window in z-order, which is the order of creation and of Tab.
 std::vector<HWND> ChildrenOf(HWND parent);
 std::vector<std::wstring> ListItems(HWND list);
-// The message box text: the static with id 0xFFFF.
-std::wstring MessageBoxText(HWND box);
+// Whether a message box shows an icon.
 bool HasIcon(HWND box);
-void PressOk(HWND box);
 // The window that has the keyboard focus in the program's thread.
 HWND FocusOf(HWND window);
 

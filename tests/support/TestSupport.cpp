@@ -13,9 +13,9 @@ BOOL CALLBACK PickWindow(HWND window, LPARAM param) {
   const WindowQuery& query = search.query;
   DWORD owner = 0;
   ::GetWindowThreadProcessId(window, &owner);
-  if (owner != query.processId || window == query.except) return TRUE;
-  if (query.visibleOnly && !::IsWindowVisible(window)) return TRUE;
-  if (ClassOf(window) != query.className) return TRUE;
+  if (owner != query.processId || (query.visibleOnly && !::IsWindowVisible(window)) ||
+      ClassOf(window) != query.className)
+    return TRUE;
   wchar_t title[512];
   DWORD_PTR length = 0;
   if (!::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(title), SMTO_NORMAL,
@@ -83,37 +83,30 @@ bool RemoveTree(const std::wstring& path) {
   const std::wstring folder =
       !path.empty() && path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
   WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring entry = folder + L"\\" + name;
-      ::SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
-      const DWORD kind = data.dwFileAttributes;
-      if ((kind & FILE_ATTRIBUTE_DIRECTORY) && !(kind & FILE_ATTRIBUTE_REPARSE_POINT))
-        RemoveTree(entry);
-      else if (kind & FILE_ATTRIBUTE_DIRECTORY)
-        ::RemoveDirectoryW(entry.c_str());
-      else
-        ::DeleteFileW(entry.c_str());
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+  const platform::win32::ScopedFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+  for (bool more = find.Valid(); more; more = ::FindNextFileW(find.Get(), &data)) {
+    const std::wstring name = data.cFileName, entry = folder + L"\\" + name;
+    if (name == L"." || name == L"..") continue;
+    ::SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const DWORD kind = data.dwFileAttributes;
+    if ((kind & FILE_ATTRIBUTE_DIRECTORY) && !(kind & FILE_ATTRIBUTE_REPARSE_POINT))
+      RemoveTree(entry);
+    else if (kind & FILE_ATTRIBUTE_DIRECTORY)
+      ::RemoveDirectoryW(entry.c_str());
+    else
+      ::DeleteFileW(entry.c_str());
   }
   return ::RemoveDirectoryW(folder.c_str()) ||
          ::GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 std::wstring MakeScratchFolder(const std::wstring& prefix) {
-  wchar_t temp[MAX_PATH + 1];
+  wchar_t temp[MAX_PATH + 1];  // the temporary folder ends in a backslash
   const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
   if (length == 0 || length > MAX_PATH) return std::wstring();
-  std::wstring base(temp, length);
-  if (base.back() != L'\\') base += L'\\';
-  base += prefix + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring base = temp + prefix + std::to_wstring(::GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::wstring folder = base + L"-" + std::to_wstring(attempt);
+    const std::wstring folder = base + std::to_wstring(attempt);
     if (::CreateDirectoryW(folder.c_str(), nullptr)) return folder;
     if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
   }

@@ -69,7 +69,6 @@ struct WindowQuery {
   bool titleIsPrefix = false;  // the title starts with `title` ("" matches any)
   bool visibleOnly = false;
   const wchar_t* className = L"#32770";  // dialog windows
-  HWND except = nullptr;                 // a window passed over
 };
 HWND FindWindowOf(const WindowQuery& query);
 
