@@ -101,6 +101,8 @@ TEST(CheckE2eTest, StatusAndReport) {
 
 // Files of 2 GB where the check reads (sparse: only their heads written) and
 // a tree deeper than it walks: checked to the end, the files read in part.
+// Hidden and system entries where the program looks are told apart as the
+// real file system marks them.
 TEST(CheckE2eTest, AHostileDiscIsCheckedToTheEnd) {
   GoodDisc disc(L"check-hostile");
   const std::pair<std::wstring, std::string> files[] = {
@@ -120,11 +122,15 @@ TEST(CheckE2eTest, AHostileDiscIsCheckedToTheEnd) {
   }
   std::wstring deep = L"games\\Racer 10\\d";
   for (int level = 0; level < 60; ++level, deep += L"\\d") disc.AddFolder(deep);
+  disc.AddFolder(L"games\\Secret", FILE_ATTRIBUTE_HIDDEN);
+  disc.AddFile(L"games\\Racer 10\\screenshot.jpg", testpictures::kRedJpeg, FILE_ATTRIBUTE_SYSTEM);
   const CheckRun run = RunCheck(BuildFolder() + L"VarnoltCheck.exe", L"\"" + disc.Root() + L"\"");
   EXPECT_EQ(run.status, 1u) << run.bytes;
-  for (const wchar_t* line : {L"Проблема: games\\Racer 2\\descript.ion — файл длиннее",
-                              L"Проблема: games\\Racer 2\\screenshot.jpg — JPEG обрезан",
-                              L"Сведения: games\\Racer 10\\d\\", L"Итого: "})
+  for (const wchar_t* line :
+       {L"Проблема: games\\Racer 2\\descript.ion — файл длиннее",
+        L"Проблема: games\\Racer 2\\screenshot.jpg — JPEG обрезан",
+        L"Сведения: games\\Racer 10\\d\\", L"Проблема: games\\Secret\\ — скрытая папка",
+        L"Проблема: games\\Racer 10\\screenshot.jpg — системный файл", L"Итого: "})
     EXPECT_NE(run.text.find(L"\r\n" + std::wstring(line)), std::wstring::npos) << run.bytes;
 }
 
