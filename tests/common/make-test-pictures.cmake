@@ -30,16 +30,11 @@ picture(RedJpeg JPG "64 x 48, red." -size 64x48 xc:red -quality 90)
 picture(BlueJpeg JPG "64 x 48, blue." -size 64x48 xc:blue -quality 90)
 picture(GrayJpeg JPG "64 x 48, grey (#505050), one channel."
         -size 64x48 "xc:#505050" -type Grayscale -quality 90)
-picture(PalettePng PNG8 "64 x 48, red, with a palette."
-        -size 64x48 xc:red)
-picture(Gif GIF "64 x 48, blue."
-        -size 64x48 xc:blue)
-picture(DeepPng PNG48 "64 x 48, red, 16 bits a channel."
-        -size 64x48 xc:red -depth 16)
-picture(QuartersJpeg JPG "64 x 48 in four quarters: red, lime over blue, yellow."
-        ${quarters})
-picture(ProgressiveJpeg JPG "The quarters, progressive: several scans."
-        ${quarters} -interlace JPEG)
+picture(PalettePng PNG8 "64 x 48, red, with a palette." -size 64x48 xc:red)
+picture(Gif GIF "64 x 48, blue." -size 64x48 xc:blue)
+picture(DeepPng PNG48 "64 x 48, red, 16 bits a channel." -size 64x48 xc:red -depth 16)
+picture(QuartersJpeg JPG "64 x 48 in four quarters: red, lime over blue, yellow." ${quarters})
+picture(ProgressiveJpeg JPG "The quarters, progressive: several scans." ${quarters} -interlace JPEG)
 
 string(APPEND header "\n}  // namespace testpictures\n")
 # Written only when it changes, so that only a changed header makes the tests
