@@ -8,91 +8,62 @@
 
 namespace testfiles {
 
-inline void Put16(std::string& b, std::size_t at, unsigned v) {
-  b[at] = static_cast<char>(v & 0xFF);
-  b[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-inline void Put32(std::string& b, std::size_t at, std::uint32_t v) {
-  Put16(b, at, v & 0xFFFF);
-  Put16(b, at + 2, v >> 16);
+// `value` in `bytes` bytes, the lowest first.
+inline std::string LE(std::uint32_t value, int bytes = 4) {
+  std::string b;
+  for (int i = 0; i < bytes; ++i) b += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return b;
 }
 
 // A RIFF WAVE file: `samples` bytes of silence in the given format.
 inline std::string Wave(unsigned formatTag = 1, unsigned channels = 1, unsigned rate = 22050,
                         unsigned bits = 16, std::size_t samples = 64) {
-  std::string b(44, '\0');
-  b.replace(0, 4, "RIFF");
-  Put32(b, 4, static_cast<std::uint32_t>(36 + samples));
-  b.replace(8, 8, "WAVEfmt ");
-  Put32(b, 16, 16);
-  Put16(b, 20, formatTag);
-  Put16(b, 22, channels);
-  Put32(b, 24, rate);
+  const auto size = static_cast<std::uint32_t>(samples);
   const unsigned block = channels * ((bits + 7) / 8);
-  Put32(b, 28, rate * block);
-  Put16(b, 32, block);
-  Put16(b, 34, bits);
-  b.replace(36, 4, "data");
-  Put32(b, 40, static_cast<std::uint32_t>(samples));
-  return b + std::string(samples, '\0');
+  return "RIFF" + LE(36 + size) + "WAVEfmt " + LE(16) + LE(formatTag, 2) + LE(channels, 2) +
+         LE(rate) + LE(rate * block) + LE(block, 2) + LE(bits, 2) + "data" + LE(size) +
+         std::string(samples, '\0');
 }
 
 // A 16-bit mono PCM wave file at 22,050 Hz: a sine tone of `hertz` lasting
 // `seconds`.
 inline std::string Tone(double seconds, double hertz) {
-  const unsigned rate = 22050;
-  const auto samples = static_cast<std::size_t>(seconds * rate);
-  std::string b = Wave(1, 1, rate, 16, 2 * samples);
-  for (std::size_t i = 0; i < samples; ++i) {
-    const double value = 12000.0 * std::sin(2 * 3.14159265358979 * hertz * i / rate);
-    Put16(b, 44 + 2 * i, static_cast<unsigned>(static_cast<int>(value)) & 0xFFFF);
-  }
+  const auto samples = static_cast<std::size_t>(seconds * 22050);
+  std::string b = Wave(1, 1, 22050, 16, 2 * samples).substr(0, 44);
+  for (std::size_t i = 0; i < samples; ++i)
+    b += LE(static_cast<std::uint32_t>(
+                static_cast<int>(12000.0 * std::sin(2 * 3.14159265358979 * hertz * i / 22050))),
+            2);
   return b;
 }
 
 // A Windows program file (headers only, no code): 32- or 64-bit, with an
 // embedded manifest when `manifest` is not empty.
 inline std::string Program(bool is64Bit, const std::string& manifest = std::string()) {
-  const std::size_t optionalSize = is64Bit ? 240 : 224;
-  std::string b(0x200, '\0');
-  b[0] = 'M';
-  b[1] = 'Z';
-  Put32(b, 0x3C, 0x40);
-  b.replace(0x40, 4, std::string("PE\0\0", 4));
-  Put16(b, 0x44, is64Bit ? 0x8664 : 0x014C);
-  Put16(b, 0x46, manifest.empty() ? 0 : 1);
-  Put16(b, 0x54, static_cast<unsigned>(optionalSize));
-  Put16(b, 0x56, 0x0102);
-  const std::size_t optional = 0x58;
-  Put16(b, optional, is64Bit ? 0x20B : 0x10B);
-  const std::size_t count = optional + (is64Bit ? 108 : 92);
-  Put32(b, count, 16);
+  const std::uint32_t optionalSize = is64Bit ? 240 : 224, section = 0x58 + optionalSize;
+  const std::uint32_t count = 0x58 + (is64Bit ? 108 : 92);  // of the data directories
+  std::string b = "MZ" + std::string(0x3A, '\0') + LE(0x40) + "PE" + std::string(0x1BE, '\0');
+  // The file header, then the optional header's first field.
+  b.replace(0x44, 22,
+            LE(is64Bit ? 0x8664 : 0x014C, 2) + LE(manifest.empty() ? 0 : 1, 2) +
+                std::string(12, '\0') + LE(optionalSize, 2) + LE(0x0102, 2) +
+                LE(is64Bit ? 0x20B : 0x10B, 2));
+  b.replace(count, 4, LE(16));
   if (manifest.empty()) return b;
 
-  // One section, .rsrc at 0x1000, stored at 0x200: the resource tree
-  // manifest (24) / 1 / language 1033, then the manifest itself.
-  std::string rsrc(0x58, '\0');
-  Put16(rsrc, 0x0E, 1);
-  Put32(rsrc, 0x10, 24);
-  Put32(rsrc, 0x14, 0x80000000u | 0x18);
-  Put16(rsrc, 0x18 + 0x0E, 1);
-  Put32(rsrc, 0x18 + 0x10, 1);
-  Put32(rsrc, 0x18 + 0x14, 0x80000000u | 0x30);
-  Put16(rsrc, 0x30 + 0x0E, 1);
-  Put32(rsrc, 0x30 + 0x10, 1033);
-  Put32(rsrc, 0x30 + 0x14, 0x48);
-  Put32(rsrc, 0x48, 0x1000 + 0x58);
-  Put32(rsrc, 0x4C, static_cast<std::uint32_t>(manifest.size()));
-  rsrc += manifest;
-  const std::size_t directory = count + 4 + 2 * 8;
-  Put32(b, directory, 0x1000);
-  Put32(b, directory + 4, static_cast<std::uint32_t>(rsrc.size()));
-  const std::size_t section = optional + optionalSize;
-  b.replace(section, 5, ".rsrc");
-  Put32(b, section + 8, static_cast<std::uint32_t>(rsrc.size()));
-  Put32(b, section + 12, 0x1000);
-  Put32(b, section + 16, static_cast<std::uint32_t>(rsrc.size()));
-  Put32(b, section + 20, 0x200);
+  // One section, .rsrc at 0x1000, stored at 0x200: the resource tree, one
+  // entry a level (manifest 24 / 1 / language 1033), its data entry and the
+  // manifest.
+  std::string rsrc;
+  const std::uint32_t ids[] = {24, 1, 1033};
+  for (std::uint32_t level = 0; level < 3; ++level)
+    rsrc += std::string(14, '\0') + LE(1, 2) + LE(ids[level]) +
+            LE(level < 2 ? 0x80000000u | (0x18 * (level + 1)) : 0x48);
+  const auto size = static_cast<std::uint32_t>(0x58 + manifest.size());
+  rsrc += LE(0x1000 + 0x58) + LE(size - 0x58) + std::string(8, '\0') + manifest;
+  b.replace(count + 4 + 2 * 8, 8, LE(0x1000) + LE(size));
+  b.replace(section, 24,
+            std::string(".rsrc\0\0\0", 8) + LE(size) + LE(0x1000) + LE(size) + LE(0x200));
   return b + rsrc;
 }
 

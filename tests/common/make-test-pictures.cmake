@@ -3,9 +3,6 @@
 # Run as: cmake -DCONVERT=... -DOUT=... -P make-test-pictures.cmake
 cmake_minimum_required(VERSION 3.25)
 
-get_filename_component(folder ${OUT} DIRECTORY)
-set(scratch ${folder}/test-pictures)
-file(MAKE_DIRECTORY ${scratch})
 # The same bytes every run: no dates or other metadata in the files.
 set(plain -strip -define png:exclude-chunks=date,time)
 # 64 x 48 in four quarters: red, lime over blue, yellow. JPEGs keep full
@@ -17,34 +14,29 @@ set(header "// Made by tests/common/make-test-pictures.cmake; do not edit.\n#pra
 
 # picture(Name FORMAT "what it is" convert-arguments...)
 function(picture name format description)
-  set(file ${scratch}/${name}.${format})
+  set(file ${OUT}.${name}.${format})  # made beside the header
   execute_process(COMMAND ${CONVERT} ${ARGN} ${plain} ${format}:${file} RESULT_VARIABLE failed)
   if(failed)
     message(FATAL_ERROR "convert failed to make ${name}")
   endif()
   file(READ ${file} hex HEX)
-  string(LENGTH "${hex}" digits)
-  math(EXPR size "${digits} / 2")
+  file(SIZE ${file} size)
   string(REGEX REPLACE "(..)" "\\\\x\\1" escaped "${hex}")
   string(APPEND header "\n// ${description}\ninline const std::string k${name}(\"${escaped}\", ${size});\n")
   set(header "${header}" PARENT_SCOPE)
 endfunction()
 
+picture(RedJpeg JPG "64 x 48, red." -size 64x48 xc:red -quality 90)
+picture(BlueJpeg JPG "64 x 48, blue." -size 64x48 xc:blue -quality 90)
 picture(GrayJpeg JPG "64 x 48, grey (#505050), one channel."
         -size 64x48 "xc:#505050" -type Grayscale -quality 90)
-picture(PalettePng PNG8 "64 x 48, red, with a palette."
-        -size 64x48 xc:red)
-picture(Gif GIF "64 x 48, blue."
-        -size 64x48 xc:blue)
-picture(DeepPng PNG48 "64 x 48, red, 16 bits a channel."
-        -size 64x48 xc:red -depth 16)
-picture(QuartersJpeg JPG "64 x 48 in four quarters: red, lime over blue, yellow."
-        ${quarters})
-picture(ProgressiveJpeg JPG "The quarters, progressive: several scans."
-        ${quarters} -interlace JPEG)
+picture(PalettePng PNG8 "64 x 48, red, with a palette." -size 64x48 xc:red)
+picture(Gif GIF "64 x 48, blue." -size 64x48 xc:blue)
+picture(DeepPng PNG48 "64 x 48, red, 16 bits a channel." -size 64x48 xc:red -depth 16)
+picture(QuartersJpeg JPG "64 x 48 in four quarters: red, lime over blue, yellow." ${quarters})
+picture(ProgressiveJpeg JPG "The quarters, progressive: several scans." ${quarters} -interlace JPEG)
 
 string(APPEND header "\n}  // namespace testpictures\n")
-file(WRITE ${OUT}.new "${header}")
-# Only a changed header makes the tests build again.
-execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${OUT}.new ${OUT})
-file(REMOVE ${OUT}.new)
+# Written only when it changes, so that only a changed header makes the tests
+# build again.
+file(CONFIGURE OUTPUT ${OUT} CONTENT "${header}" @ONLY)
