@@ -65,7 +65,7 @@ TEST_F(StartupTest, TheListAndCaptionsComeFromTheControlFile) {
       {"[main]\r\ndisk=\xC8\xE3\xF0\xFB\r\n[main]\r\nlist=a second section\r\n", L"Игры", zeros},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.ini);
+    SCOPED_TRACE(::testing::PrintToString(std::string(c.ini)));
     Reset();
     MakeDisc(c.ini, {L"Game 10", L"Game 2", L"Alpha"});
     ASSERT_FALSE(RunMain());
