@@ -1,12 +1,11 @@
 // Choosing entries of the game list and starting a game, over the simulated
-// world: the launch button, the description, the picture, the sounds, in
-// their order, and what the launch starts or reports.
+// world: the launch button, the picture, the description and the load sound,
+// in their order, and what the launch starts or reports.
 #include <gtest/gtest.h>
 
 #include "../common/TestPictures.h"
 #include "SimDisc.h"
 #include "platform/Keys.h"
-#include "util/DisplayTextModule.h"
 
 using namespace simdisc;
 
@@ -14,264 +13,115 @@ namespace {
 
 using platform::kKeyDown;
 using platform::kKeyReturn;
-using platform::kKeyUp;
 const std::wstring kGames = kRoot + L"\\games\\";
 const std::wstring kAutorun = kRoot + L"\\autorun\\";
 
-const sim::ControlState& Control(int c) { return Window().controls[c]; }
-std::vector<std::wstring>& Log() { return sim::TheWorld().log; }
-int LoadSounds() {
-  int n = 0;
-  for (const sim::SoundCall& s : sim::TheWorld().sounds) n += s.path == kAutorun + L"load.wav";
-  return n;
-}
-
 class GameDetailsTest : public ProgramTest {
  protected:
-  void Start(const std::string& ini = "[main]\r\ndisk=Диск\r\n") {
-    MakeDisc(ini, {L"Alpha", L"Beta", L"Gamma", L"Диск"});
+  void Start(const std::string& settings = "") {
+    MakeDisc("[main]\r\ndisk=Диск\r\n" + settings, {L"Alpha", L"Beta", L"Gamma", L"Диск"});
     sim::AddFile(kAutorun + L"descript.ion", "\xC4\xE8\xF1\xEA");  // "Диск" in 1251
     sim::AddFile(kAutorun + L"screenshot.jpg", testpictures::kRedJpeg);
-    sim::AddFile(kGames + L"Alpha\\descript.ion", "Alpha\r\nsecond line\r\n");
+    sim::AddFile(kGames + L"Alpha\\descript.ion", "Alpha\nsecond line");
     sim::AddFile(kGames + L"Alpha\\screenshot.jpg", testpictures::kBlueJpeg);
+    sim::AddFile(kGames + L"Alpha\\readme.exe1", "text");  // README~1.EXE, listed first
     sim::AddFile(kGames + L"Alpha\\setup.exe", "MZ");
+    sim::AddFile(kGames + L"Alpha\\second.exe", "MZ");
     sim::AddFile(kGames + L"Beta\\screenshot.jpg", testpictures::kRedJpeg);  // no description
     sim::AddFile(kGames + L"Gamma\\descript.ion", "Gamma");
     sim::AddFile(kGames + L"Gamma\\screenshot.jpg", "not a picture at all, only some text");
     ASSERT_FALSE(RunMain());
     fMain().lsGame.SetFocus();
     Log().clear();
-    sim::TheWorld().sounds.clear();
   }
-  void Press(int key) { sim::PressKey(fMain().form(), key); }
 };
 
-TEST_F(GameDetailsTest, DiscEntryShowsTheDiscsOwnFilesInOrderAndDisablesLaunch) {
+// The disc's entry is told by its text, not by its place: its files lie in
+// the sound folder and it has nothing to launch.
+TEST_F(GameDetailsTest, EachEntryShowsItsPictureThenItsTextThenPlaysTheLoadSound) {
   Start();
-  Press(kKeyDown);
-  EXPECT_EQ(Control(MainLayout::lsGame).selected, 0);
-  EXPECT_FALSE(Control(MainLayout::btInstall).enabled);
-  EXPECT_EQ(Control(MainLayout::edDescript).text, L"Диск");
-  EXPECT_EQ(Control(MainLayout::img).picture, kAutorun + L"screenshot.jpg");
-  // The picture, then the text, then the load sound.
-  EXPECT_EQ(Log(),
-            (std::vector<std::wstring>{L"picture:", L"picture:" + kAutorun + L"screenshot.jpg",
-                                       L"text:Диск", L"sound:" + kAutorun + L"load.wav"}));
-}
-
-TEST_F(GameDetailsTest, ArrowsThroughTheGames) {
-  Start();
-  Press(kKeyDown);
-  Press(kKeyDown);  // Alpha
-  EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
-  EXPECT_EQ(Control(MainLayout::edDescript).text, L"Alpha\r\nsecond line\r\n")
-      << "the whole file, unchanged";
-  EXPECT_EQ(Control(MainLayout::img).picture, kGames + L"Alpha\\screenshot.jpg");
-  EXPECT_EQ(LoadSounds(), 2);
-
-  Press(kKeyDown);  // Beta: a picture, no description
-  EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
-  EXPECT_EQ(Control(MainLayout::edDescript).text, L"");
-  EXPECT_EQ(Control(MainLayout::img).picture, kGames + L"Beta\\screenshot.jpg");
-  EXPECT_EQ(LoadSounds(), 2) << "an empty description plays nothing";
-
-  Press(kKeyDown);  // Gamma: a description, a picture that is not one
-  EXPECT_EQ(Control(MainLayout::edDescript).text, L"Gamma");
-  EXPECT_EQ(Control(MainLayout::img).picture, L"")
-      << "the earlier picture never stays beside this text";
-  EXPECT_EQ(LoadSounds(), 3);
-
-  Press(kKeyUp);  // back to Beta
-  EXPECT_EQ(Control(MainLayout::img).picture, kGames + L"Beta\\screenshot.jpg");
-}
-
-TEST_F(GameDetailsTest, TheDiscEntryIsToldByItsExactText) {
-  Start();
-  for (int i = 0; i < 5; ++i) Press(kKeyDown);  // the game folder named exactly like the disc
-  EXPECT_EQ(Control(MainLayout::lsGame).selected, 4);
-  EXPECT_FALSE(Control(MainLayout::btInstall).enabled)
-      << "a folder named like the disc is the disc";
-  EXPECT_EQ(Control(MainLayout::edDescript).text, L"Диск");
-
-  sim::ResetWorld();
-  MainModule::ResetGlobals();
-  Start("[main]\r\ndisk=диск\r\n");  // differs from the folder "Диск" in letter case only
-  for (int i = 0; i < 5; ++i) Press(kKeyDown);
-  EXPECT_TRUE(Control(MainLayout::btInstall).enabled) << "letter case counts";
-}
-
-TEST_F(GameDetailsTest, EmptyAndLockedDescriptionsShowNothingAndStaySilent) {
-  Start();
-  sim::FindEntry(kGames + L"Alpha\\descript.ion")->bytes.clear();
-  sim::FindEntry(kGames + L"Gamma\\descript.ion")->locked = true;
-  Press(kKeyDown);
-  Press(kKeyDown);  // Alpha, empty description
-  EXPECT_EQ(Control(MainLayout::edDescript).text, L"");
-  Press(kKeyDown);
-  Press(kKeyDown);  // Gamma, locked
-  EXPECT_EQ(Control(MainLayout::edDescript).text, L"") << "nothing of an earlier entry survives";
-  EXPECT_EQ(LoadSounds(), 1) << "only the disc entry's description was read";
-}
-
-TEST_F(GameDetailsTest, DescriptionsAreShownWholeWithTheirLineBreaks) {
-  Start();
+  const std::wstring load = L"sound:" + kAutorun + L"load.wav";
   struct Case {
-    std::string bytes;
-    std::wstring shown;
-    const char* what;
+    const char* entry;
+    bool launch;
+    std::vector<std::wstring> log;
   };
   const Case cases[] = {
-      {"Level 1 \xDF", L"Level 1 Я", "an ANSI letter last"},
-      {"one\rtwo\rthree\r", L"one\r\ntwo\r\nthree\r\n", "old Mac line ends"},
-      {"one\ntwo", L"one\r\ntwo", "Unix line ends"},
-      {std::string("\0after a NUL", 12), L" after a NUL", "a NUL first"},
-      {"\xEF\xBB\xBF\xD0\x98\xFF\xD0\x98", L"И\xFFFDИ", "UTF-8 with a bad byte"},
+      {"the disc",
+       false,
+       {L"picture:", L"picture:" + kAutorun + L"screenshot.jpg", L"text:Диск", load}},
+      {"Alpha",
+       true,
+       {L"picture:", L"picture:" + kGames + L"Alpha\\screenshot.jpg", L"text:Alpha\r\nsecond line",
+        load}},
+      {"Beta, no text: no sound",
+       true,
+       {L"picture:", L"picture:" + kGames + L"Beta\\screenshot.jpg", L"text:"}},
+      {"Gamma, no picture", true, {L"picture:", L"text:Gamma", load}},
+      {"the folder named like the disc",
+       false,
+       {L"picture:", L"picture:" + kAutorun + L"screenshot.jpg", L"text:Диск", load}},
   };
-  for (int i = 0; i < 4; ++i) Press(kKeyDown);  // Gamma
   for (const Case& c : cases) {
-    sim::FindEntry(kGames + L"Gamma\\descript.ion")->bytes = c.bytes;
-    Press(kKeyUp);
+    SCOPED_TRACE(c.entry);
+    Log().clear();
     Press(kKeyDown);
-    ASSERT_EQ(Control(MainLayout::lsGame).selected, 3);
-    EXPECT_EQ(Control(MainLayout::edDescript).text, c.shown) << c.what;
+    EXPECT_EQ(Log(), c.log);
+    EXPECT_EQ(Control(MainLayout::btInstall).enabled, c.launch);
   }
-  Press(kKeyUp);  // to Beta, without a description
-  std::string line(5000, 'x');
-  sim::FindEntry(kGames + L"Gamma\\descript.ion")->bytes = line;
-  Press(kKeyDown);
-  const std::wstring shown = Control(MainLayout::edDescript).text;
-  const std::size_t breaks = (line.size() - 1) / DisplayTextModule::kMaxLineChars;
-  EXPECT_EQ(shown.size(), line.size() + 2 * breaks) << "a long line is broken where full";
-  EXPECT_EQ(shown.find(L"\r\n"), DisplayTextModule::kMaxLineChars);
 }
 
-TEST_F(GameDetailsTest, FocusWithNothingSelectedEmptiesOnlyTheDescription) {
+TEST_F(GameDetailsTest, FocusOnTheListWithNothingChosenEmptiesTheDescription) {
   Start();
   fMain().edDescript.SetText(L"left over");
-  fMain().ShowScreenshot(kAutorun + L"screenshot.jpg");
-  fMain().btInstall.SetEnabled(true);
   fMain().btClose.SetFocus();
   fMain().lsGame.SetFocus();
   EXPECT_EQ(Control(MainLayout::edDescript).text, L"");
-  EXPECT_EQ(Control(MainLayout::img).picture, kAutorun + L"screenshot.jpg");
-  EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
+  Press(kKeyDown);
+  fMain().btClose.SetFocus();
+  fMain().lsGame.SetFocus();
+  EXPECT_EQ(Control(MainLayout::edDescript).text, L"Диск") << "a chosen entry keeps its text";
 }
 
-TEST_F(GameDetailsTest, ShowScreenshotOfAFolderOrNothingLeavesThePictureEmpty) {
+// The first file whose own name ends in ".exe", started minimised after the
+// click sound, as often as Enter is pressed.
+TEST_F(GameDetailsTest, EnterStartsTheGamesFirstProgram) {
   Start();
-  for (const std::wstring& file :
-       {kGames + L"Alpha", kGames + L"Alpha\\", std::wstring(), kGames + L"missing.jpg"}) {
-    fMain().ShowScreenshot(kAutorun + L"screenshot.jpg");
-    fMain().ShowScreenshot(file);
-    EXPECT_EQ(Control(MainLayout::img).picture, L"");
-  }
-}
-
-class GameLaunchTest : public GameDetailsTest {
- protected:
-  void SelectGame(int index) {
-    for (int i = Control(MainLayout::lsGame).selected; i < index; ++i) Press(kKeyDown);
-  }
-  const sim::Message* LastMessage() {
-    return sim::TheWorld().messages.empty() ? nullptr : &sim::TheWorld().messages.back();
-  }
-};
-
-TEST_F(GameLaunchTest, EnterStartsTheFirstProgramMinimisedAfterTheClick) {
-  Start();
-  sim::AddFile(kGames + L"Alpha\\second.exe", "MZ");
-  SelectGame(1);
+  Press(kKeyDown);
+  Press(kKeyDown);  // Alpha
   Log().clear();
   Press(kKeyReturn);
-  ASSERT_EQ(sim::TheWorld().started.size(), 1u);
-  EXPECT_EQ(sim::TheWorld().started[0].path, kGames + L"Alpha\\setup.exe");
-  EXPECT_EQ(sim::TheWorld().started[0].showState, 2);
-  EXPECT_EQ(Log(), (std::vector<std::wstring>{L"sound:" + kAutorun + L"click.wav",
-                                              L"start:" + kGames + L"Alpha\\setup.exe"}));
-  EXPECT_TRUE(sim::TheWorld().messages.empty());
-  // Everything stays as it was; a second Enter starts it again.
-  EXPECT_EQ(Control(MainLayout::lsGame).selected, 1);
-  EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
-  EXPECT_EQ(Control(MainLayout::edDescript).text, L"Alpha\r\nsecond line\r\n");
   Press(kKeyReturn);
-  EXPECT_EQ(sim::TheWorld().started.size(), 2u);
-}
-
-TEST_F(GameLaunchTest, EnterOnTheDiscEntryStartsNothing) {
-  Start();
-  SelectGame(0);
-  Press(kKeyReturn);
-  EXPECT_TRUE(sim::TheWorld().started.empty());
+  const std::wstring click = L"sound:" + kAutorun + L"click.wav";
+  const std::wstring start = L"start:" + kGames + L"Alpha\\setup.exe";
+  EXPECT_EQ(Log(), (std::vector<std::wstring>{click, start, click, start}));
+  EXPECT_EQ(sim::TheWorld().started.at(0).showState, 2);
   EXPECT_TRUE(sim::TheWorld().messages.empty());
 }
 
-TEST_F(GameLaunchTest, FilesMatchingOnlyByTheirShortNameAreNeverStarted) {
-  Start();
-  sim::Entry& setup = *sim::FindEntry(kGames + L"Alpha\\setup.exe");
-  setup.path = kGames + L"Alpha\\zz_setup.exe";          // enumerated after the impostors below
-  sim::AddFile(kGames + L"Alpha\\readme.exe1", "text");  // README~1.EXE
-  sim::AddFile(kGames + L"Alpha\\game.exe_", "MZ");      // GAME~1.EXE
-  std::rotate(sim::TheWorld().entries.begin(), sim::TheWorld().entries.end() - 2,
-              sim::TheWorld().entries.end());
-  SelectGame(1);
-  Press(kKeyReturn);
-  ASSERT_EQ(sim::TheWorld().started.size(), 1u);
-  EXPECT_EQ(sim::TheWorld().started[0].path, kGames + L"Alpha\\zz_setup.exe");
-}
-
-TEST_F(GameLaunchTest, FailuresShowTheMessageWithCodeZeroAndChangeNothing) {
-  struct Case {
-    const char* what;
-    void (*prepare)();
-  };
-  const Case cases[] = {
-      {"no program", [] {}},
-      {"only a hidden program and a folder",
-       [] {
-         sim::AddFile(kGames + L"Beta\\setup.exe", "MZ", {true, false, false});
-         sim::AddFolder(kGames + L"Beta\\data.exe");
-       }},
-      {"a program that cannot start",
-       [] {
-         sim::AddFile(kGames + L"Beta\\setup.exe", "MZ");
-         sim::TheWorld().entries.back().startable = false;
-       }},
-      {"only a short-name impostor",
-       [] {
-         sim::AddFile(kGames + L"Beta\\notes.exe1", "text");  // NOTES~1.EXE
-       }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    sim::ResetWorld();
-    MainModule::ResetGlobals();
-    Start();
-    c.prepare();
-    SelectGame(2);  // Beta
+TEST_F(GameDetailsTest, AFailedLaunchShowsTheMessageWithCodeZero) {
+  for (bool ownAddress : {false, true}) {
+    SCOPED_TRACE(ownAddress ? "a program that cannot start, the disc's own address" : "no program");
+    Reset();
+    Start(ownAddress ? "support= games@disc.example \r\n" : "");
+    if (ownAddress) {
+      sim::AddFile(kGames + L"Beta\\setup.exe", "MZ");
+      sim::TheWorld().entries.back().startable = false;
+    }
+    for (int i = 0; i < 3; ++i) Press(kKeyDown);  // Beta
     Press(kKeyReturn);
     EXPECT_TRUE(sim::TheWorld().started.empty());
-    const sim::Message* m = LastMessage();
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->title, L"Error! 0");
-    EXPECT_EQ(m->text,
-              L"0\r\nНе установлена. Пожалуйста, сообщите об этом на:\r\nsupport@varnolt.org\r\n"
-              L"И пришлите пожалуйста ссылку на программу, вызвавшую эту ошибку.\r\n"
-              L"В письме укажите код ошибки: 0.");
-    EXPECT_EQ(m->flags, 0x40u);
-    EXPECT_EQ(Control(MainLayout::lsGame).selected, 2);
-    EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
-    EXPECT_FALSE(sim::TheWorld().exited);
+    ASSERT_EQ(sim::TheWorld().messages.size(), 1u);
+    const sim::Message& m = sim::TheWorld().messages[0];
+    EXPECT_EQ(m.title, L"Error! 0");
+    EXPECT_EQ(m.text,
+              L"0\r\nНе установлена. Пожалуйста, сообщите об этом на:\r\n" +
+                  std::wstring(ownAddress ? L"games@disc.example" : L"support@varnolt.org") +
+                  L"\r\nИ пришлите пожалуйста ссылку на программу, вызвавшую эту "
+                  L"ошибку.\r\nВ письме укажите код ошибки: 0.");
+    EXPECT_EQ(m.flags, 0x40u) << "the information icon";
+    EXPECT_TRUE(Control(MainLayout::btInstall).enabled) << "nothing else changes";
   }
-}
-
-TEST_F(GameLaunchTest, TheDiscMayNameItsOwnSupportAddress) {
-  Start("[main]\r\ndisk=Диск\r\nsupport= games@disc.example \r\n");
-  SelectGame(2);
-  Press(kKeyReturn);
-  ASSERT_NE(LastMessage(), nullptr);
-  EXPECT_NE(LastMessage()->text.find(L"\r\ngames@disc.example\r\n"), std::wstring::npos);
-  EXPECT_EQ(LaunchFailureTitle(1234), L"Error! 1234");
-  EXPECT_EQ(LaunchFailureText(-5, L"x").substr(0, 4), L"-5\r\n");
 }
 
 }  // namespace

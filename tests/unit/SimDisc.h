@@ -39,15 +39,20 @@ inline bool RunMain() {
 }
 
 inline const sim::FormState& Window() { return sim::StateOf(fMain().form()); }
-
-inline std::vector<std::wstring> GameList() { return Window().controls[MainLayout::lsGame].items; }
+inline const sim::ControlState& Control(int control) { return Window().controls[control]; }
+inline std::vector<std::wstring>& Log() { return sim::TheWorld().log; }
+// A key pressed and released in the main window.
+inline void Press(int key, int shift = 0) { sim::PressKey(fMain().form(), key, shift); }
 
 class ProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  // The world and the program as before any start: for each test, and for
+  // each row of a table that starts the program again.
+  static void Reset() {
     sim::ResetWorld();
     MainModule::ResetGlobals();
   }
+  void SetUp() override { Reset(); }
   void TearDown() override { MainModule::ResetGlobals(); }
 };
 
