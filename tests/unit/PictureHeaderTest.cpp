@@ -48,10 +48,8 @@ TEST(PictureHeaderTest, FormatsTheSizesTheyClaimAndWhichAreDecoded) {
     return s;
   };
   const auto bmp = [](std::int32_t width, std::int32_t height) {
-    std::string s = "BM" + std::string(32, '\0');
-    testfiles::Put32(s, 18, static_cast<std::uint32_t>(width));
-    testfiles::Put32(s, 22, static_cast<std::uint32_t>(height));
-    return s;
+    return "BM" + std::string(16, '\0') + testfiles::LE(static_cast<std::uint32_t>(width)) +
+           testfiles::LE(static_cast<std::uint32_t>(height)) + std::string(8, '\0');
   };
   // A frame header after the first scan's header is not a frame header.
   std::string scanFirst = kRed;

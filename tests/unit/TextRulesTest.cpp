@@ -99,10 +99,10 @@ TEST_F(FolderOrderTest, TheModelsOwnChoices) {
 TEST_F(FolderOrderTest, EqualNamesKeepOneOrder) {
   std::vector<std::wstring> names = {L"game 2", L"Game 02", L"GAME 2", L"Game 1"};
   for (int pass = 0; pass < 2; ++pass) {
-    SetUp();  // a new disc
+    Reset();  // a new disc
     simdisc::MakeDisc("[main]\r\ndisk=D\r\n", names);
     ASSERT_FALSE(simdisc::RunMain());
-    EXPECT_EQ(simdisc::GameList(),
+    EXPECT_EQ(simdisc::Control(MainLayout::lsGame).items,
               (std::vector<std::wstring>{L"D", L"Game 1", L"GAME 2", L"Game 02", L"game 2"}));
     std::reverse(names.begin(), names.end());
   }
