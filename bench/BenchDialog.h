@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "platform/win32/DialogTemplate.h"
+
 namespace bench {
 
 // The style of Varnolt's main window, and its client area in pixels at 96 DPI.
@@ -15,26 +17,10 @@ constexpr DWORD kMainWindowStyle =
 constexpr int kMainClientWidth = 620;
 constexpr int kMainClientHeight = 480;
 
-// A dialog template with no items, the default dialog font (8 point "MS
-// Shell Dlg 2", so `style` wants DS_SETFONT) and `title`.
-inline std::vector<WORD> DialogTemplate(DWORD style, const wchar_t* title) {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  auto* head = reinterpret_cast<DLGTEMPLATE*>(t.data());
-  head->style = style;
-  t.push_back(0);  // no menu
-  t.push_back(0);  // the dialog class
-  for (const wchar_t* c = title; *c; ++c) t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-  t.push_back(8);  // point size
-  for (const wchar_t* c = L"MS Shell Dlg 2"; *c; ++c) t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-  return t;
-}
-
-// A window of Varnolt's main window's style and size, made from the template
-// above; null when it cannot be made.
+// A window of Varnolt's main window's style and size, made from a template
+// like Varnolt's; null when it cannot be made.
 inline HWND CreateMainDialog(HINSTANCE instance, const wchar_t* title, DLGPROC proc) {
-  const std::vector<WORD> dialog = DialogTemplate(kMainWindowStyle, title);
+  const std::vector<WORD> dialog = platform::win32::DialogTemplate(kMainWindowStyle, title);
   return ::CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialog.data()),
                                       nullptr, proc, 0);
 }

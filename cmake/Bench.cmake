@@ -11,6 +11,7 @@ target_compile_options(bench_support PRIVATE ${VARNOLT_WARNINGS})
 # The floor: a program that shows just an empty window like Varnolt's.
 varnolt_windows_program(EmptyWindow WIN32 bench/EmptyWindow.cpp)
 target_link_libraries(EmptyWindow PRIVATE user32 gdi32)
+target_include_directories(EmptyWindow PRIVATE ${CMAKE_SOURCE_DIR}/src)
 
 # The second floor: Varnolt's own window made by Varnolt's own platform code,
 # with its manifest and icon, built like Varnolt.exe, and no logic.
@@ -26,6 +27,7 @@ target_link_libraries(StartupBench PRIVATE bench_support user32 gdi32)
 # compared with: the whole picture decoded, shrunk when painted.
 varnolt_windows_program(SimpleSelection WIN32 bench/SimpleSelection.cpp)
 target_link_libraries(SimpleSelection PRIVATE windowscodecs ole32 user32 gdi32)
+target_include_directories(SimpleSelection PRIVATE ${CMAKE_SOURCE_DIR}/src)
 
 # Time and memory from choosing a game to its description and screenshot
 # shown, for screenshots of 0.3, 2 and 24 MP, next to the simple way.

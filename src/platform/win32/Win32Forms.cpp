@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/shared/WindowFit.h"
+#include "platform/win32/DialogTemplate.h"
 #include "platform/win32/Win32FormImpl.h"
 
 namespace platform {
@@ -50,23 +51,6 @@ RECT WorkAreaOf(HWND window) {
 Area AreaOf(const RECT& r) {
   return {static_cast<float>(r.left), static_cast<float>(r.top),
           static_cast<float>(r.right - r.left), static_cast<float>(r.bottom - r.top)};
-}
-
-// A dialog template with no items, the default dialog font, and the caption.
-std::vector<WORD> DialogTemplate(DWORD style, const wchar_t* caption) {
-  std::vector<WORD> t(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-  auto* head = reinterpret_cast<DLGTEMPLATE*>(t.data());
-  head->style = style;
-  head->dwExtendedStyle = 0;
-  t.push_back(0);  // no menu
-  t.push_back(0);  // the dialog class
-  for (const wchar_t* c = caption; *c; ++c) t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-  t.push_back(8);  // point size
-  for (const wchar_t* c = L"MS Shell Dlg 2"; *c; ++c) t.push_back(static_cast<WORD>(*c));
-  t.push_back(0);
-  if (t.size() % 2) t.push_back(0);  // DWORD alignment for items (there are none)
-  return t;
 }
 
 }  // namespace
@@ -394,7 +378,7 @@ bool Form::Create() {
   Impl& m = *impl_;
   if (m.hwnd) return true;
   const std::vector<WORD> dialog =
-      DialogTemplate(WindowStyle(m.layout, *m.layout.caption != L'\0'), m.layout.caption);
+      win32::DialogTemplate(WindowStyle(m.layout, *m.layout.caption != L'\0'), m.layout.caption);
   OpenForms().push_back(&m);
   ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
                                reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), nullptr,
