@@ -47,7 +47,6 @@ TEST(PictureContract, OnlyCompletePlausiblePicturesShow) {
       {L"deep.png", testpictures::kDeepPng, true},
       {L"picture.gif", testpictures::kGif, true},
       {L"progressive.jpg", testpictures::kProgressiveJpeg, true},
-      {L"trailing 1 KB.jpg", red + std::string(1000, '\x5A'), true},
       {L"trailing 1 MiB.jpg", red + std::string(1 << 20, '\xFF'), true},
       {L"metadata 300 KB.jpg", testpictures::WithMetadata(red, 300 * 1000), true},
       {L"turned.jpg", testpictures::WithOrientation(testpictures::kQuartersJpeg, 6), true},
@@ -72,7 +71,6 @@ TEST(PictureContract, OnlyCompletePlausiblePicturesShow) {
     EXPECT_TRUE(form.LoadPicture(0, dir + L"red.jpg"));
   }
   EXPECT_FALSE(form.LoadPicture(0, dir + L"missing.jpg"));
-  form.ClearPicture(0);
 }
 
 }  // namespace
