@@ -1,11 +1,12 @@
-// The file lookup, folder listing, file reading and ANSI decoding, held to
-// what the real system does.
+// The file lookup, folder listing, file reading and loading, and ANSI
+// decoding, held to what the real system does.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "ContractWorld.h"
 #include "platform/Platform.h"
+#include "util/LoadFileModule.h"
 
 namespace {
 
@@ -89,6 +90,24 @@ TEST(ReadFileContract, WholeOrHeadMissingAndLocked) {
   EXPECT_EQ(platform::ReadFileHead(dir + L"text.txt", 10, bytes), platform::ReadStatus::Failed);
   contract::Unlock(dir + L"text.txt");
   EXPECT_EQ(bytes, "untouched");
+}
+
+// Only an ordinary file with something in it is loaded.
+TEST(LoadFileContract, MissingUnreadableAndEmptyFiles) {
+  const std::wstring dir = contract::ScratchFolder(L"loadfile");
+  contract::WriteFile(dir + L"hidden.txt", "secret", {.hidden = true});
+  contract::WriteFile(dir + L"system.txt", "secret", {.system = true});
+  contract::MakeFolder(dir + L"folder");
+  contract::WriteFile(dir + L"empty.txt", "");
+  contract::WriteFile(dir + L"text.txt", "text", {.readOnly = true});
+  for (const wchar_t* name :
+       {L"missing.txt", L"hidden.txt", L"system.txt", L"folder", L"empty.txt"}) {
+    std::wstring text;
+    EXPECT_FALSE(LoadFileModule::LoadFile(dir + name, text)) << name;
+  }
+  std::wstring text;
+  EXPECT_TRUE(LoadFileModule::LoadFile(dir + L"text.txt", text));
+  EXPECT_EQ(text, L"text");
 }
 
 // Code page 1251 where a table of it is easily got wrong: the bytes it

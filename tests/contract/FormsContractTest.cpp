@@ -1,5 +1,7 @@
-// Windows and controls, held to what the real ones do: texts, states, lists,
-// and the events a user's keys raise through the dialog manager.
+// Windows and controls, held to what real ones do: texts, lists, the events
+// a user's keys raise through the dialog manager, which of two windows (one
+// owned by the other) is active and what can take the focus, and where the
+// layout's twips fall in whole pixels at 96 dots per inch.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,33 +15,52 @@
 namespace {
 
 using platform::ControlKind;
+using platform::Form;
+using Events = std::vector<std::string>;
 
 enum { kOk, kCancel, kLabel, kList, kText, kFolders, kOther, kCount };
-
 const platform::ControlLayout kControls[kCount] = {
-    {L"btOk", ControlKind::Button, 150, 2700, 1125, 375, 3, nullptr, nullptr, false, false},
-    {L"btCancel", ControlKind::Button, 1500, 2700, 1125, 375, 4, nullptr, nullptr, false, false},
-    {L"lbList", ControlKind::Label, 75, 75, 3000, 300, 0, nullptr, nullptr, false, false},
-    {L"lsList", ControlKind::ListBox, 75, 375, 3000, 1200, 1, nullptr, L"a list", false, false},
-    {L"edText", ControlKind::TextBox, 75, 1650, 3000, 900, 2, nullptr, nullptr, false, false},
-    {L"drFolders", ControlKind::FolderList, 0, 0, 300, 300, 6, nullptr, nullptr, true, false},
-    {L"btOther", ControlKind::Button, 2850, 2700, 1125, 375, 5, nullptr, nullptr, false, false},
+    {L"btOk", ControlKind::Button, 150, 2700, 1125, 375, 3},
+    {L"btCancel", ControlKind::Button, 1500, 2700, 1125, 375, 4},
+    {L"lbList", ControlKind::Label, 75, 75, 3000, 300, 0},
+    {L"lsList", ControlKind::ListBox, 80, 100, 2010, 1013, 1},  // twips between pixels
+    {L"edText", ControlKind::TextBox, 75, 1650, 3000, 900, 2},
+    {L"drFolders", ControlKind::FolderList, 0, 0, 300, 300, 6, nullptr, nullptr, true},
+    {L"btOther", ControlKind::Button, 2850, 2700, 1125, 375, 5},
 };
-const platform::FormLayout kLayout = {L"Contract", 4650,      3150,   true, true,
+const platform::FormLayout kLayout = {L"Contract", 4660,      3140,   true, true,
                                       true,        kControls, kCount, kOk,  kCancel};
 
+// A window shown over the main one, which it owns.
+enum { kHelpText, kHelpButton, kHelpCount };
+const platform::ControlLayout kHelpControls[kHelpCount] = {
+    {L"edHelp", ControlKind::TextBox, 75, 75, 2400, 1200, 0, nullptr, nullptr, false, true},
+    {L"btHelp", ControlKind::Button, 75, 1350, 1125, 375, 1},
+};
+const platform::FormLayout kHelpLayout = {
+    L"Help", 2550, 1800, false, false, true, kHelpControls, kHelpCount, kHelpButton, kHelpButton};
+
+// A real button raises no focus event (the simulation's does): a button's
+// focus is not recorded.
 struct Recorder final : platform::FormEvents {
-  std::vector<std::string> events;
+  Recorder(const char* n, Events& e, const platform::FormLayout& l)
+      : name(n), events(e), layout(l) {}
+  const char* name;
+  Events& events;
+  const platform::FormLayout& layout;
   platform::Extent least = {0, 0};
-  void Add(const char* what, int c) { events.push_back(what + std::to_string(c)); }
-  void OnActivate() override { events.push_back("activate"); }
+  void Add(const std::string& what) { events.push_back(name + (" " + what)); }
+  void OnActivate() override { Add("activate"); }
+  void OnDeactivate() override { Add("deactivate"); }
   void OnKeyUp(int key, int shift) override {
-    Add(("keyup " + std::to_string(key) + " ").c_str(), shift);
+    Add("keyup " + std::to_string(key) + " " + std::to_string(shift));
   }
-  void OnClick(int c) override { Add("click ", c); }
-  void OnSelectionChange(int c) override { Add("select ", c); }
-  void OnFocus(int c) override { Add("focus ", c); }
-  void OnTextChange(int c) override { Add("text ", c); }
+  void OnClick(int c) override { Add("click " + std::to_string(c)); }
+  void OnSelectionChange(int c) override { Add("select " + std::to_string(c)); }
+  void OnTextChange(int c) override { Add("text " + std::to_string(c)); }
+  void OnFocus(int c) override {
+    if (layout.controls[c].kind != ControlKind::Button) Add("focus " + std::to_string(c));
+  }
   platform::Extent MinimumSize() override { return least; }
 };
 
@@ -48,13 +69,45 @@ class FormsContract : public ::testing::Test {
   void SetUp() override {
     contract::ScratchFolder(L"forms");
     ASSERT_TRUE(form.Create());
+    ASSERT_TRUE(help.Create());
   }
-  int Count(const char* what, int c = -1) const {
-    const std::string event = c < 0 ? what : what + std::to_string(c);
-    return static_cast<int>(std::count(recorder.events.begin(), recorder.events.end(), event));
+  static void Settle() {
+    for (int i = 0; i < 5; ++i) platform::DoEvents();
   }
-  Recorder recorder;
-  platform::Form form{kLayout, recorder};
+  // How often the main window raised the event for the control.
+  int Count(const char* what, int c) const {
+    const std::string event = "main " + (what + std::to_string(c));
+    return static_cast<int>(std::count(events.begin(), events.end(), event));
+  }
+  // The activations since the last call, and the focus's where asked for
+  // (a real window gives its focus back to a control as it is activated).
+  Events Take(bool focusToo = false) {
+    Events taken;
+    for (const std::string& e : std::exchange(events, Events()))
+      if (e.find("activate") != std::string::npos ||
+          (focusToo && e.find(" focus ") != std::string::npos))
+        taken.push_back(e);
+    return taken;
+  }
+  // The main window shown, then disabled and the help shown over it, as a
+  // window that must be dealt with first is shown.
+  void ShowHelpOverDisabledMain() {
+    form.Show();
+    Settle();
+    ASSERT_EQ(Form::ActiveForm(), &form);
+    Take();
+    form.SetWindowEnabled(false);
+    help.ShowOwned(form);
+    Settle();
+    ASSERT_EQ(Form::ActiveForm(), &help);
+    ASSERT_TRUE(form.IsVisible()) << "the owner stays on screen beneath it";
+  }
+
+  Events events;
+  Recorder recorder{"main", events, kLayout};
+  Recorder helpRecorder{"help", events, kHelpLayout};
+  Form form{kLayout, recorder};
+  Form help{kHelpLayout, helpRecorder};
 };
 
 TEST_F(FormsContract, TextsListsAndTextChanges) {
@@ -93,24 +146,15 @@ TEST_F(FormsContract, ALongTextIsHeldWholeWhileItGoesIntoTheBox) {
   }
   EXPECT_EQ(form.Text(kText), text);
   form.SetText(kText, L"short");
-  for (int i = 0; i < 10; ++i) platform::DoEvents();
+  Settle();
   EXPECT_EQ(form.Text(kText), L"short") << "what was still to come of the long text is gone";
-}
-
-TEST_F(FormsContract, ShowingFocusesTheFirstInTabOrderAndTabWalksIt) {
-  form.Show();
-  EXPECT_EQ(Count("activate"), 1);
-  EXPECT_EQ(Count("focus ", kList), 1) << "the label before it cannot take the focus";
-  contract::PressKey(form, platform::kKeyTab);
-  EXPECT_EQ(Count("focus ", kText), 1);
-  contract::PressKey(form, platform::kKeyTab);  // onto the first button: Space presses it
-  contract::PressKey(form, platform::kKeySpace);
-  EXPECT_EQ(Count("click ", kOk), 1);
 }
 
 TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
   for (const wchar_t* item : {L"one", L"two"}) form.AddItem(kList, item);
   form.Show();
+  EXPECT_EQ(Count("focus ", kList), 1) << "the first in tab order: a label cannot take the focus";
+  EXPECT_EQ(Take(), Events{"main activate"}) << "a window's first activation";
   contract::PressKey(form, platform::kKeyDown);
   EXPECT_EQ(form.SelectedIndex(kList), 0);
   contract::PressKey(form, platform::kKeyDown);
@@ -121,8 +165,10 @@ TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
   EXPECT_EQ(Count("click ", kOk), 1);
   contract::PressKey(form, platform::kKeyEscape);  // Esc: the cancel button
   EXPECT_EQ(Count("click ", kCancel), 1);
-  // A multi-line text box hands Enter and Esc to the window as well.
-  form.SetFocus(kText);
+  // Tab to the text box, a multi-line one, which hands Enter and Esc to the
+  // window as well.
+  contract::PressKey(form, platform::kKeyTab);
+  EXPECT_EQ(Count("focus ", kText), 1);
   contract::PressKey(form, platform::kKeyEscape);
   contract::PressKey(form, platform::kKeyReturn);
   EXPECT_EQ(Count("click ", kCancel), 2);
@@ -130,6 +176,9 @@ TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
   form.SetEnabled(kOk, false);
   contract::PressKey(form, platform::kKeyReturn);
   EXPECT_EQ(Count("click ", kOk), 2) << "a disabled default button is not pressed";
+  contract::PressKey(form, platform::kKeyTab);  // onto a button: Space presses it
+  contract::PressKey(form, platform::kKeySpace);
+  EXPECT_EQ(Count("click ", kCancel), 3);
 
   // F1, seen by the window first, with the state of Shift and Ctrl.
   contract::PressKey(form, platform::kKeyF1);
@@ -138,15 +187,94 @@ TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
   for (int shift = 0; shift < 3; ++shift) EXPECT_EQ(Count("keyup 112 ", shift), 1);
 }
 
-TEST_F(FormsContract, SizesFollowTheLayoutTheMinimumAndTheCaptions) {
-  const float pixel = form.PixelSize();
-  EXPECT_NEAR(form.Width() - form.FrameSize().width, 4650, pixel) << "the client area as laid out";
-  EXPECT_NEAR(form.Height() - form.FrameSize().height, 3150, pixel);
+TEST_F(FormsContract, ActivationGoesToTheOwnedWindowAndBack) {
+  ShowHelpOverDisabledMain();
+  EXPECT_EQ(Take(true), (Events{"main deactivate", "help activate", "help focus 0"}));
+  form.Activate();
+  Settle();
+  EXPECT_EQ(Form::ActiveForm(), &help) << "a disabled owner cannot be activated";
+  form.SetWindowEnabled(true);
+  EXPECT_EQ(Form::ActiveForm(), &help) << "enabling a window does not activate it";
+  EXPECT_EQ(Take(), Events());
+  help.Hide();
+  Settle();
+  EXPECT_EQ(Form::ActiveForm(), &form) << "hidden, it hands the activation to its owner";
+  EXPECT_EQ(Take(), (Events{"help deactivate", "main activate"}));
+}
+
+TEST_F(FormsContract, HiddenWhileItsOwnerIsDisabledNoWindowOfTheProgramIsActive) {
+  ShowHelpOverDisabledMain();
+  Take();
+  help.Hide();
+  Settle();
+  EXPECT_EQ(Form::ActiveForm(), nullptr);
+  // The activation left for another program, and coming back from it is no
+  // activation between the program's own windows either: no events.
+  form.SetWindowEnabled(true);
+  form.Activate();
+  Settle();
+  EXPECT_EQ(Form::ActiveForm(), &form);
+  EXPECT_EQ(Take(), Events());
+}
+
+TEST_F(FormsContract, TheFocusGoesOnlyToAControlThatIsShownAndEnabled) {
+  help.SetEnabled(kHelpText, false);
+  ShowHelpOverDisabledMain();
+  EXPECT_EQ(Take(true), (Events{"main deactivate", "help activate"}));
+  form.SetWindowEnabled(true);
+  help.Hide();
+  Settle();
+  form.SetFocus(kText);
+  form.SetEnabled(kList, false);
+  Take();
+  form.SetFocus(kList);   // disabled
+  form.SetFocus(kLabel);  // a label never takes the focus
+  form.SetEnabled(kList, true);
+  form.SetVisible(kList, false);
+  form.SetFocus(kList);  // hidden
+  // Tab from the text box: round the buttons and past the hidden list.
+  for (int i = 0; i < 4; ++i) contract::PressKey(form, platform::kKeyTab);
+  form.SetVisible(kList, true);
+  form.SetFocus(kList);
+  EXPECT_EQ(Take(true), (Events{"main focus 4", "main focus 3"}));
+}
+
+// Twips fall on whole pixels, rounded half away from zero: the client area
+// and a control as laid out, a rectangle and a size set later; and a
+// window is kept at its minimum size.
+TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
+  ASSERT_FLOAT_EQ(form.PixelSize(), 15) << "these figures are for 96 dots per inch";
+  const Form::Rect laid = form.ControlRect(kList);
+  form.SetControlRect(kList, {337.5f, 352.5f, 1507.5f, 600});
+  const Form::Rect set = form.ControlRect(kList);
+  const Form::Rect client = {0, 0, form.Width() - form.FrameSize().width,
+                             form.Height() - form.FrameSize().height};
+  form.SetSize(6007.5f, 4492.5f);
+  const struct {
+    const char* what;
+    float twips, pixels;
+  } cases[] = {
+      {"client width 310.67", client.width, 311},
+      {"client height 209.33", client.height, 209},
+      {"left 5.33", laid.left, 5},
+      {"top 6.67", laid.top, 7},
+      {"width 134", laid.width, 134},
+      {"height 67.53", laid.height, 68},
+      {"left 22.5", set.left, 23},
+      {"top 23.5", set.top, 24},
+      {"width 100.5", set.width, 101},
+      {"height 40", set.height, 40},
+      {"window width 400.5", form.Width(), 401},
+      {"window height 299.5", form.Height(), 300},
+  };
+  for (const auto& c : cases) EXPECT_FLOAT_EQ(c.twips, c.pixels * 15) << c.what;
   recorder.least = {4000, 3000};
   form.SetSize(1500, 1500);
-  EXPECT_NEAR(form.Width(), 4000, pixel) << "kept at its minimum size";
-  EXPECT_NEAR(form.Height(), 3000, pixel);
+  EXPECT_NEAR(form.Width(), 4000, 15) << "kept at its minimum size";
+  EXPECT_NEAR(form.Height(), 3000, 15);
+}
 
+TEST_F(FormsContract, ContentSizesFollowTheCaptions) {
   form.SetText(kOk, L"OK");
   const platform::Extent shortCaption = form.ContentSize(kOk);
   form.SetText(kOk, L"A much longer caption");

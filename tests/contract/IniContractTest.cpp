@@ -30,8 +30,6 @@ const IniCase kCases[] = {
     {"[main]\r\ndisk=\"Quoted \"\r\n", L"main", L"disk", L"Quoted "},
     {"[main]\r\ndisk='single'\r\n", L"main", L"disk", L"single"},
     {"[main]\r\ndisk=\"open\r\n", L"main", L"disk", L"\"open"},
-    {"[main]\r\ndisk=\"mixed'\r\n", L"main", L"disk", L"\"mixed'"},
-    {"[main]\r\ndisk=\"\r\n", L"main", L"disk", L"\""},
     {"[main]\r\ndisk=a \"b\" c\r\n", L"main", L"disk", L"a \"b\" c"},
     {"[main]\r\n;disk=comment\r\ndisk=real\r\n", L"main", L"disk", L"real"},
     {"[main]\r\ndisk=value ; not a comment\r\n", L"main", L"disk", L"value ; not a comment"},
