@@ -1,7 +1,7 @@
 // The order of game folders: the comparison must be a strict weak order for
 // any names, or sorting the list may go wrong; letter case and a number's
-// leading zeros make no difference. The input is three names separated by
-// line ends.
+// leading zeros make no difference. The input is three names, each ended
+// by a line end.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,19 +37,17 @@ std::wstring Variant(std::wstring s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes = fuzz::Bytes(data, size);
-  const std::wstring a = fuzz::Utf16Units(fuzz::TakeLine(bytes));
-  const std::wstring b = fuzz::Utf16Units(fuzz::TakeLine(bytes));
-  const std::wstring c = fuzz::Utf16Units(bytes);
-  const std::wstring* names[3] = {&a, &b, &c};
+  std::wstring names[3];
+  for (std::wstring& name : names) name = fuzz::Utf16Units(fuzz::TakeLine(bytes));
   // Irreflexive, antisymmetric, and transitive for the order and for
   // equivalence, in every arrangement.
   for (int i = 0; i < 27; ++i) {
-    const std::wstring &x = *names[i % 3], &y = *names[i / 3 % 3], &z = *names[i / 9];
+    const std::wstring &x = names[i % 3], &y = names[i / 3 % 3], &z = names[i / 9];
     const int xy = Compare(x, y), yz = Compare(y, z), xz = Compare(x, z);
     FUZZ_CHECK(xy == -Compare(y, x));
     if (xy <= 0 && yz <= 0) FUZZ_CHECK(xz == (xy < 0 || yz < 0 ? -1 : 0));
   }
-  FUZZ_CHECK(Compare(Variant(a), a) == 0);
-  FUZZ_CHECK(Compare(Variant(a), b) == Compare(a, b));
+  FUZZ_CHECK(Compare(Variant(names[0]), names[0]) == 0);
+  FUZZ_CHECK(Compare(Variant(names[0]), names[1]) == Compare(names[0], names[1]));
   return 0;
 }

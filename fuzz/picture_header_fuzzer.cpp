@@ -75,11 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   file.CheckReadsBounded(2);
 
   // The format is the one the first bytes name; only a JPEG is turned.
-  const char* const kMagic[] = {"", "\xFF\xD8\xFF", "\x89PNG\r\n\x1A\n", "BM", "GIF"};
-  const PictureFormat kFormats[] = {PictureFormat::None, PictureFormat::Jpeg, PictureFormat::Png,
-                                    PictureFormat::Bmp, PictureFormat::Gif};
-  for (int k = 0; k < 5; ++k)
-    if (header.format == kFormats[k]) FUZZ_CHECK(bytes.starts_with(kMagic[k]));
+  if (header.format == PictureFormat::Jpeg) FUZZ_CHECK(bytes.starts_with("\xFF\xD8\xFF"));
+  if (header.format == PictureFormat::Png) FUZZ_CHECK(bytes.starts_with("\x89PNG\r\n\x1A\n"));
+  if (header.format == PictureFormat::Bmp) FUZZ_CHECK(bytes.starts_with("BM"));
+  if (header.format == PictureFormat::Gif) FUZZ_CHECK(bytes.starts_with("GIF"));
   if (header.format == PictureFormat::None) FUZZ_CHECK(SameHeader(header, PictureHeader()));
   FUZZ_CHECK(header.orientation >= 1 && header.orientation <= 8);
   if (header.format != PictureFormat::Jpeg) FUZZ_CHECK(header.orientation == 1);

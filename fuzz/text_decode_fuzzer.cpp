@@ -21,14 +21,8 @@ using TextDecodeModule::TextEnd;
 
 namespace {
 
-void Append(std::wstring& out, char32_t c) {
-  if (c >= 0x10000 && sizeof(wchar_t) == 2) {
-    out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-    out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-  } else {
-    out += static_cast<wchar_t>(c);
-  }
-}
+// The fuzz build's wide characters hold any code point: no surrogate pairs.
+static_assert(sizeof(wchar_t) == 4);
 
 // UTF-8 decoded a byte at a time as the WHATWG Encoding Standard's decoder
 // does: each maximal invalid subpart is one error. `invalid` tells whether
@@ -66,7 +60,7 @@ std::wstring ReferenceUtf8(std::string_view s, TextEnd end, bool& invalid) {
       high = 0xBF;
       value = value << 6 | (b & 0x3F);
       if (++seen == needed) {
-        Append(out, value);
+        out += static_cast<wchar_t>(value);
         needed = seen = 0;
       }
     }
@@ -75,22 +69,21 @@ std::wstring ReferenceUtf8(std::string_view s, TextEnd end, bool& invalid) {
   return out;
 }
 
+// UTF-16: a lone surrogate or half a unit is an error; a high surrogate or
+// half a unit at the end is dropped from a cut text.
 std::wstring ReferenceUtf16(std::string_view s, bool big, TextEnd end) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < s.size(); i += 2)
+    units += static_cast<char16_t>(static_cast<unsigned char>(s[i + !big]) << 8 |
+                                   static_cast<unsigned char>(s[i + big]));
+  if (end == TextEnd::Cut && !units.empty() && units.back() >= 0xD800 && units.back() <= 0xDBFF)
+    units.pop_back();
   std::wstring out;
-  const std::size_t units = s.size() / 2;
-  auto unit = [&](std::size_t n) -> char32_t {
-    const unsigned a = static_cast<unsigned char>(s[2 * n]),
-                   b = static_cast<unsigned char>(s[2 * n + 1]);
-    return big ? a << 8 | b : b << 8 | a;
-  };
-  for (std::size_t n = 0; n < units; ++n) {
-    const char32_t c = unit(n), next = n + 1 < units ? unit(n + 1) : 0;
-    const bool isHigh = c >= 0xD800 && c <= 0xDBFF;
-    if (isHigh && next >= 0xDC00 && next <= 0xDFFF) {
-      Append(out, 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00));
+  for (std::size_t n = 0; n < units.size(); ++n) {
+    const char32_t c = units[n], next = n + 1 < units.size() ? units[n + 1] : 0;
+    if (c >= 0xD800 && c <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
+      out += static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00));
       ++n;
-    } else if (isHigh && n + 1 == units && end == TextEnd::Cut) {
-      break;
     } else {
       out += c >= 0xD800 && c <= 0xDFFF ? L'\xFFFD' : static_cast<wchar_t>(c);
     }
