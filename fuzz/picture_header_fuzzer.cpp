@@ -7,7 +7,6 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "FuzzSupport.h"
 #include "platform/shared/PictureHeader.h"
@@ -46,26 +45,6 @@ bool SameHeader(const PictureHeader& a, const PictureHeader& b) {
          a.orientation == b.orientation;
 }
 
-// Where a pixel falls in the picture turned upright, counted row by row;
-// the picture's size where it falls outside.
-std::uint64_t Upright(int orientation, unsigned x, unsigned y, unsigned width, unsigned height) {
-  const bool swaps = platform::OrientationSwapsSides(orientation);
-  const std::uint64_t shownWidth = swaps ? height : width, shownHeight = swaps ? width : height;
-  const platform::PixelPosition p = platform::UprightPosition(orientation, x, y, width, height);
-  return p.x < shownWidth && p.y < shownHeight ? p.y * shownWidth + p.x : shownWidth * shownHeight;
-}
-
-// Each orientation puts every pixel of a small picture on a place of its own.
-void CheckOneToOne(int orientation, unsigned width, unsigned height) {
-  std::vector<bool> taken(std::size_t{width} * height + 1, false);
-  for (unsigned y = 0; y < height; ++y)
-    for (unsigned x = 0; x < width; ++x) {
-      const std::uint64_t at = Upright(orientation, x, y, width, height);
-      FUZZ_CHECK(at < taken.size() - 1 && !taken[at]);
-      taken[at] = true;
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -88,10 +67,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(header.format != PictureFormat::None && header.width >= 1 && header.height >= 1);
     FUZZ_CHECK(header.width <= 65535 && header.height <= 65535);
     FUZZ_CHECK(static_cast<unsigned long long>(header.width) * header.height <= 100000000ull);
+    // Its far corner turned upright stays in the picture turned upright.
     const unsigned w = header.width, h = header.height;
     for (int o = 1; o <= 8; ++o) {
-      FUZZ_CHECK(Upright(o, w - 1, h - 1, w, h) < std::uint64_t{w} * h);
-      CheckOneToOne(o, 1 + w % 5, 1 + h % 4);
+      const bool swaps = platform::OrientationSwapsSides(o);
+      const platform::PixelPosition p = platform::UprightPosition(o, w - 1, h - 1, w, h);
+      FUZZ_CHECK(p.x < (swaps ? h : w) && p.y < (swaps ? w : h));
     }
   }
   // What EXIF says is always one of the eight orientations.
