@@ -130,22 +130,28 @@ TEST_F(FormsContract, TextsListsAndTextChanges) {
 }
 
 // A box may take a long text in pieces while its window goes on answering:
-// the text is whole at once, and what is still to come of it is dropped
-// when another text is set.
+// the text is whole at once and once all its pieces are in, and what is
+// still to come of it is dropped when another text is set.
 TEST_F(FormsContract, ALongTextIsHeldWholeWhileItGoesIntoTheBox) {
   std::wstring text;
   for (int line = 0; text.size() < 300000; ++line)
     text += L"Line " + std::to_wstring(line) + L": " + std::wstring(90, L'ж') + L"\r\n";
+  const auto piecesGoIn = [] {
+    for (int i = 0; i < 100; ++i) {
+      platform::DoEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  };
   form.Show();
   form.SetText(kText, text);
   EXPECT_EQ(Count("text ", kText), 1);
   EXPECT_EQ(form.Text(kText), text);
   form.SetText(kText, L"short");
-  for (int i = 0; i < 100; ++i) {
-    platform::DoEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  piecesGoIn();
   EXPECT_EQ(form.Text(kText), L"short");
+  form.SetText(kText, text);
+  piecesGoIn();
+  EXPECT_EQ(form.Text(kText), text);
 }
 
 TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
