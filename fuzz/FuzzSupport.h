@@ -50,18 +50,6 @@ inline std::wstring Utf16Units(std::string_view s) {
   return out;
 }
 
-// Whether the text holds a surrogate without its partner.
-inline bool HasLoneSurrogate(std::wstring_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
-    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
-      ++i;
-    else if (text[i] >= 0xD800 && text[i] <= 0xDFFF)
-      return true;
-  }
-  return false;
-}
-
 // The bytes up to the first line end, taken off the front of `bytes`.
 inline std::string_view TakeLine(std::string_view& bytes) {
   const std::size_t at = bytes.find('\n');
