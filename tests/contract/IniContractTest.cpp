@@ -8,14 +8,8 @@
 
 namespace {
 
-std::string Utf16(const std::wstring& text) {
-  std::string out = "\xFF\xFE";
-  for (wchar_t c : text) {
-    out += static_cast<char>(c & 0xFF);
-    out += static_cast<char>(c >> 8);
-  }
-  return out;
-}
+// UTF-16 with its byte-order mark, little-endian as the machines are.
+const std::u16string kUtf16 = u"\uFEFF[main]\r\ndisk=Игры № 1\r\n";
 
 struct IniCase {
   std::string file;  // none: no such file
@@ -54,7 +48,8 @@ const IniCase kCases[] = {
     {"[main]\r\ndisk=\"" + std::string(300, 'v') + "\"", L"main", L"disk", std::wstring(254, L'v')},
     {"\xEF\xBB\xBF[main]\r\ndisk=\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xE2\x84\x96 1\r\n", L"main",
      L"disk", L"Игры № 1"},
-    {Utf16(L"[main]\r\ndisk=Игры № 1\r\n"), L"main", L"disk", L"Игры № 1"},
+    {std::string(reinterpret_cast<const char*>(kUtf16.data()), kUtf16.size() * 2), L"main", L"disk",
+     L"Игры № 1"},
 };
 
 TEST(IniContract, ReaderAgreesWithTheSystem) {
