@@ -85,20 +85,6 @@ class FormsContract : public ::testing::Test {
         taken.push_back(e);
     return taken;
   }
-  // The main window shown, then disabled and the help shown over it, as a
-  // window that must be dealt with first is shown.
-  void ShowHelpOverDisabledMain() {
-    form.Show();
-    Settle();
-    ASSERT_EQ(Form::ActiveForm(), &form);
-    events.clear();
-    form.SetWindowEnabled(false);
-    help.ShowOwned(form);
-    Settle();
-    ASSERT_EQ(Form::ActiveForm(), &help);
-    ASSERT_TRUE(form.IsVisible()) << "the owner stays on screen beneath it";
-  }
-
   Events events;
   Recorder recorder{"main", events, kLayout};
   Recorder helpRecorder{"help", events, kHelpLayout};
@@ -182,44 +168,33 @@ TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
   EXPECT_EQ(Take({"click"}), Events{"main click 1"}) << "a disabled default button is not pressed";
 }
 
-TEST_F(FormsContract, ActivationGoesToTheOwnedWindowAndBack) {
-  ShowHelpOverDisabledMain();
-  EXPECT_EQ(Take({"activate", "focus"}),
-            (Events{"main deactivate", "help activate", "help focus 0"}));
+// The help shown over the main window, disabled meanwhile as a window that
+// must be dealt with first is shown, and hidden again.
+TEST_F(FormsContract, ActivationAndFocusBetweenAWindowAndTheOneItOwns) {
+  const auto showHelp = [this] {
+    form.SetWindowEnabled(false);
+    help.ShowOwned(form);
+    Settle();
+    EXPECT_EQ(Form::ActiveForm(), &help);
+    EXPECT_TRUE(form.IsVisible()) << "the owner stays on screen beneath it";
+  };
+  help.SetEnabled(kHelpText, false);  // its first control: the focus passes it by
+  form.Show();
+  Settle();
+  events.clear();
+  showHelp();
+  EXPECT_EQ(Take({"activate", "focus"}), (Events{"main deactivate", "help activate"}));
   form.Activate();
   Settle();
   EXPECT_EQ(Form::ActiveForm(), &help) << "a disabled owner cannot be activated";
   form.SetWindowEnabled(true);
   EXPECT_EQ(Form::ActiveForm(), &help) << "enabling a window does not activate it";
-  EXPECT_EQ(Take({"activate"}), Events());
   help.Hide();
   Settle();
   EXPECT_EQ(Form::ActiveForm(), &form) << "hidden, it hands the activation to its owner";
   EXPECT_EQ(Take({"activate"}), (Events{"help deactivate", "main activate"}));
-}
 
-TEST_F(FormsContract, HiddenWhileItsOwnerIsDisabledNoWindowOfTheProgramIsActive) {
-  ShowHelpOverDisabledMain();
-  events.clear();
-  help.Hide();
-  Settle();
-  EXPECT_EQ(Form::ActiveForm(), nullptr);
-  // The activation left for another program, and coming back from it is no
-  // activation between the program's own windows either: no events.
-  form.SetWindowEnabled(true);
-  form.Activate();
-  Settle();
-  EXPECT_EQ(Form::ActiveForm(), &form);
-  EXPECT_EQ(Take({"activate"}), Events());
-}
-
-TEST_F(FormsContract, TheFocusGoesOnlyToAControlThatIsShownAndEnabled) {
-  help.SetEnabled(kHelpText, false);
-  ShowHelpOverDisabledMain();
-  EXPECT_EQ(Take({"activate", "focus"}), (Events{"main deactivate", "help activate"}));
-  form.SetWindowEnabled(true);
-  help.Hide();
-  Settle();
+  // The focus goes only to a control that is shown and enabled.
   form.SetFocus(kText);
   form.SetEnabled(kList, false);
   events.clear();
@@ -233,6 +208,20 @@ TEST_F(FormsContract, TheFocusGoesOnlyToAControlThatIsShownAndEnabled) {
   form.SetVisible(kList, true);
   form.SetFocus(kList);
   EXPECT_EQ(Take({"activate", "focus"}), (Events{"main focus 4", "main focus 3"}));
+
+  // Hidden while its owner is still disabled, the help leaves the activation
+  // to another program; coming back from there is no activation between the
+  // program's own windows either.
+  showHelp();
+  events.clear();
+  help.Hide();
+  Settle();
+  EXPECT_EQ(Form::ActiveForm(), nullptr);
+  form.SetWindowEnabled(true);
+  form.Activate();
+  Settle();
+  EXPECT_EQ(Form::ActiveForm(), &form);
+  EXPECT_EQ(Take({"activate"}), Events());
 }
 
 // Twips fall on whole pixels, rounded half away from zero: the client area
