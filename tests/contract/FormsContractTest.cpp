@@ -146,13 +146,15 @@ TEST_F(FormsContract, KeysGoThroughTheDialogManager) {
     int key, shift;
     Events raised;
   } presses[] = {
-      {platform::kKeyDown, 0, {"main select 3"}},   // the first entry
-      {platform::kKeyDown, 0, {"main select 3"}},   // the next
-      {platform::kKeyReturn, 0, {"main click 0"}},  // the default button
-      {platform::kKeyEscape, 0, {"main click 1"}},  // the cancel button
-      {platform::kKeyTab, 0, {"main focus 4"}},     // a multi-line text box hands Esc and Enter on
-      {platform::kKeyEscape, 0, {"main click 1"}},  {platform::kKeyReturn, 0, {"main click 0"}},
-      {platform::kKeyF1, platform::kShiftMask, {}}, {platform::kKeyF1, platform::kCtrlMask, {}},
+      {platform::kKeyDown, 0, {"main select 3"}},    // the first entry
+      {platform::kKeyDown, 0, {"main select 3"}},    // the next
+      {platform::kKeyReturn, 0, {"main click 0"}},   // the default button
+      {platform::kKeyEscape, 0, {"main click 1"}},   // the cancel button
+      {platform::kKeyTab, 0, {"main focus 4"}},      // a multi-line text box hands Esc and Enter on
+      {platform::kKeyEscape, 0, {"main click 1"}},   // handed on
+      {platform::kKeyReturn, 0, {"main click 0"}},   // handed on
+      {platform::kKeyF1, platform::kShiftMask, {}},  // for the window alone, with Shift
+      {platform::kKeyF1, platform::kCtrlMask, {}},   // and with Ctrl
   };
   for (const auto& p : presses) {
     contract::PressKey(form, p.key, p.shift);
