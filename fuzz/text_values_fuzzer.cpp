@@ -21,24 +21,17 @@ void CheckPieces(const std::wstring& text, const std::wstring& separator, std::i
   const std::int32_t count = TextSegmentModule::CountSegments(text, separator);
   FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) <= text.size() + 1);
   FUZZ_CHECK((count == 0) == text.empty());
-
-  // The index as the caller gave it; lowered to the count when past it.
+  // Piece 0 is the count; an index past the last is lowered to the last.
   std::int32_t asked = index;
   const std::wstring piece = TextSegment(text, separator, asked);
   if (index == 0) FUZZ_CHECK(piece == std::to_wstring(count));
-  if (count == 1 && index != 0) FUZZ_CHECK(piece == text && asked == index);
-  if (count > 1 && index > count) FUZZ_CHECK(asked == count);
-  if (count > 1 && index > 0 && index <= count) FUZZ_CHECK(asked == index);
-  if (index != 0) FUZZ_CHECK(piece.size() <= text.size());
-
+  if (count == 1 && index != 0) FUZZ_CHECK(piece == text);
+  FUZZ_CHECK(asked == (count > 1 && index > count ? count : index));
   // The pieces joined again at the separator are the text.
   if (count > 1 && count <= 64) {
-    std::wstring joined;
-    for (std::int32_t k = 1; k <= count; ++k) {
-      std::int32_t at = k;
-      if (k > 1) joined += separator;
-      joined += TextSegment(text, separator, at);
-    }
+    std::int32_t first = 1;
+    std::wstring joined = TextSegment(text, separator, first);
+    for (std::int32_t k = 2; k <= count; ++k) joined += separator + TextSegment(text, separator, k);
     FUZZ_CHECK(joined == text);
   }
 }
@@ -46,22 +39,21 @@ void CheckPieces(const std::wstring& text, const std::wstring& separator, std::i
 void CheckValues(const std::wstring& text) {
   const double number = IniValueModule::LeadingNumber(text);
   FUZZ_CHECK(!std::isnan(number));
+  FUZZ_CHECK(number == 0.0 || text.find_first_of(L"123456789") != std::wstring::npos);
   const std::optional<std::int32_t> whole = IniValueModule::ToWholeNumber(text);
-  if (whole) FUZZ_CHECK(std::fabs(number - *whole) <= 0.5);
-  if (!whole) FUZZ_CHECK(!(std::fabs(number) < 2147483647.0));
-  // A whole number text reads as its number, a truth value as its number
-  // or word; anything else is false to ToTruthValue.
+  FUZZ_CHECK(whole ? std::fabs(number - *whole) <= 0.5 : !(std::fabs(number) < 2147483647.0));
+  // A number text reads as true when it is not zero; blanks around it change
+  // nothing, anything after it makes it no number. ToTruthValue is false
+  // where there is no truth value; true only for a number other than zero,
+  // or "true".
   const std::optional<bool> truth = IniValueModule::ReadTruthValue(text);
   FUZZ_CHECK(IniValueModule::ToTruthValue(text) == truth.value_or(false));
-  if (IniValueModule::IsNumber(text)) FUZZ_CHECK(truth == std::optional<bool>(number != 0.0));
-  if (number != 0.0) FUZZ_CHECK(text.find_first_of(L"123456789") != std::wstring::npos);
   if (IniValueModule::IsNumber(text)) {
-    // Blanks around it change nothing; anything after it makes it no number.
-    FUZZ_CHECK(IniValueModule::IsNumber(L" \t" + text + L"\t "));
-    FUZZ_CHECK(!IniValueModule::IsNumber(text + L"x"));
+    FUZZ_CHECK(truth == std::optional<bool>(number != 0.0));
+    FUZZ_CHECK(IniValueModule::IsNumber(L" \t" + text + L"\t ") &&
+               !IniValueModule::IsNumber(text + L"x"));
     FUZZ_CHECK(IniValueModule::LeadingNumber(text + L"x") == number);
   }
-  // A text that reads as true names a number other than zero, or "true".
   if (IniValueModule::ToTruthValue(text)) {
     std::wstring word;
     for (wchar_t c : text)
@@ -74,15 +66,12 @@ void CheckValues(const std::wstring& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 4) return 0;
-  std::uint32_t raw = 0;
-  std::memcpy(&raw, data, 4);
-  const auto index = static_cast<std::int32_t>(raw);
-  const std::string_view rest(reinterpret_cast<const char*>(data) + 4, size - 4);
+  std::int32_t index = 0;
+  std::memcpy(&index, data, 4);
+  const std::string_view rest = fuzz::Bytes(data + 4, size - 4);
   const std::size_t nul = rest.find('\0');
   const std::wstring text = fuzz::Utf16Units(rest.substr(0, nul));
-  const std::wstring separator =
-      nul == std::string_view::npos ? L"\\" : fuzz::Utf16Units(rest.substr(nul + 1));
-
+  const std::wstring separator = nul == rest.npos ? L"\\" : fuzz::Utf16Units(rest.substr(nul + 1));
   CheckPieces(text, separator, index);
   CheckValues(text);
   CheckValues(separator);

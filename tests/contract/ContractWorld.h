@@ -3,6 +3,7 @@
 // file system; the tests themselves are the same for both.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/Forms.h"
@@ -12,7 +13,7 @@ namespace contract {
 struct FileAttributes {
   bool hidden = false;
   bool system = false;
-  bool readOnly = false;
+  bool readOnly = false;  // as every file on a disc is
 };
 
 // A fresh, empty folder for one test; ends in a backslash.
@@ -20,11 +21,10 @@ std::wstring ScratchFolder(const std::wstring& name);
 void MakeFolder(const std::wstring& path, FileAttributes attributes = {});
 void WriteFile(const std::wstring& path, const std::string& bytes, FileAttributes attributes = {});
 
-// Whether the system's own profile reader is there to compare with, and its
-// answer for one key (decoded from the ANSI code page).
-bool HasSystemIniReader();
-std::wstring SystemReadIni(const std::wstring& file, const std::wstring& section,
-                           const std::wstring& key);
+// The system's own profile reader's answer for one key (decoded from the
+// ANSI code page); none where there is no system to ask.
+std::optional<std::wstring> SystemReadIni(const std::wstring& file, const std::wstring& section,
+                                          const std::wstring& key);
 
 // Whether the system is Wine, whose comparison of names differs from
 // Windows' in a few known ways (the simulation and Windows: false).
@@ -35,7 +35,7 @@ void Lock(const std::wstring& path);
 void Unlock(const std::wstring& path);
 
 // A key pressed and released on the window's focused control, with the
-// given Shift/Ctrl/Alt state, and the events it raises handled.
+// given Shift and Ctrl state, and the events it raises handled.
 void PressKey(platform::Form& form, int virtualKey, int shift = 0);
 
 }  // namespace contract

@@ -19,9 +19,9 @@ void WriteFile(const std::wstring& path, const std::string& bytes, FileAttribute
   sim::AddFile(path, bytes, {a.hidden, a.system, a.readOnly});
 }
 
-bool HasSystemIniReader() { return false; }
-std::wstring SystemReadIni(const std::wstring&, const std::wstring&, const std::wstring&) {
-  return std::wstring();
+std::optional<std::wstring> SystemReadIni(const std::wstring&, const std::wstring&,
+                                          const std::wstring&) {
+  return std::nullopt;
 }
 
 bool UnderWine() { return false; }
