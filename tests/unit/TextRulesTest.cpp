@@ -18,8 +18,8 @@
 namespace {
 
 TEST(TextSegmentTest, EveryPieceWhereItLies) {
-  // A piece beyond the last is the last, and lowers the index to it; no
-  // piece comes before the first.
+  // No piece comes before the first; between two separators lies an empty
+  // one.
   const struct {
     const wchar_t* text;
     std::int32_t index;
