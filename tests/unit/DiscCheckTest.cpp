@@ -8,13 +8,12 @@
 
 #include "../common/TestDiscFiles.h"
 #include "../common/TestPictures.h"
+#include "SimDisc.h"
 #include "check/CheckReport.h"
 #include "check/DiscCheck.h"
 #include "check/FileBytes.h"
 #include "check/ProgramFile.h"
 #include "check/WaveFormat.h"
-#include "platform/sim/Sim.h"
-#include "startup/MainModule.h"
 #include "util/LoadFileModule.h"
 
 namespace {
@@ -95,22 +94,7 @@ std::string Describe(const check::Report& report) {
   return text;
 }
 
-class DiscCheckTest : public ::testing::Test {
- protected:
-  void TearDown() override { MainModule::ResetGlobals(); }
-};
-
-TEST_F(DiscCheckTest, AGoodDiscIsReadyAndListsItsGamesInExplorersOrder) {
-  const check::Report report = Check([] {});
-  std::vector<std::wstring> games;
-  for (const check::Finding& f : report.findings) {
-    EXPECT_EQ(f.severity, check::Severity::Note) << Describe(report);
-    if (f.kind == Game) games.push_back(f.value);
-  }
-  EXPECT_EQ(games, (std::vector<std::wstring>{L"Racer 2", L"Racer 10"}));
-  EXPECT_EQ(check::ReportLines(report, L"D:\\Disc").back(),
-            L"Итого: игр 2, ошибок запуска 0, проблем 0. Диск готов.");
-}
+class DiscCheckTest : public simdisc::ProgramTest {};
 
 TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
   const std::wstring ini = L"autorun.ini", inf = L"autorun.inf", readMe = L"read.me.txt";
@@ -122,7 +106,8 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
       L"games\\" + std::wstring(60, L'g') + L"\\" + std::wstring(186, L's') + L".exe";
   const std::string hugePng("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\xEA\x60\0\0\xEA\x60", 24);
   std::string utf16 = "\xFF\xFE";
-  for (char c : std::string("[autorun]\r\nopen=Varnolt.exe\r\n")) utf16 += {c, '\0'};
+  for (char c : std::string("[AutoRun]\r\nshellexecute=\"varnolt.exe\" extra\r\n"))
+    utf16 += {c, '\0'};
   const sim::Attributes link = {.reparsePoint = true};
   // A row without a path: what is written as meant is read as meant, and
   // gives no finding of the kind.
@@ -147,16 +132,13 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
       {Ini("disk=", "disk=" + std::string(300, 'd')), ValueCut, ini, L"disk", 1},
       {Ini("HelpButton=2", "HelpButton=2.5"), HelpButtonValue, ini, L"2.5", 1},
       {Ini("HelpButton=2", "HelpButton=3"), HelpButtonValue, ini, L"3", 1},
-      {Ini("HelpButton=2", "HelpButton=2 кнопки"), HelpButtonValue, ini, L"2 кнопки", 1},
       {Ini("HelpButton=2", "HelpButton=2.0"), HelpButtonValue, L"", L"", 0},
       {Ini("ScreenReader=1", "ScreenReader=on"), ScreenReaderValue, ini, L"on", 1},
-      {Ini("ScreenReader=1", "ScreenReader=0"), ScreenReaderValue, L"", L"", 0},
       {Remove(L"nvda\\nvda.exe"), ScreenReaderMissing, L"nvda\\nvda.exe", L"", 1},
       {Ini("list=", "list=&"), AccessKey, ini, L"list", 1},
       {Ini("[", "\xEF\xBB\xBF["), TextEncoding, ini, L"UTF-8 BOM", 0},
       {Put(readMe, std::string("\xFF\xFER\0", 4)), TextEncoding, readMe, L"UTF-16LE", 0},
       {Put(text, "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0"), Game, kRacer, L"UTF-8", 0},
-      {Put(text, "\xC8\xE3\xF0\xE0"), Game, kRacer, L"ANSI", 0},
       {Put(text, std::string(LoadFileModule::kMaxTextBytes + 1, 'a')), TextCut, text, L"", 1},
       {Remove(readMe), ReadMeMissing, readMe, L"", 1},
       {Remove(L"autorun\\load.wav"), SoundMissing, L"autorun\\load.wav", L"load", 1},
@@ -165,7 +147,6 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
       {Put(text, ""), DescriptionEmpty, text, L"Racer 2", 1},
       {Remove(shot), ScreenshotMissing, shot, L"", 1},
       {Put(shot, "text"), ScreenshotUnshown, shot, check::kNotAPicture, 1},
-      {Put(shot, testpictures::kRedJpeg.substr(0, 250)), ScreenshotUnshown, shot, L"64x48", 1},
       {Put(shot, hugePng + std::string(100, '\0')), ScreenshotUnshown, shot, check::kTooLarge, 1},
       {Remove(setup), NoInstaller, kRacer, L"Error! 0", 1},
       {Put(kRacer + L"dx.exe", Program(true)), SeveralInstallers, setup, L"setup.exe, dx.exe", 1},
@@ -174,22 +155,17 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
        L"manifest", 0},
       {Put(setup, Program(false)), InstallerAsksAdmin, setup, L"name", 0},
       {Put(setup, Program(true)), InstallerAsksAdmin, L"", L"", 0},  // 64-bit
-      {Put(L"games\\Arcade\\game.exe", Program(false)), InstallerAsksAdmin, L"", L"", 1},
       {Put(tooLong, Program(true)), InstallerPathTooLong, tooLong, L"", 1},
       {Put(L"games\\Игры на слух\\setup.exe", Program(true)), GameIsDiscEntry,
        L"games\\Игры на слух\\", L"Игры на слух", 1},
       {Put(L"games\\Racer 10", "", {.hidden = true}), Ignored, L"games\\Racer 10\\", L"hidden", 1},
-      {Put(setup, "", {.system = true}), Ignored, setup, L"system", 1},
       {Put(kRacer + L"data.", "x"), BadName, kRacer + L"data.", L".", 1},
       {Put(kRacer + longName, "x"), LongName, kRacer + longName, longName, 1},
       {Remove(inf), AutorunInfMissing, inf, L"", 1},
       {Put(inf, "[AutoRun]\r\nopen=menu.exe /s\r\n"), AutorunInfWrong, inf, L"menu.exe /s", 1},
-      {Put(inf, "[autorun]\r\nopen=VarnoltCheck.exe"), AutorunInfWrong, inf, L"", 1},
       {Put(inf, "[other]\r\nopen=Varnolt.exe\r\n"), AutorunInfWrong, inf, L"", 1},
       {Put(inf, utf16), AutorunInfWrong, L"", L"", 0},
-      {Put(inf, "[AutoRun]\r\nshellexecute=\"varnolt.exe\"\r\n"), AutorunInfWrong, L"", L"", 0},
-      {Put(inf, "[autorun]\r\nopen=.\\Varnolt.exe\r\n"), AutorunInfWrong, L"", L"", 0},
-      {Put(inf, "[autorun]\r\nopen=\"Varnolt.exe\" extra\r\n"), AutorunInfWrong, L"", L"", 0},
+      {Put(inf, "[autorun]\r\nopen=.\\Varnolt.exe extra\r\n"), AutorunInfWrong, L"", L"", 0},
       // A link's content is not walked.
       {[&] {
          File(kRacer + L"loop\\bad?.txt", "x");
@@ -209,21 +185,12 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
   }
 }
 
-TEST_F(DiscCheckTest, FoldersItCannotCheck) {
-  sim::ResetWorld();
-  sim::AddFile(L"D:\\file.txt", "x");
-  EXPECT_EQ(check::ExitStatus(check::CheckDisc(L"D:\\Nowhere")), 3);
-  EXPECT_EQ(check::CheckDisc(L"D:\\file.txt").folder, check::FolderState::NotAFolder);
-}
-
 TEST(WaveFormatTest, WhatTheSoundCallPlays) {
   using enum check::WaveVerdict;
   const std::pair<std::string, check::WaveVerdict> cases[] = {
       {testfiles::Wave(1, 2, 11025, 8), Playable},
       {testfiles::Wave(0x11, 1, 22050, 4), Playable},  // IMA ADPCM
-      {testfiles::Wave(1, 1, 22050, 12), BadFormat},
-      {testfiles::Wave(1, 0), BadFormat},
-      {testfiles::Wave(0x161), UnknownFormat},  // WMA
+      {testfiles::Wave(0x161), UnknownFormat},         // WMA
       {testfiles::Wave(1, 1, 22050, 16, 0), NoSound},
   };
   for (const auto& c : cases) {

@@ -1,5 +1,6 @@
 // Start-up over the simulated world: the checks and their messages, the list
-// and captions, the sounds, the read-me button, the screen reader.
+// and captions, the sounds, the read-me button, the screen reader, the
+// window.
 #include <gtest/gtest.h>
 
 #include "SimDisc.h"
@@ -13,35 +14,25 @@ class StartupTest : public ProgramTest {};
 // The checks run in order; the first that fails shows its message and ends
 // the program.
 TEST_F(StartupTest, AFailedCheckShowsItsMessageAndEndsTheProgram) {
-  const wchar_t* const kNoGames = L"В папке:\r\nD:\\Disc\\games\\\r\nнет игр.";
-  struct Case {
-    const char* what;
+  const struct {
     void (*spoil)();
-    const wchar_t* title;
     const wchar_t* text;
-  };
-  const Case cases[] = {
-      {"only hidden files in the sound folder, a hidden control file",
-       [] {
-         for (sim::Entry& e : sim::TheWorld().entries) e.attributes.hidden = !e.folder;
-       },
-       L"ERROR", L"Не могу загрузить PlaySound() winmm.dll\r\nПрограмма будет закрыта."},
-      {"a hidden control file, no games",
-       [] { sim::FindEntry(kRoot + L"\\autorun.ini")->attributes.hidden = true; }, L"Error",
+  } cases[] = {
+      // A hidden control file, and no games.
+      {[] { sim::FindEntry(kRoot + L"\\autorun.ini")->attributes.hidden = true; },
        L"Отсутствует управляющий файл:\r\nD:\\Disc\\autorun.ini\r\nПрограмма будет закрыта."},
-      {"only a file in the games folder", [] { sim::AddFile(kRoot + L"\\games\\setup.exe"); },
-       L"Error", kNoGames},
-      {"no games folder", [] { sim::FindEntry(kRoot + L"\\games")->path = kRoot + L"\\other"; },
-       L"Error", kNoGames},
+      // Only a file in the games folder.
+      {[] { sim::AddFile(kRoot + L"\\games\\setup.exe"); },
+       L"В папке:\r\nD:\\Disc\\games\\\r\nнет игр."},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
     Reset();
     MakeDisc("[main]\r\n", {});
     c.spoil();
     EXPECT_TRUE(RunMain());
     ASSERT_EQ(sim::TheWorld().messages.size(), 1u);
-    EXPECT_EQ(sim::TheWorld().messages[0].title, c.title);
+    EXPECT_EQ(sim::TheWorld().messages[0].title, L"Error");
     EXPECT_EQ(sim::TheWorld().messages[0].text, c.text);
     EXPECT_EQ(sim::TheWorld().messages[0].flags, 0x10u) << "the error icon";
   }
@@ -49,93 +40,76 @@ TEST_F(StartupTest, AFailedCheckShowsItsMessageAndEndsTheProgram) {
 
 // The disc's name first, then the games; every caption from the first [main]
 // section, "0" where it has none.
-TEST_F(StartupTest, TheListAndCaptionsComeFromTheControlFile) {
-  struct Case {
-    const char* ini;
-    std::wstring disc;
-    std::vector<std::wstring> captions;  // lbGame, lbDescript, btInstall, btClose, btReadMe
-  };
-  const std::vector<std::wstring> zeros(5, L"0");
-  const Case cases[] = {
-      {"[main]\r\ndisk=Звуковые игры\r\nlist=Список игр\r\ndescription=Описание\r\n"
-       "install=Установить\r\nclose=Выход\r\nreadme=Справка\r\n",
-       L"Звуковые игры",
-       {L"Список игр", L"Описание", L"Установить", L"Выход", L"Справка"}},
-      {"[main]\r\n", L"0", zeros},
-      {"[main]\r\ndisk=\xC8\xE3\xF0\xFB\r\n[main]\r\nlist=a second section\r\n", L"Игры", zeros},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::string(c.ini)));
-    Reset();
-    MakeDisc(c.ini, {L"Game 10", L"Game 2", L"Alpha"});
-    ASSERT_FALSE(RunMain());
-    EXPECT_EQ(Control(MainLayout::lsGame).items,
-              (std::vector<std::wstring>{c.disc, L"Alpha", L"Game 2", L"Game 10"}));
-    EXPECT_EQ(Control(MainLayout::lsGame).fillDepth, 0) << "redrawing switched on again";
-    std::vector<std::wstring> captions;
-    for (int control : {MainLayout::lbGame, MainLayout::lbDescript, MainLayout::btInstall,
-                        MainLayout::btClose, MainLayout::btReadMe})
-      captions.push_back(Control(control).text);
-    EXPECT_EQ(captions, c.captions);
-  }
+TEST_F(StartupTest, TheListAndCaptionsComeFromTheFirstMainSection) {
+  MakeDisc("[main]\r\ndisk=\xC8\xE3\xF0\xFB\r\n[main]\r\nlist=a second section\r\n",
+           {L"Game 10", L"Game 2", L"Alpha"});
+  ASSERT_FALSE(RunMain());
+  EXPECT_EQ(Control(MainLayout::lsGame).items,
+            (std::vector<std::wstring>{L"Игры", L"Alpha", L"Game 2", L"Game 10"}));
+  EXPECT_EQ(Control(MainLayout::lsGame).fillDepth, 0) << "redrawing switched on again";
+  for (int control : {MainLayout::lbGame, MainLayout::lbDescript, MainLayout::btInstall,
+                      MainLayout::btClose, MainLayout::btReadMe})
+    EXPECT_EQ(Control(control).text, L"0") << control;
 }
 
-// In a drive's root, without the load sound: that moment alone is silent.
-TEST_F(StartupTest, TheStartSoundPlaysAndClosingPlaysTheStopSoundToItsEnd) {
+// In a drive's root, without the load sound: the others keep their numbers.
+TEST_F(StartupTest, TheStartSoundPlaysWhileStartUpGoesOn) {
   MakeDisc("[main]\r\n", {L"G"}, L"E:\\");
   sim::FindEntry(L"E:\\autorun\\load.wav")->attributes.hidden = true;
   ASSERT_FALSE(RunMain());
   EXPECT_EQ(sim::TheWorld().sounds.at(0).path, L"E:\\autorun\\start.wav");
-  Log().clear();
+  EXPECT_EQ(sim::TheWorld().sounds.at(0).flags, 0x20003u) << "asynchronous";
   EXPECT_THROW(sim::Click(fMain().form(), MainLayout::btClose), sim::ProgramExit);
-  EXPECT_EQ(Log(),
-            (std::vector<std::wstring>{L"sound:E:\\autorun\\stop.wav", L"sound:(stop)", L"exit"}));
-  EXPECT_EQ(sim::TheWorld().sounds.at(0).flags, 0x20003u) << "start-up goes on meanwhile";
-  EXPECT_EQ(sim::TheWorld().sounds.at(1).flags, 0x20002u) << "played to its end";
+  EXPECT_EQ(sim::TheWorld().sounds.at(1).path, L"E:\\autorun\\stop.wav");
 }
 
-TEST_F(StartupTest, ReadMeButtonFollowsHelpButton) {
-  struct Case {
-    const char* value;
-    bool visible, enabled;
+// HelpButton, a whole number (halves to even): 1 shows the read-me button, 2
+// shows it enabled, anything else hides it. The screen reader is started
+// when asked and no window of it or of another reader is open.
+TEST_F(StartupTest, TheReadMeButtonAndTheScreenReaderFollowTheirSettings) {
+  const struct {
+    const char* settings;
+    bool visible, enabled, started;
+    std::vector<std::wstring> windows = {};  // the titles of the windows open
+  } cases[] = {
+      {"HelpButton=0\r\nScreenReader=1", false, false, true},
+      {"HelpButton=1\r\nScreenReader=0", true, false, false},
+      {"HelpButton=2\r\nScreenReader=1", true, true, false, {L"x", L"NVDA"}},
+      {"HelpButton=3\r\nScreenReader=1", false, false, false, {L"JAWS"}},
+      {"HelpButton=1.5\r\nScreenReader=TrUe", true, true, true, {L"nvda", L"NVDA - x", L"JAWS "}},
+      {"HelpButton=99999999999", false, false, false},
   };
-  const Case cases[] = {
-      {"0", false, false}, {"1", true, false}, {"2", true, true},    {"3", false, false},
-      {"1.5", true, true}, {"", false, false}, {"-1", false, false}, {"99999999999", false, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.value);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.settings);
     Reset();
-    MakeDisc(std::string("[main]\r\nHelpButton=") + c.value + "\r\n", {L"G"});
-    ASSERT_FALSE(RunMain());
-    EXPECT_EQ(Control(MainLayout::btReadMe).visible, c.visible);
-    EXPECT_EQ(Control(MainLayout::btReadMe).enabled, c.enabled);
-  }
-}
-
-TEST_F(StartupTest, ScreenReaderIsStartedOnlyWhenAskedAndNoneRuns) {
-  struct Case {
-    const char* value;
-    std::vector<std::wstring> windows;
-    bool started;
-  };
-  const Case cases[] = {
-      {"1", {}, true},
-      {"0", {}, false},
-      {"1", {L"x", L"NVDA"}, false},
-      {"1", {L"JAWS"}, false},
-      {"TrUe", {L"nvda", L"NVDA - x", L"JAWS "}, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.value);
-    Reset();
-    MakeDisc(std::string("[main]\r\nScreenReader=") + c.value + "\r\n", {L"G"});
+    MakeDisc(std::string("[main]\r\n") + c.settings + "\r\n", {L"G"});
     sim::AddFolder(kRoot + L"\\nvda");
     sim::AddFile(kRoot + L"\\nvda\\nvda.exe", "MZ");
     sim::TheWorld().topWindowTitles = c.windows;
     ASSERT_FALSE(RunMain());
+    EXPECT_EQ(Control(MainLayout::btReadMe).visible, c.visible);
+    EXPECT_EQ(Control(MainLayout::btReadMe).enabled, c.enabled);
     EXPECT_EQ(sim::TheWorld().started.size(), c.started ? 1u : 0u);
   }
+}
+
+// A caption too long for any window: the window cannot become narrower, but
+// is never held wider than it was made.
+TEST_F(StartupTest, TheSmallestSizeIsNeverLargerThanTheFirst) {
+  MakeDisc("[main]\r\ninstall=" + std::string(200, 'W') + "\r\n", {L"Alpha"});
+  ASSERT_FALSE(RunMain());
+  const float width = Window().width, height = Window().height;
+  sim::Resize(fMain().form(), 160 * 15, 120 * 15);
+  EXPECT_FLOAT_EQ(Window().width, width);
+  EXPECT_LT(Window().height, height);
+}
+
+TEST_F(StartupTest, AMainWindowThatCannotBeCreatedEndsTheProgram) {
+  MakeDisc("[main]\r\n", {L"Alpha"});
+  sim::TheWorld().windowsCannotBeCreated = true;
+  EXPECT_TRUE(RunMain()) << "ended, not left waiting without a window";
+  EXPECT_TRUE(sim::TheWorld().messages.empty());
+  EXPECT_TRUE(sim::TheWorld().sounds.empty()) << "not even the start sound";
 }
 
 }  // namespace

@@ -1,0 +1,166 @@
+// The main window over the simulated world: choosing entries of the game list
+// (the launch button, the picture, the description and the load sound, in
+// their order), starting a game or reporting the failure, and the read-me in
+// the help window over it.
+#include <gtest/gtest.h>
+
+#include "../common/TestPictures.h"
+#include "SimDisc.h"
+#include "Version.h"
+#include "helpwindow/HelpWindow.h"
+#include "platform/Keys.h"
+
+using namespace simdisc;
+
+namespace {
+
+using platform::kKeyDown;
+using platform::kKeyEscape;
+using platform::kKeyF1;
+using platform::kKeyReturn;
+const std::wstring kGames = kRoot + L"\\games\\";
+const std::wstring kAutorun = kRoot + L"\\autorun\\";
+
+class MainWindowTest : public ProgramTest {
+ protected:
+  void Start(const std::string& settings = "") {
+    MakeDisc("[main]\r\ndisk=Диск\r\n" + settings, {L"Alpha", L"Beta", L"Gamma", L"Диск"});
+    sim::AddFile(kAutorun + L"descript.ion", "\xC4\xE8\xF1\xEA");  // "Диск" in 1251
+    sim::AddFile(kAutorun + L"screenshot.jpg", testpictures::kRedJpeg);
+    sim::AddFile(kGames + L"Alpha\\descript.ion", "Alpha\nsecond line");
+    sim::AddFile(kGames + L"Alpha\\screenshot.jpg", testpictures::kBlueJpeg);
+    sim::AddFile(kGames + L"Alpha\\readme.exe1", "text");  // README~1.EXE, listed first
+    sim::AddFile(kGames + L"Alpha\\setup.exe", "MZ");
+    sim::AddFile(kGames + L"Alpha\\second.exe", "MZ");
+    sim::AddFile(kGames + L"Beta\\screenshot.jpg", testpictures::kRedJpeg);  // no description
+    sim::AddFile(kGames + L"Gamma\\descript.ion", "Gamma");
+    sim::AddFile(kGames + L"Gamma\\screenshot.jpg", "not a picture at all, only some text");
+    ASSERT_FALSE(RunMain());
+    fMain().lsGame.SetFocus();
+    Log().clear();
+  }
+};
+
+// The disc's entry is told by its text, not by its place: its files lie in
+// the sound folder and it has nothing to launch.
+TEST_F(MainWindowTest, EachEntryShowsItsPictureThenItsTextThenPlaysTheLoadSound) {
+  Start();
+  const struct {
+    const char* entry;
+    bool launch;
+    std::wstring picture, text;  // the picture shown, "" for none, and the text
+    bool sound;
+  } cases[] = {
+      {"the disc", false, kAutorun + L"screenshot.jpg", L"Диск", true},
+      {"Alpha", true, kGames + L"Alpha\\screenshot.jpg", L"Alpha\r\nsecond line", true},
+      {"Beta, no text: no sound", true, kGames + L"Beta\\screenshot.jpg", L"", false},
+      {"Gamma, no picture", true, L"", L"Gamma", true},
+      {"the folder named like the disc", false, kAutorun + L"screenshot.jpg", L"Диск", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entry);
+    Log().clear();
+    Press(kKeyDown);
+    std::vector<std::wstring> log = {L"picture:"};  // the last one cleared
+    if (!c.picture.empty()) log.push_back(L"picture:" + c.picture);
+    log.push_back(L"text:" + c.text);
+    if (c.sound) log.push_back(L"sound:" + kAutorun + L"load.wav");
+    EXPECT_EQ(Log(), log);
+    EXPECT_EQ(Control(MainLayout::btInstall).enabled, c.launch);
+  }
+}
+
+TEST_F(MainWindowTest, FocusOnTheListWithNothingChosenEmptiesTheDescription) {
+  Start();
+  fMain().edDescript.SetText(L"left over");
+  fMain().btClose.SetFocus();
+  fMain().lsGame.SetFocus();
+  EXPECT_EQ(Control(MainLayout::edDescript).text, L"");
+  Press(kKeyDown);
+  fMain().btClose.SetFocus();
+  fMain().lsGame.SetFocus();
+  EXPECT_EQ(Control(MainLayout::edDescript).text, L"Диск") << "a chosen entry keeps its text";
+}
+
+// The first file whose own name ends in ".exe", started after the click
+// sound, as often as Enter is pressed.
+TEST_F(MainWindowTest, EnterStartsTheGamesFirstProgram) {
+  Start();
+  Press(kKeyDown);
+  Press(kKeyDown);  // Alpha
+  Log().clear();
+  Press(kKeyReturn);
+  Press(kKeyReturn);
+  const std::wstring click = L"sound:" + kAutorun + L"click.wav";
+  const std::wstring start = L"start:" + kGames + L"Alpha\\setup.exe";
+  EXPECT_EQ(Log(), (std::vector<std::wstring>{click, start, click, start}));
+}
+
+// The address is the control file's, or the program's own where it gives none.
+TEST_F(MainWindowTest, AFailedLaunchShowsTheMessageWithCodeZero) {
+  for (const char* support : {"", "support= games@disc.example \r\n"}) {
+    SCOPED_TRACE(support);
+    Reset();
+    Start(support);
+    for (int i = 0; i < 3; ++i) Press(kKeyDown);  // Beta, which has no program
+    Press(kKeyReturn);
+    ASSERT_EQ(sim::TheWorld().messages.size(), 1u);
+    const sim::Message& m = sim::TheWorld().messages[0];
+    EXPECT_EQ(m.title, L"Error! 0");
+    EXPECT_EQ(m.text, L"0\r\nНе установлена. Пожалуйста, сообщите об этом на:\r\n" +
+                          std::wstring(*support ? L"games@disc.example" : L"support@varnolt.org") +
+                          L"\r\nИ пришлите пожалуйста ссылку на программу, вызвавшую эту "
+                          L"ошибку.\r\nВ письме укажите код ошибки: 0.");
+    EXPECT_EQ(m.flags, 0x40u) << "the information icon";
+  }
+}
+
+// However the read-me is opened and dismissed, and wherever the focus was:
+// the main window is then enabled and active again, with the focus on the
+// list, the choice kept and the launch button disabled.
+TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
+  Start("help=О диске\r\nHelpButton=2\r\n");
+  sim::AddFile(kRoot + L"\\read.me.txt", "Read me\rfirst");
+  Press(kKeyDown);
+  Press(kKeyDown);  // Alpha
+  struct Case {
+    const char* how;
+    int focus;  // before
+    void (*open)();
+    void (*dismiss)();
+  };
+  const Case cases[] = {
+      {"F1, then Shift+Esc and Esc", MainLayout::edDescript, [] { Press(kKeyF1); },
+       [] {
+         sim::PressKey(fHelp().form(), kKeyEscape, platform::kShiftMask);
+         EXPECT_TRUE(sim::StateOf(fHelp().form()).shown) << "Shift+Esc leaves it open";
+         sim::PressKey(fHelp().form(), kKeyEscape);
+       }},
+      {"a click on the read-me button, then OK", MainLayout::btClose,
+       [] { sim::Click(fMain().form(), MainLayout::btReadMe); },
+       [] { sim::Click(fHelp().form(), HelpLayout::btHelp); }},
+      {"F1, then closed", MainLayout::btReadMe, [] { Press(kKeyF1); },
+       [] { sim::RequestClose(fHelp().form()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    fMain().btInstall.SetEnabled(true);
+    fMain().form().SetFocus(c.focus);
+    ASSERT_EQ(Window().focus, c.focus);
+    sim::FormState seen;
+    sim::TheWorld().waitingEvents.push_back([&] {
+      seen = sim::StateOf(fHelp().form());
+      c.dismiss();
+    });
+    c.open();
+    EXPECT_EQ(seen.controls.at(HelpLayout::edHelp).text, L"Read me\r\nfirst");
+    EXPECT_TRUE(Window().enabled);
+    EXPECT_EQ(platform::Form::ActiveForm(), &fMain().form());
+    EXPECT_EQ(Window().focus, MainLayout::lsGame);
+    EXPECT_EQ(Control(MainLayout::lsGame).selected, 1);
+    EXPECT_FALSE(Control(MainLayout::btInstall).enabled);
+    EXPECT_EQ(Window().title, L"Varnolt - " VARNOLT_VERSION_TEXT) << "the version once";
+  }
+}
+
+}  // namespace
