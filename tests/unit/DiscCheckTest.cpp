@@ -132,6 +132,7 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
       {Ini("disk=", "disk=" + std::string(300, 'd')), ValueCut, ini, L"disk", 1},
       {Ini("HelpButton=2", "HelpButton=2.5"), HelpButtonValue, ini, L"2.5", 1},
       {Ini("HelpButton=2", "HelpButton=3"), HelpButtonValue, ini, L"3", 1},
+      {Ini("HelpButton=2", "HelpButton=2 кнопки"), HelpButtonValue, ini, L"2 кнопки", 1},
       {Ini("HelpButton=2", "HelpButton=2.0"), HelpButtonValue, L"", L"", 0},
       {Ini("ScreenReader=1", "ScreenReader=on"), ScreenReaderValue, ini, L"on", 1},
       {Remove(L"nvda\\nvda.exe"), ScreenReaderMissing, L"nvda\\nvda.exe", L"", 1},
