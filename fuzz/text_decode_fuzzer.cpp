@@ -1,16 +1,21 @@
-// The decoding of a disc's text files, held to plain reference decoders:
-// encoding detection, ANSI, UTF-8 with and without a byte-order mark, UTF-16
-// in both byte orders, a whole file and a head cut off at any point (as the
-// size limit cuts a long file), and the head as LoadFile reads it from the
-// (simulated) disc.
+// A disc's text files. Their decoding, held to a plain reference decoder:
+// encoding detection, ANSI, UTF-8 with and without a byte-order mark, a
+// whole file and a head cut off at any point (as the size limit cuts a long
+// file), and the head as LoadFile reads it from the (simulated) disc. And a
+// text made fit for a text box: the input's first byte chooses the longest
+// line (or the program's own), the rest is UTF-16 code units of any value,
+// so that line ends of every kind, NULs, blanks, surrogate pairs and lone
+// surrogates all come up.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "FuzzSupport.h"
 #include "platform/Platform.h"
+#include "util/DisplayTextModule.h"
 #include "util/LoadFileModule.h"
 #include "util/TextDecodeModule.h"
 
@@ -69,29 +74,6 @@ std::wstring ReferenceUtf8(std::string_view s, TextEnd end, bool& invalid) {
   return out;
 }
 
-// UTF-16: a lone surrogate or half a unit is an error; a high surrogate or
-// half a unit at the end is dropped from a cut text.
-std::wstring ReferenceUtf16(std::string_view s, bool big, TextEnd end) {
-  std::u16string units;
-  for (std::size_t i = 0; i + 1 < s.size(); i += 2)
-    units += static_cast<char16_t>(static_cast<unsigned char>(s[i + !big]) << 8 |
-                                   static_cast<unsigned char>(s[i + big]));
-  if (end == TextEnd::Cut && !units.empty() && units.back() >= 0xD800 && units.back() <= 0xDBFF)
-    units.pop_back();
-  std::wstring out;
-  for (std::size_t n = 0; n < units.size(); ++n) {
-    const char32_t c = units[n], next = n + 1 < units.size() ? units[n + 1] : 0;
-    if (c >= 0xD800 && c <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
-      out += static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00));
-      ++n;
-    } else {
-      out += c >= 0xD800 && c <= 0xDFFF ? L'\xFFFD' : static_cast<wchar_t>(c);
-    }
-  }
-  if (s.size() % 2 != 0 && end == TextEnd::Whole) out += L'\xFFFD';
-  return out;
-}
-
 // What the decoder must give for the bytes: a byte-order mark decides;
 // else valid UTF-8 with something beyond ASCII is UTF-8, anything else ANSI.
 std::wstring Expected(std::string_view bytes, TextEnd end, Encoding& encoding) {
@@ -100,10 +82,6 @@ std::wstring Expected(std::string_view bytes, TextEnd end, Encoding& encoding) {
     encoding = Encoding::Utf8Bom;
     return ReferenceUtf8(bytes.substr(3), end, invalid);
   }
-  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-    encoding = bytes[0] == '\xFF' ? Encoding::Utf16Le : Encoding::Utf16Be;
-    return ReferenceUtf16(bytes.substr(2), encoding == Encoding::Utf16Be, end);
-  }
   const std::wstring utf8 = ReferenceUtf8(bytes, end, invalid);
   const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](wchar_t c) { return c < 0x80; });
   encoding = invalid || ascii ? Encoding::Ansi : Encoding::Utf8;
@@ -111,13 +89,73 @@ std::wstring Expected(std::string_view bytes, TextEnd end, Encoding& encoding) {
 }
 
 void CheckDecoding(std::string_view bytes, TextEnd end) {
+  // UTF-16 is only told apart here: its few rules are the unit tests' table.
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    const bool little = bytes[0] == '\xFF';
+    FUZZ_CHECK(DetectEncoding(bytes, end) == (little ? Encoding::Utf16Le : Encoding::Utf16Be));
+    return;
+  }
   Encoding expectedEncoding = Encoding::Ansi;
   const std::wstring expected = Expected(bytes, end, expectedEncoding);
   FUZZ_CHECK(DetectEncoding(bytes, end) == expectedEncoding);
   FUZZ_CHECK(DecodeText(bytes, end) == expected);
-  bool invalid = false;
-  ReferenceUtf8(bytes, end, invalid);
-  FUZZ_CHECK(TextDecodeModule::IsUtf8(bytes, end) == !invalid);
+}
+
+bool IsHigh(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLow(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+// The characters without their line ends, a NUL read as a blank; `breaks`
+// receives where the line ends fall in them.
+std::wstring Characters(std::wstring_view text, std::vector<std::size_t>& breaks) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\r' || text[i] == L'\n') {
+      if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+      breaks.push_back(out.size());
+    } else {
+      out += text[i] == L'\0' ? L' ' : text[i];
+    }
+  }
+  return out;
+}
+
+// Which line ends become CR LF and that a NUL shows as a blank are the unit
+// tests' table; here, where a long line breaks.
+void CheckDisplay(const std::uint8_t* data, std::size_t size) {
+  const std::size_t maxLine =
+      data[0] == 0 ? DisplayTextModule::kMaxLineChars : std::size_t{2} + data[0] % 40;
+  std::wstring text;  // pairs of bytes as code units, little-endian
+  for (std::size_t i = 1; i + 1 < size; i += 2)
+    text += static_cast<wchar_t>(data[i] | data[i + 1] << 8);
+  const std::wstring shown = DisplayTextModule::DisplayText(text, maxLine);
+
+  // A reader going from line to line meets every character in order.
+  std::vector<std::size_t> textBreaks, breaks;
+  const std::wstring characters = Characters(text, textBreaks);
+  FUZZ_CHECK(Characters(shown, breaks) == characters);
+  // Each line short enough; a break the text did not have falls after the
+  // line's last blank, with the next word too long to have fitted, else
+  // where the line is full, never inside a surrogate pair.
+  breaks.push_back(characters.size());
+  std::size_t from = 0;
+  for (std::size_t n = 0; n < breaks.size(); from = breaks[n++]) {
+    const std::size_t to = breaks[n];
+    FUZZ_CHECK(to - from <= maxLine);
+    if (n + 1 == breaks.size() || std::count(textBreaks.begin(), textBreaks.end(), to) > 0)
+      continue;
+    FUZZ_CHECK(to > 0 && to < breaks[n + 1] &&
+               !(IsHigh(characters[to - 1]) && IsLow(characters[to])));
+    const std::wstring_view line(characters.data() + from, to - from);
+    std::size_t nextBlank = to;
+    while (nextBlank < breaks[n + 1] && !IsBlank(characters[nextBlank])) ++nextBlank;
+    if (!line.empty() && IsBlank(line.back()))
+      FUZZ_CHECK(line.size() + (nextBlank - to) >= maxLine);
+    else
+      FUZZ_CHECK(line.find_first_of(L" \t") == std::wstring_view::npos &&
+                 (line.size() == maxLine || (line.size() == maxLine - 1 && to + 1 < breaks[n + 1] &&
+                                             IsHigh(characters[to]) && IsLow(characters[to + 1]))));
+  }
 }
 
 }  // namespace
@@ -138,5 +176,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const TextEnd readEnd = read.cut ? TextEnd::Cut : TextEnd::Whole;
   FUZZ_CHECK(read.text == DecodeText(bytes.substr(0, limit), readEnd));
   FUZZ_CHECK(read.encoding == DetectEncoding(bytes.substr(0, limit), readEnd));
+  CheckDisplay(data, size);
   return 0;
 }
