@@ -3,7 +3,8 @@
 // text stands for. The input is the section's name, a line end, the key's
 // name, a line end, then the file's bytes, whose last byte also sets the
 // buffer size of a direct lookup and the index of the piece asked for. The
-// section's name is also the text split at the key's name.
+// names are read as the program reads a text file (UTF-8 seeds read as
+// written); the section's name is also the text split at the key's name.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -82,8 +83,8 @@ void CheckValues(const std::wstring& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes = fuzz::Bytes(data, size);
-  const std::wstring section = fuzz::Utf16Units(fuzz::TakeLine(bytes));
-  const std::wstring key = fuzz::Utf16Units(fuzz::TakeLine(bytes));
+  const std::wstring section = TextDecodeModule::DecodeText(fuzz::TakeLine(bytes));
+  const std::wstring key = TextDecodeModule::DecodeText(fuzz::TakeLine(bytes));
   const std::uint8_t last = size > 0 ? data[size - 1] : 0;
   const std::wstring text = TextDecodeModule::DecodeText(bytes);
   CheckLookUp(text, section, key, last % 260);
