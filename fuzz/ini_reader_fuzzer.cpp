@@ -50,6 +50,7 @@ void CheckPieces(const std::wstring& text, const std::wstring& separator, std::i
   using TextSegmentModule::TextSegment;
   const std::int32_t count = TextSegmentModule::CountSegments(text, separator);
   FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) <= text.size() + 1);
+  FUZZ_CHECK((count == 0) == text.empty());
   // Piece 0 is the count; an index past the last is lowered to the last.
   std::int32_t asked = index;
   const std::wstring piece = TextSegment(text, separator, asked);
