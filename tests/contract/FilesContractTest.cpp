@@ -136,7 +136,6 @@ const OrderCase kOrderCases[] = {
     {L"Pack 99999999999", L"Pack 100000000000", -1},
     {L"Pack 2147483648", L"Pack 2147483647", 1, -1, "Wine's numbers wrap at 32 bits"},
     {L"Game 02", L"Game 2", 0},
-    {L"Game 010", L"Game 9", 1},
     {L"x0", L"x", 1},
     // Letter case is ignored, in Latin, Cyrillic and accented letters.
     {L"ALPHA", L"beta", -1},
@@ -194,9 +193,12 @@ const IniCase kIniCases[] = {
     {"[main]\r\ndisk\r\n", L"0"},
     {"[other]\r\ndisk=elsewhere\r\n", L"0"},
     {"disk=before any section\r\n[main]\r\n", L"0"},
-    // Only the first of two sections of one name counts.
+    // Only the first of two sections of one name counts: a key only in the
+    // second is not found.
     {"[main]\r\ndisk=first\r\n[main]\r\ndisk=second\r\n", L"first"},
+    {"[main]\r\nlist=x\r\n[MAIN]\r\ndisk=second\r\n", L"0"},
     {"[ main ]\r\ndisk=a=b\r\n", L"a=b"},
+    {"[main]\ndisk=unix\n", L"unix"},
     {"[main]\rdisk=old mac\r", L"old mac"},
     {"[main]x\r\ndisk=after bracket\r\n", L"after bracket"},
     {"[\xEC\xE5\xED\xFE]\r\n\xEA\xEB\xFE\xF7=\xC8\xE3\xF0\xFB \xB9 1\r\n", L"Игры № 1", L"меню",

@@ -247,9 +247,11 @@ TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
       {"client height 209.33", client.height, 209},
       {"left 5.33", laid.left, 5},
       {"top 6.67", laid.top, 7},
+      {"height 67.53", laid.height, 68},
       {"left 22.5", set.left, 23},
       {"width 100.5", set.width, 101},
       {"window width 400.5", form.Width(), 401},
+      {"window height 299.5", form.Height(), 300},
   };
   for (const auto& c : cases) EXPECT_FLOAT_EQ(c.twips, c.pixels * 15) << c.what;
   recorder.least = {4000, 3000};
