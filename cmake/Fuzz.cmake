@@ -1,7 +1,6 @@
 # libFuzzer targets over the simulation (clang only). tools/run-fuzz.sh
 # builds and runs them; the seeds are in fuzz/corpus/<target>/.
-set(VARNOLT_FUZZ_TARGETS text_decode display_text ini_reader picture_header text_values folder_order
-    disc_files)
+set(VARNOLT_FUZZ_TARGETS text_decode ini_reader folder_order disc_files)
 add_custom_target(fuzz_targets)
 foreach(name IN LISTS VARNOLT_FUZZ_TARGETS)
   add_executable(fuzz_${name} fuzz/${name}_fuzzer.cpp)

@@ -27,29 +27,6 @@ inline std::string_view Bytes(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
-// UTF-8 where the bytes are UTF-8 (so that seeds can be written as text);
-// any other byte becomes a lone surrogate, so that names with broken UTF-16,
-// controls and every other code unit are reached as well.
-inline std::wstring Utf16Units(std::string_view s) {
-  std::wstring out;
-  auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]) & 0x3Fu; };
-  auto follows = [&](std::size_t k) { return k < s.size() && (s[k] & 0xC0) == 0x80; };
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const unsigned b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-      out += static_cast<wchar_t>(b);
-    } else if (b >= 0xC2 && b <= 0xDF && follows(i + 1)) {
-      out += static_cast<wchar_t>((b & 0x1Fu) << 6 | at(++i));
-    } else if (b >= 0xE0 && b <= 0xEF && follows(i + 1) && follows(i + 2)) {
-      out += static_cast<wchar_t>((b & 0x0Fu) << 12 | at(i + 1) << 6 | at(i + 2));
-      i += 2;
-    } else {
-      out += static_cast<wchar_t>(0xDC00 + b);
-    }
-  }
-  return out;
-}
-
 // The bytes up to the first line end, taken off the front of `bytes`.
 inline std::string_view TakeLine(std::string_view& bytes) {
   const std::size_t at = bytes.find('\n');

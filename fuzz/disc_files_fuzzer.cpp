@@ -1,22 +1,30 @@
-// The disc check's reading of installers and sounds over any file: a
-// bounded walk of a Windows program's headers, sections and resource tree
+// Installers, sounds and pictures over any file. The disc check's reading:
+// a bounded walk of a Windows program's headers, sections and resource tree
 // to its manifest, and of a RIFF WAVE file's chunks to its format and its
-// sound. The input is the file; it lies in the simulated file system and is
-// read through the check's own file reader, once with the usual head kept in
-// memory and once piece by piece from the disc, which must agree.
+// sound; the file lies in the simulated file system and is read through the
+// check's own file reader, once with the usual head kept in memory and once
+// piece by piece from the disc, which must agree. And the checks a picture
+// passes before any decoder sees it: what its header claims (JPEG, PNG, BMP,
+// GIF), whether that size may be decoded, and whether a JPEG is complete,
+// read through a source that checks every read and counts what it reads.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "FuzzSupport.h"
 #include "check/FileBytes.h"
 #include "check/ProgramFile.h"
 #include "check/WaveFormat.h"
+#include "platform/shared/PictureHeader.h"
 
 namespace {
 
 using check::Elevation;
 using check::WaveVerdict;
+using platform::PictureFormat;
+using platform::PictureHeader;
 
 void CheckProgram(const std::string& bytes, const check::FileBytes& file,
                   const check::FileBytes& unbuffered) {
@@ -75,6 +83,81 @@ void CheckWave(const std::string& bytes, const check::FileBytes& file,
   FUZZ_CHECK(longer.verdict == facts.verdict && longer.formatTag == facts.formatTag);
 }
 
+class CountingBytes final : public platform::ByteSource {
+ public:
+  explicit CountingBytes(std::string_view bytes) : bytes_(bytes) {}
+  std::uint64_t Size() const override { return bytes_.size(); }
+  // Every read lies inside the file and is at most the checks' larger window.
+  bool Read(std::uint64_t offset, std::size_t count, unsigned char* out) const override {
+    FUZZ_CHECK(offset <= bytes_.size() && bytes_.size() - offset >= count && count <= 64 * 1024);
+    ++reads_;
+    bytesRead_ += count;
+    if (count > 0) std::memcpy(out, bytes_.data() + offset, count);
+    return true;
+  }
+  // Each pass over the file reads a byte about once (an EXIF segment is
+  // looked at, then read whole), in few reads.
+  void CheckReadsBounded(int passes) const {
+    FUZZ_CHECK(bytesRead_ <= passes * bytes_.size() + 64 && reads_ <= bytes_.size() / 2 + 8);
+  }
+
+ private:
+  std::string_view bytes_;
+  mutable std::size_t reads_ = 0;
+  mutable std::size_t bytesRead_ = 0;
+};
+
+bool SameHeader(const PictureHeader& a, const PictureHeader& b) {
+  return a.format == b.format && a.width == b.width && a.height == b.height &&
+         a.orientation == b.orientation;
+}
+
+void CheckPicture(std::string_view bytes) {
+  const CountingBytes file(bytes);
+  const PictureHeader header = platform::ReadPictureHeader(file);
+  file.CheckReadsBounded(2);
+
+  // The format is the one the first bytes name; only a JPEG is turned.
+  if (header.format == PictureFormat::Jpeg) FUZZ_CHECK(bytes.starts_with("\xFF\xD8\xFF"));
+  if (header.format == PictureFormat::Png) FUZZ_CHECK(bytes.starts_with("\x89PNG\r\n\x1A\n"));
+  if (header.format == PictureFormat::Bmp) FUZZ_CHECK(bytes.starts_with("BM"));
+  if (header.format == PictureFormat::Gif) FUZZ_CHECK(bytes.starts_with("GIF"));
+  if (header.format == PictureFormat::None) FUZZ_CHECK(SameHeader(header, PictureHeader()));
+  FUZZ_CHECK(header.orientation >= 1 && header.orientation <= 8);
+  if (header.format != PictureFormat::Jpeg) FUZZ_CHECK(header.orientation == 1);
+
+  // Nothing that claims more than 100 MP or 65,535 pixels a side passes.
+  if (platform::PlausiblePictureSize(header)) {
+    FUZZ_CHECK(header.format != PictureFormat::None && header.width >= 1 && header.height >= 1);
+    FUZZ_CHECK(header.width <= 65535 && header.height <= 65535);
+    FUZZ_CHECK(static_cast<unsigned long long>(header.width) * header.height <= 100000000ull);
+  }
+
+  // A JPEG is complete only with an end marker after its first scan.
+  const CountingBytes jpeg(bytes);
+  const bool complete = platform::JpegIsComplete(jpeg);
+  jpeg.CheckReadsBounded(3);
+  if (complete)
+    FUZZ_CHECK(bytes.starts_with("\xFF\xD8") && bytes.find("\xFF\xD9", 2) != bytes.npos &&
+               bytes.find("\xFF\xDA", 2) != bytes.npos);
+
+  // Whatever follows a file changes nothing once the header (or the end of
+  // a complete JPEG) was found: cameras append data after a JPEG's end.
+  std::string longer(bytes);
+  longer.append(bytes.rbegin(), bytes.rend());
+  longer += std::string("\xFF\xD9\xFF\xD8\xFF\xDA\x00\x02", 8);
+  if (header.format != PictureFormat::None)
+    FUZZ_CHECK(SameHeader(platform::ReadPictureHeader(CountingBytes(longer)), header));
+  if (complete) FUZZ_CHECK(platform::JpegIsComplete(CountingBytes(longer)));
+
+  // What goes to a decoder is a plausible picture, and a JPEG only whole.
+  PictureHeader worth;
+  if (platform::WorthDecoding(CountingBytes(bytes), worth))
+    FUZZ_CHECK(platform::PlausiblePictureSize(worth) &&
+               (worth.format != PictureFormat::Jpeg || complete));
+  FUZZ_CHECK(SameHeader(worth, header));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -84,5 +167,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(file.Opened() && file.Size() == size);
   CheckProgram(bytes, file, unbuffered);
   CheckWave(bytes, file, unbuffered);
+  CheckPicture(bytes);
   return 0;
 }

@@ -1,7 +1,8 @@
 // The order of game folders: the comparison must be a strict weak order for
 // any names, or sorting the list may go wrong; letter case and a number's
 // leading zeros make no difference. The input is three names, each ended
-// by a line end.
+// by a line end and read as the program reads a text file: a seed written
+// in UTF-8 reads as written, one after a UTF-16 mark can hold any character.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "FuzzSupport.h"
 #include "platform/shared/FolderOrder.h"
+#include "util/TextDecodeModule.h"
 
 namespace {
 
@@ -38,7 +40,7 @@ std::wstring Variant(std::wstring s) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes = fuzz::Bytes(data, size);
   std::wstring names[3];
-  for (std::wstring& name : names) name = fuzz::Utf16Units(fuzz::TakeLine(bytes));
+  for (std::wstring& name : names) name = TextDecodeModule::DecodeText(fuzz::TakeLine(bytes));
   // Irreflexive, antisymmetric, and transitive for the order and for
   // equivalence, in every arrangement.
   for (int i = 0; i < 27; ++i) {

@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-all=(text_decode display_text ini_reader picture_header text_values folder_order disc_files)
+all=(text_decode ini_reader folder_order disc_files)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 

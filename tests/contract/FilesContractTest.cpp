@@ -1,11 +1,14 @@
-// The file lookup and loading, folder listing, file reading and ANSI
-// decoding, held to what the real system does.
+// What the program reads of a disc, held to what the real system does: the
+// file lookup and loading, folder listing, the order of game folders, file
+// reading, ANSI decoding and the control file reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "ContractWorld.h"
 #include "platform/Platform.h"
+#include "startup/IniEditorModule.h"
 #include "util/LoadFileModule.h"
 
 namespace {
@@ -19,10 +22,9 @@ TEST(FileLookupContract, OnlyOrdinaryFilesAreFoundAndLoaded) {
   contract::WriteFile(dir + L"plain.txt", "x");
   contract::WriteFile(dir + L"empty.txt", "");
 
-  struct Case {
+  const struct {
     std::wstring pattern, found;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {dir + L"READONLY.WAV", L"readonly.wav"},  // letter case ignored, the stored name returned
       {dir + L"hidden.wav", L""},
       {dir + L"system.wav", L""},
@@ -33,7 +35,7 @@ TEST(FileLookupContract, OnlyOrdinaryFilesAreFoundAndLoaded) {
       {dir + L"nothere\\x.wav", L""},
       {L"", L""},
   };
-  for (const Case& c : cases)
+  for (const auto& c : cases)
     EXPECT_EQ(platform::FindOrdinaryFile(c.pattern), c.found) << c.pattern;
 
   const std::wstring found = platform::FindOrdinaryFile(dir);
@@ -105,6 +107,126 @@ TEST(ReadFileContract, WholeOrHeadMissingAndLocked) {
 TEST(AnsiContract, CodePage1251) {
   // 0x98 is unassigned: passed through.
   EXPECT_EQ(platform::AnsiToWide("A\x80\x88\x98\xA5\xA8\xB9\xC0\xFF"), L"AЂ€\u0098ҐЁ№Ая");
+}
+
+// The order of game folders is the system's own comparison's (the one
+// Explorer uses). Where Wine's comparison differs from Windows' a row says
+// so and gives Wine's answer: the simulation follows Windows.
+struct OrderCase {
+  const wchar_t* a;
+  const wchar_t* b;
+  int windows;                      // the sign of the comparison on Windows
+  int wine = 0;                     // Wine's, where it differs
+  const char* wineQuirk = nullptr;  // why it differs; none where it does not
+};
+
+// Windows' rows follow its documented rules: the word sort puts punctuation
+// and symbols before digits and letters, and digits count as numbers. One
+// row a rule.
+const OrderCase kOrderCases[] = {
+    {L"[Demo]", L"_Test", -1},
+    {L"~Old", L"+Plus", -1},  // not by code: + sorts with the signs
+    {L"+Plus", L"Alpha", -1},
+    {L"Doom 2", L"Doom2", -1, 1, "Wine puts a digit before every other character"},
+    {L"Game 2", L"Game A", -1},
+    // Digits as numbers, of any length; a number's leading zeros do not
+    // count (Wine; Windows does not document the tie).
+    {L"Game 9", L"Game 10", -1},
+    {L"Game 10", L"Game 10a", -1},
+    {L"Pack 99999999999", L"Pack 100000000000", -1},
+    {L"Pack 2147483648", L"Pack 2147483647", 1, -1, "Wine's numbers wrap at 32 bits"},
+    {L"Game 02", L"Game 2", 0},
+    {L"x0", L"x", 1},
+    // Letter case is ignored, in Latin, Cyrillic and accented letters.
+    {L"ALPHA", L"beta", -1},
+    {L"ИГРА", L"игра", 0},
+    {L"ÉCLAIR", L"éclair", 0},
+    {L"ЁЛКА", L"ёлка", 0},
+    // Ё is a letter of its own after Е; an accented letter follows its
+    // plain one and comes before the next letter; Latin before Cyrillic.
+    {L"Ежевика", L"Ёж", -1},
+    {L"Ёлка", L"Жук", -1},
+    {L"Über", L"Uber", 1},
+    {L"Dz", L"Éclair", -1},
+    {L"Zeta", L"Арканоид", -1},
+};
+
+int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+
+TEST(FolderOrderContract, PairsCompareAsOnWindows) {
+  const bool wine = contract::UnderWine();
+  for (const OrderCase& c : kOrderCases) {
+    const bool quirk = wine && c.wineQuirk != nullptr;
+    const int expected = quirk ? c.wine : c.windows;
+    // std::wstring in the messages: gtest prints it readably.
+    SCOPED_TRACE(std::wstring(c.a) + L" vs " + std::wstring(c.b));
+    SCOPED_TRACE(quirk ? std::string("a known Wine quirk: ") + c.wineQuirk : "");
+    EXPECT_EQ(Sign(platform::CompareFolderNames(c.a, c.b)), expected);
+    EXPECT_EQ(Sign(platform::CompareFolderNames(c.b, c.a)), -expected);
+  }
+}
+
+// The control file reader returns what the system's profile reader returns
+// for the same files: letter case of names, blanks, quotes, comments,
+// duplicates, missing parts, long values, encodings.
+// UTF-16 with its byte-order mark, little-endian as the machines are.
+const std::u16string kUtf16 = u"\uFEFF[main]\r\ndisk=Игры № 1\r\n";
+
+struct IniCase {
+  std::string file;
+  std::wstring expected;
+  const wchar_t* section = L"main";
+  const wchar_t* key = L"disk";
+};
+
+const IniCase kIniCases[] = {
+    {"[MAIN]\r\nDISK=Games\r\n", L"Games", L"main", L"Disk"},
+    {"  [main]  \r\n  disk\t=   two words\t\r\n", L"two words"},
+    {"[main]\r\ndisk=\"Quoted \"\r\n", L"Quoted "},
+    {"[main]\r\ndisk='single'\r\n", L"single"},
+    {"[main]\r\ndisk=\"open\r\n", L"\"open"},
+    {"[main]\r\ndisk=a \"b\" c\r\n", L"a \"b\" c"},
+    {"[main]\r\n;disk=comment\r\ndisk=real\r\n", L"real"},
+    {"[main]\r\ndisk=value ; not a comment\r\n", L"value ; not a comment"},
+    {"[main]\r\ndisk=first\r\ndisk=second\r\n", L"first"},
+    {"[main]\r\ndisk=\r\n", L""},
+    {"[main]\r\ndisk\r\n", L"0"},
+    {"[other]\r\ndisk=elsewhere\r\n", L"0"},
+    {"disk=before any section\r\n[main]\r\n", L"0"},
+    // Only the first of two sections of one name counts: a key only in the
+    // second is not found.
+    {"[main]\r\ndisk=first\r\n[main]\r\ndisk=second\r\n", L"first"},
+    {"[main]\r\nlist=x\r\n[MAIN]\r\ndisk=second\r\n", L"0"},
+    {"[ main ]\r\ndisk=a=b\r\n", L"a=b"},
+    {"[main]\ndisk=unix\n", L"unix"},
+    {"[main]\rdisk=old mac\r", L"old mac"},
+    {"[main]x\r\ndisk=after bracket\r\n", L"after bracket"},
+    {"[\xEC\xE5\xED\xFE]\r\n\xEA\xEB\xFE\xF7=\xC8\xE3\xF0\xFB \xB9 1\r\n", L"Игры № 1", L"меню",
+     L"ключ"},
+    {"[main]\r\ndisk=\x1A\r\n", L""},
+    {"[main]\r\ndisk=Disc \xD0", L"Disc Р"},
+    {"[main]\r\ndisk=" + std::string(300, 'v'), std::wstring(254, L'v')},
+    // A quoted value too long for the buffer loses its opening quote only.
+    {"[main]\r\ndisk=\"" + std::string(300, 'v') + "\"", std::wstring(254, L'v')},
+    {"\xEF\xBB\xBF[main]\r\ndisk=\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xE2\x84\x96 1\r\n", L"Игры № 1"},
+    {std::string(reinterpret_cast<const char*>(kUtf16.data()), kUtf16.size() * 2), L"Игры № 1"},
+};
+
+TEST(IniContract, ReaderAgreesWithTheSystem) {
+  const std::wstring dir = contract::ScratchFolder(L"ini");
+  int n = 0;
+  for (const IniCase& c : kIniCases) {
+    const std::wstring file = dir + L"case" + std::to_wstring(n++) + L".ini";
+    contract::WriteFile(file, c.file);
+    SCOPED_TRACE(c.file.substr(0, 60));
+    EXPECT_EQ(IniEditorModule::ReadIni(file, c.section, c.key), c.expected);
+    if (const auto system = contract::SystemReadIni(file, c.section, c.key)) {
+      EXPECT_EQ(*system, c.expected) << "the system's reader";
+    }
+  }
+  const std::wstring missing = dir + L"none.ini";
+  EXPECT_EQ(IniEditorModule::ReadIni(missing, L"main", L"disk"), L"0");
+  EXPECT_EQ(contract::SystemReadIni(missing, L"main", L"disk").value_or(L"0"), L"0");
 }
 
 }  // namespace

@@ -46,13 +46,7 @@ void MakeFolder(const std::wstring& path, FileAttributes attributes) {
 }
 
 void WriteFile(const std::wstring& path, const std::string& bytes, FileAttributes attributes) {
-  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  SetAttributes(path, attributes);
+  if (testsupport::WriteFile(path, bytes)) SetAttributes(path, attributes);
 }
 
 std::optional<std::wstring> SystemReadIni(const std::wstring& file, const std::wstring& section,
