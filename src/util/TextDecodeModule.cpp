@@ -105,17 +105,6 @@ std::wstring DecodeUtf16(std::string_view s, bool bigEndian, TextEnd end) {
 
 }  // namespace
 
-bool IsUtf8(std::string_view s, TextEnd end) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const Step step = Scan(s, i);
-    if (step.kind == Step::Invalid) return false;
-    if (step.kind == Step::Unfinished) return end == TextEnd::Cut;
-    i += step.length;
-  }
-  return true;
-}
-
 Encoding DetectEncoding(std::string_view bytes, TextEnd end) {
   if (bytes.size() >= 3 && Byte(bytes, 0) == 0xEF && Byte(bytes, 1) == 0xBB &&
       Byte(bytes, 2) == 0xBF)

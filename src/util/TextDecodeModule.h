@@ -25,10 +25,4 @@ Encoding DetectEncoding(std::string_view bytes, TextEnd end = TextEnd::Whole);
 // NULs are kept.
 std::wstring DecodeText(std::string_view bytes, TextEnd end = TextEnd::Whole);
 
-
-// Strict UTF-8 check (no overlong forms, no surrogates, nothing above
-// U+10FFFF). Of a cut text, the last sequence may stop short: the rest of it
-// lies beyond the cut.
-bool IsUtf8(std::string_view bytes, TextEnd end = TextEnd::Whole);
-
 }  // namespace TextDecodeModule
