@@ -1,6 +1,7 @@
 // Choosing games and starting them in the real program under Wine, as a user
 // would with the keyboard: the description box and the launch button follow
-// the list, Enter starts the installer minimised or shows the failure.
+// the list, Enter starts the installer minimised by its full path. What a
+// failed launch shows is the unit tests'.
 #include <gtest/gtest.h>
 
 #include "Harness.h"
@@ -30,15 +31,6 @@ TEST(GameDetails, ArrowsShowEachEntryAndEnterStartsItsInstaller) {
     EXPECT_EQ(ToUtf8(TextOf(c.edDescript)), ToUtf8(description));
     EXPECT_EQ(::IsWindowEnabled(c.btInstall) != FALSE, launch) << ToUtf8(description);
   }
-
-  // Beta has no installer: the failure is the system's message box, and the
-  // program goes on.
-  ::PostMessageW(c.lsGame, WM_KEYDOWN, VK_RETURN, 1);
-  const HWND box = program.Window(L"Error! 0");
-  ASSERT_NE(box, nullptr);
-  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-  Settle(main);
-  EXPECT_FALSE(program.WaitForExit(200));
 
   TypeKey(main, VK_DOWN);  // My Game ΩΨ
   TypeKey(main, VK_RETURN);

