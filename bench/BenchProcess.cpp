@@ -107,12 +107,7 @@ void Child::Close(HWND window) {
 }
 
 HWND FindDialogWindow(DWORD pid, const std::wstring& titlePrefix) {
-  testsupport::WindowQuery query;
-  query.processId = pid;
-  query.title = titlePrefix;
-  query.titleIsPrefix = true;
-  query.visibleOnly = true;
-  return testsupport::FindWindowOf(query);
+  return testsupport::FindDialog(pid, titlePrefix);
 }
 
 std::string WaitForWindow(const Child& child, const std::wstring& title, LARGE_INTEGER since,

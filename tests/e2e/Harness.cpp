@@ -14,19 +14,9 @@ std::wstring BuildFolder() {
   return path.substr(0, path.rfind(L'\\') + 1);
 }
 
-Disc::Disc(const std::wstring& name) {
-  wchar_t temp[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring base = std::wstring(temp) + L"varnolt-e2e\\";
-  ::CreateDirectoryW(base.c_str(), nullptr);
-  root_ = base + name + L"\\";
-  testsupport::RemoveTree(root_);
-  ::CreateDirectoryW(root_.c_str(), nullptr);
-  ::CopyFileW((BuildFolder() + L"Varnolt.exe").c_str(), (root_ + L"Varnolt.exe").c_str(), FALSE);
-}
-
 Disc::Disc(const std::wstring& name, const std::string& ini, const std::vector<std::wstring>& games)
-    : Disc(name) {
+    : root_(testsupport::MakeScratchFolder(L"varnolt " + name + L" ") + L"\\") {
+  ::CopyFileW((BuildFolder() + L"Varnolt.exe").c_str(), (root_ + L"Varnolt.exe").c_str(), FALSE);
   AddFolder(L"autorun");
   for (const wchar_t* sound : {L"click", L"load", L"start", L"stop"})
     AddFile(std::wstring(L"autorun\\") + sound + L".wav", testfiles::Wave());
@@ -36,15 +26,13 @@ Disc::Disc(const std::wstring& name, const std::string& ini, const std::vector<s
 }
 
 void Disc::AddFolder(const std::wstring& relative, DWORD attributes) const {
-  const std::wstring path = root_ + relative;
-  ::CreateDirectoryW(path.c_str(), nullptr);
-  if (attributes) ::SetFileAttributesW(path.c_str(), attributes);
+  ::CreateDirectoryW((root_ + relative).c_str(), nullptr);
+  ::SetFileAttributesW((root_ + relative).c_str(), attributes);
 }
 
 void Disc::AddFile(const std::wstring& relative, const std::string& bytes, DWORD attributes) const {
-  const std::wstring path = root_ + relative;
-  if (testsupport::WriteFile(path, bytes) && attributes)
-    ::SetFileAttributesW(path.c_str(), attributes);
+  testsupport::WriteFile(root_ + relative, bytes);
+  ::SetFileAttributesW((root_ + relative).c_str(), attributes);
 }
 
 void Disc::AddRecorder(const std::wstring& relative) const {
@@ -74,32 +62,17 @@ Program::~Program() {
   process_.WaitForExit(5000);
 }
 
-HWND Program::MainWindow(DWORD timeoutMs) const {
-  return Find(L"#32770", L"Varnolt", true, timeoutMs);
-}
-
-HWND Program::WaitForWindow(const wchar_t* className, const std::wstring& title,
-                            DWORD timeoutMs) const {
-  return Find(className, title, false, timeoutMs);
-}
-
-HWND Program::Find(const wchar_t* className, const std::wstring& title, bool prefix,
-                   DWORD timeoutMs) const {
-  testsupport::WindowQuery query;
-  query.processId = process_.Id();
-  query.className = className;
-  query.title = title;
-  query.titleIsPrefix = prefix;
+HWND Program::Window(const std::wstring& titlePrefix, DWORD timeoutMs) const {
   const DWORD start = ::GetTickCount();
   do {
-    if (const HWND found = testsupport::FindWindowOf(query)) return found;
+    if (const HWND found = testsupport::FindDialog(process_.Id(), titlePrefix)) return found;
     if (process_.WaitForExit(10)) return nullptr;
   } while (::GetTickCount() - start < timeoutMs);
   return nullptr;
 }
 
 HWND Program::WaitUntilIdle(DWORD timeoutMs) const {
-  const HWND main = MainWindow(timeoutMs);
+  const HWND main = Window(L"Varnolt", timeoutMs);
   // Start-up lets messages through twice before it fills the list, and
   // never after: once the list has entries, the next message it handles is
   // handled by the message loop, after start-up has returned.
@@ -112,25 +85,6 @@ HWND Program::WaitUntilIdle(DWORD timeoutMs) const {
   if (!list || count == 0) return nullptr;
   Settle(main);  // the last reply comes after any painting that was waiting
   return main;
-}
-
-std::wstring TextOf(HWND hwnd) {
-  DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
-    return std::wstring();
-  std::wstring text(length + 1, L'\0');
-  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                             SMTO_NORMAL, 5000, &length))
-    return std::wstring();
-  text.resize(std::min<std::size_t>(length, text.size() - 1));
-  return text;
-}
-
-std::vector<HWND> ChildrenOf(HWND parent) {
-  std::vector<HWND> children;
-  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-    children.push_back(child);
-  return children;
 }
 
 std::vector<std::wstring> ListItems(HWND list) {
@@ -147,10 +101,7 @@ std::vector<std::wstring> ListItems(HWND list) {
 bool HasIcon(HWND box) {
   // A message box may hold an empty icon control when it shows none.
   for (HWND child : ChildrenOf(box))
-    if (ClassOf(child) == L"Static" && ::IsWindowVisible(child) &&
-        (::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-        ::SendMessageW(child, STM_GETICON, 0, 0))
-      return true;
+    if (::IsWindowVisible(child) && ::SendMessageW(child, STM_GETICON, 0, 0)) return true;
   return false;
 }
 
@@ -170,19 +121,11 @@ void Settle(HWND window) {
 void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held) {
   ::SetForegroundWindow(window);
   Settle(window);
-  std::vector<INPUT> inputs;
-  auto add = [&inputs](WORD vk, bool up) {
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(input);
-  };
-  for (WORD vk : held) add(vk, false);
-  add(key, false);
-  add(key, true);
-  for (auto it = held.end(); it != held.begin();) add(*--it, true);
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  const auto press = [](WORD vk, DWORD up) { ::keybd_event(static_cast<BYTE>(vk), 0, up, 0); };
+  for (WORD vk : held) press(vk, 0);
+  press(key, 0);
+  press(key, KEYEVENTF_KEYUP);
+  for (auto it = held.end(); it != held.begin();) press(*--it, KEYEVENTF_KEYUP);
   ::Sleep(50);  // the input reaches the program's queue
   Settle(window);
 }
@@ -202,30 +145,20 @@ std::wstring SpokenName(HWND control) {
   return result;
 }
 
-const char* Name(Colour c) {
-  static const char* const kNames[] = {"red",  "lime",       "blue", "yellow",
-                                       "grey", "background", "other"};
-  return kNames[static_cast<int>(c)];
-}
-
-Colour ColourOnScreen(int x, int y) {
+std::string ColourOnScreen(int x, int y) {
   HDC screen = ::GetDC(nullptr);
   const COLORREF c = ::GetPixel(screen, x, y);
   ::ReleaseDC(nullptr, screen);
-  const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-  struct Known {
-    Colour colour;
+  const struct {
+    const char* name;
     int r, g, b;
-  };
-  const Known known[] = {{Colour::Red, 255, 0, 0},
-                         {Colour::Lime, 0, 255, 0},
-                         {Colour::Blue, 0, 0, 255},
-                         {Colour::Yellow, 255, 255, 0},
-                         {Colour::Grey, 80, 80, 80}};
-  for (const Known& k : known)
-    if (std::abs(r - k.r) < 48 && std::abs(g - k.g) < 48 && std::abs(b - k.b) < 48) return k.colour;
-  if (r > 200 && g > 200 && b > 200) return Colour::Background;
-  return Colour::Other;
+  } known[] = {{"red", 255, 0, 0},      {"lime", 0, 255, 0},  {"blue", 0, 0, 255},
+               {"yellow", 255, 255, 0}, {"grey", 80, 80, 80}, {"background", 255, 255, 255}};
+  for (const auto& k : known)
+    if (std::abs(GetRValue(c) - k.r) < 48 && std::abs(GetGValue(c) - k.g) < 48 &&
+        std::abs(GetBValue(c) - k.b) < 48)
+      return k.name;
+  return "other";
 }
 
 namespace {

@@ -18,21 +18,24 @@ namespace e2e {
 // The folder holding the driver, Varnolt.exe and recorder.exe.
 std::wstring BuildFolder();
 
-// A disc folder under the temporary folder, removed when the object goes.
+// A disc: a new folder under the temporary folder whose name starts with
+// `name`, removed when the object goes.
 class Disc {
  public:
-  // A bare folder with only Varnolt.exe in it.
-  explicit Disc(const std::wstring& name);
-  // A usable disc: the four sounds, the control file (bytes as given) and
-  // the game folders.
+  // Varnolt.exe, the four sounds, the control file (bytes as given) and the
+  // game folders.
   Disc(const std::wstring& name, const std::string& ini, const std::vector<std::wstring>& games);
-  ~Disc() { testsupport::RemoveTree(root_); }
+  // Never the drive's root, where no folder could be made.
+  ~Disc() {
+    if (root_.size() > 1) testsupport::RemoveTree(root_);
+  }
   Disc(const Disc&) = delete;
   Disc& operator=(const Disc&) = delete;
 
   const std::wstring& Root() const { return root_; }  // ends in a backslash
-  void AddFolder(const std::wstring& relative, DWORD attributes = 0) const;
-  void AddFile(const std::wstring& relative, const std::string& bytes, DWORD attributes = 0) const;
+  void AddFolder(const std::wstring& relative, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const;
+  void AddFile(const std::wstring& relative, const std::string& bytes,
+               DWORD attributes = FILE_ATTRIBUTE_NORMAL) const;
   // Puts the recorder at `relative` (for example "nvda\\nvda.exe").
   void AddRecorder(const std::wstring& relative) const;
   // How the recorder at `relative` was started: its show state, a blank and
@@ -54,32 +57,24 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  DWORD ProcessId() const { return process_.Id(); }
-  // The top-level window of the program with this class and title.
-  HWND WaitForWindow(const wchar_t* className, const std::wstring& title,
-                     DWORD timeoutMs = 15000) const;
-  // The main window (its title is "Varnolt", with the version once active).
-  HWND MainWindow(DWORD timeoutMs = 15000) const;
+  // The program's dialog window whose title starts with `titlePrefix`, once
+  // it shows ("Varnolt" for the main window); nullptr when the program ends
+  // or `timeoutMs` passes first.
+  HWND Window(const std::wstring& titlePrefix, DWORD timeoutMs = 15000) const;
   // The main window, once start-up has returned and its message loop runs.
   HWND WaitUntilIdle(DWORD timeoutMs = 15000) const;
   bool WaitForExit(DWORD timeoutMs = 15000) const { return process_.WaitForExit(timeoutMs); }
-  // How many processes the program's job holds (the program and what it started).
-  int ProcessesInJob() const { return job_.Processes(); }
 
  private:
-  HWND Find(const wchar_t* className, const std::wstring& title, bool prefix,
-            DWORD timeoutMs) const;
-
   testsupport::Job job_;
   testsupport::Process process_;
 };
 
-std::wstring TextOf(HWND hwnd);  // the whole text, however long
+using testsupport::ChildrenOf;
 using testsupport::ClassOf;
 using testsupport::FindMainControls;
 using testsupport::MainControls;
-// The children of a window in z-order, which is the order of creation and of Tab.
-std::vector<HWND> ChildrenOf(HWND parent);
+using testsupport::TextOf;
 std::vector<std::wstring> ListItems(HWND list);
 // Whether a message box shows an icon.
 bool HasIcon(HWND box);
@@ -96,12 +91,10 @@ void Settle(HWND window);
 // The name a screen reader speaks for the control (COM must be set up).
 std::wstring SpokenName(HWND control);
 
-// The colours of the test pictures, and of the picture box left empty (in the
-// order of their names).
-enum class Colour { Red, Lime, Blue, Yellow, Grey, Background, Other };
-const char* Name(Colour c);
-// The colour shown on the screen at (x, y).
-Colour ColourOnScreen(int x, int y);
+// The colour shown on the screen at (x, y): the name of a test picture's
+// colour ("red", "lime", "blue", "yellow", "grey"), "background" for the
+// empty picture box, or "other".
+std::string ColourOnScreen(int x, int y);
 
 std::string ToUtf8(const std::wstring& text);
 std::string ToCp1251(const std::wstring& text);

@@ -24,7 +24,7 @@ std::string QuartersOnceShown(HWND img, const std::string& expected) {
     for (int q = 0; q < 4; ++q) {
       const int x = r.left + (1 + 2 * (q % 2)) * (r.right - r.left) / 4;
       const int y = r.top + (1 + 2 * (q / 2)) * (r.bottom - r.top) / 4;
-      seen += std::string(q ? " " : "") + Name(ColourOnScreen(x, y));
+      seen += ColourOnScreen(x, y) + (q < 3 ? " " : "");
     }
   }
   return seen;

@@ -17,10 +17,7 @@ void Print(const char* what, const std::wstring& text) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: package_check DISC_FOLDER\\\n");
-    return 2;
-  }
+  if (argc != 2) return 2;
   const e2e::Program program{std::wstring(argv[1])};
   const HWND main = program.WaitUntilIdle();
   std::printf("started=%s\n", main ? "yes" : "no");

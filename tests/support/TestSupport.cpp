@@ -1,35 +1,8 @@
 #include "TestSupport.h"
 
+#include <algorithm>
+
 namespace testsupport {
-namespace {
-
-struct Search {
-  const WindowQuery& query;
-  HWND found;
-};
-
-BOOL CALLBACK PickWindow(HWND window, LPARAM param) {
-  auto& search = *reinterpret_cast<Search*>(param);
-  const WindowQuery& query = search.query;
-  DWORD owner = 0;
-  ::GetWindowThreadProcessId(window, &owner);
-  if (owner != query.processId || (query.visibleOnly && !::IsWindowVisible(window)) ||
-      ClassOf(window) != query.className)
-    return TRUE;
-  wchar_t title[512];
-  DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(title), SMTO_NORMAL,
-                             5000, &length))
-    return TRUE;
-  const std::wstring text(title, length);
-  if (query.titleIsPrefix ? text.compare(0, query.title.size(), query.title) != 0
-                          : text != query.title)
-    return TRUE;
-  search.found = window;
-  return FALSE;
-}
-
-}  // namespace
 
 Job::Job() : job_(::CreateJobObjectW(nullptr, nullptr)) {
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
@@ -37,14 +10,6 @@ Job::Job() : job_(::CreateJobObjectW(nullptr, nullptr)) {
   if (job_.Valid() && !::SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation,
                                                  &limits, sizeof limits))
     job_.Reset();
-}
-
-int Job::Processes() const {
-  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
-  if (!::QueryInformationJobObject(job_.Get(), JobObjectBasicAccountingInformation, &info,
-                                   sizeof info, nullptr))
-    return -1;
-  return static_cast<int>(info.TotalProcesses);
 }
 
 DWORD Process::Start(HANDLE job, const std::wstring& exe, const std::wstring& arguments,
@@ -123,10 +88,16 @@ bool WriteFile(const std::wstring& path, const std::string& bytes) {
          written == bytes.size();
 }
 
-HWND FindWindowOf(const WindowQuery& query) {
-  Search search{query, nullptr};
-  ::EnumWindows(PickWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+std::wstring TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 5000, &length))
+    return std::wstring();
+  std::wstring text(length + 1, L'\0');
+  if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                             SMTO_NORMAL, 5000, &length))
+    return std::wstring();
+  text.resize(std::min<std::size_t>(length, text.size() - 1));
+  return text;
 }
 
 std::wstring ClassOf(HWND window) {
@@ -135,19 +106,32 @@ std::wstring ClassOf(HWND window) {
   return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
-bool MainControls::Complete() const {
-  return lbGame && lsGame && lbDescript && edDescript && btInstall && btClose && btReadMe &&
-         drGame && img;
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    children.push_back(child);
+  return children;
+}
+
+HWND FindDialog(DWORD processId, const std::wstring& titlePrefix) {
+  for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && ::IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
+        TextOf(window).compare(0, titlePrefix.size(), titlePrefix) == 0)
+      return window;
+  }
+  return nullptr;
 }
 
 MainControls FindMainControls(HWND main) {
   MainControls c;
-  for (HWND child = ::GetWindow(main, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child : ChildrenOf(main)) {
     const std::wstring kind = ClassOf(child);
     const LONG style = ::GetWindowLongW(child, GWL_STYLE);
     const int id = ::GetDlgCtrlID(child);
-    if (kind == L"ListBox")
-      (style & WS_TABSTOP ? c.lsGame : c.drGame) = child;
+    if (kind == L"ListBox" && (style & WS_TABSTOP))
+      c.lsGame = child;
     else if (kind == L"Edit")
       c.edDescript = child;
     else if (kind == L"Static" && (style & SS_TYPEMASK) == SS_BITMAP)

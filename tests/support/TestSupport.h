@@ -1,12 +1,13 @@
 // What the Windows test programs and benchmarks share around the programs
 // they start: a job that takes every started program with it, starting a
-// program in it, scratch folders, finding a program's dialog windows and
-// the main window's controls by what they are.
+// program in it, scratch folders, reading windows, finding a program's
+// dialog windows and the main window's controls by what they are.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/win32/ScopedWin.h"
 
@@ -22,9 +23,6 @@ class Job {
   Job();
   HANDLE Get() const { return job_.Get(); }
   explicit operator bool() const { return job_.Valid(); }
-  // How many processes have been in the job (the program and what it
-  // started); -1 when it cannot be asked.
-  int Processes() const;
 
  private:
   Handle job_;
@@ -62,29 +60,23 @@ std::wstring MakeScratchFolder(const std::wstring& prefix);
 // Writes `bytes` to a new file or over an old one. False on any failure.
 bool WriteFile(const std::wstring& path, const std::string& bytes);
 
-// A top-level window of a process, by its class and title.
-struct WindowQuery {
-  DWORD processId = 0;
-  std::wstring title;
-  bool titleIsPrefix = false;  // the title starts with `title` ("" matches any)
-  bool visibleOnly = false;
-  const wchar_t* className = L"#32770";  // dialog windows
-};
-HWND FindWindowOf(const WindowQuery& query);
-
+// The text of a window, however long ("" when it does not answer in 5 s).
+std::wstring TextOf(HWND window);
 std::wstring ClassOf(HWND window);
+// The children of a window in z-order, which is the order of creation and of Tab.
+std::vector<HWND> ChildrenOf(HWND parent);
+
+// A visible dialog window (#32770) of the process whose title starts with
+// `titlePrefix`, or nullptr.
+HWND FindDialog(DWORD processId, const std::wstring& titlePrefix);
 
 // The main window's controls, found by what they are: the list of games
-// (the list box in the tab order), the hidden folder list, the description
-// box, the picture, the install and close buttons (the dialog's OK and
-// Cancel), the read-me button (the third button) and the label just before
-// the list and the description.
+// (the list box in the tab order), the description box, the picture, the
+// install and close buttons (the dialog's OK and Cancel), the read-me button
+// (the third button) and the label just before the list and the description.
 struct MainControls {
   HWND lbGame = nullptr, lsGame = nullptr, lbDescript = nullptr, edDescript = nullptr;
-  HWND btInstall = nullptr, btClose = nullptr, btReadMe = nullptr, drGame = nullptr;
-  HWND img = nullptr;
-  // True when each was found.
-  bool Complete() const;
+  HWND btInstall = nullptr, btClose = nullptr, btReadMe = nullptr, img = nullptr;
 };
 MainControls FindMainControls(HWND main);
 
