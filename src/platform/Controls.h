@@ -12,9 +12,7 @@ namespace platform {
 class Control {
  public:
   Control(Form& form, int index) : form_(form), index_(index) {}
-  int Index() const { return index_; }
   void SetCaption(const std::wstring& text) { form_.SetText(index_, text); }
-  std::wstring Caption() const { return form_.Text(index_); }
   void SetVisible(bool visible) { form_.SetVisible(index_, visible); }
   bool Visible() const { return form_.Visible(index_); }
   void SetEnabled(bool enabled) { form_.SetEnabled(index_, enabled); }

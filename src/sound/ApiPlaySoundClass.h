@@ -25,9 +25,6 @@ class ApiPlaySoundClass {
   void StopFile() const;
   void Free();
 
-  const std::wstring& SoundPath() const { return tSoundPath; }
-  int FileCount() const { return yFileCount; }
-
  private:
   void Play(std::int16_t yFile, unsigned flags) const;
 

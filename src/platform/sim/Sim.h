@@ -108,7 +108,6 @@ struct FormState {
   bool activatedOnce = false;
   platform::Form* owner = nullptr;
   float left = 0, top = 0;      // outer position on the screen, twips
-  bool dragging = false;        // the user is dragging the border
   float width = 0, height = 0;  // outer size, twips
   std::wstring title;
   int focus = -1;
@@ -133,12 +132,6 @@ void RequestClose(platform::Form& form);
 // The user drags the window's border to this outer size (twips); the
 // window keeps its minimum size.
 void Resize(platform::Form& form, float width, float height);
-// The user drags the window's border through these outer sizes (twips):
-// pictures are decoded again once, when the drag ends. (Resize is a drag of
-// one step.)
-void Drag(platform::Form& form, const std::vector<platform::Extent>& sizes);
-// The user drags the window by its title bar to this place (twips).
-void Move(platform::Form& form, float left, float top);
 // A key pressed and released where the focus is, as the dialog manager
 // handles it: Enter presses the focused or the default button, Esc the
 // cancel button, Space the focused button, the arrows move a list's

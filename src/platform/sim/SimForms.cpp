@@ -154,7 +154,7 @@ void Form::SetSize(float width, float height) {
   impl_->state.height =
       std::max(WholePixels(height), PixelsToTwips(PixelsToHold(least.height, kDpi), kDpi));
   impl_->events.OnResize();
-  if (!impl_->state.dragging) impl_->RefreshPictures();
+  impl_->RefreshPictures();
 }
 
 Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
@@ -281,18 +281,6 @@ void Select(platform::Form& form, int control, int item) {
 void RequestClose(platform::Form& form) { form.impl().events.OnCloseRequest(); }
 
 void Resize(platform::Form& form, float width, float height) { form.SetSize(width, height); }
-
-void Drag(platform::Form& form, const std::vector<platform::Extent>& sizes) {
-  form.impl().state.dragging = true;
-  for (const platform::Extent& size : sizes) form.SetSize(size.width, size.height);
-  form.impl().state.dragging = false;
-  form.impl().RefreshPictures();
-}
-
-void Move(platform::Form& form, float left, float top) {
-  form.impl().state.left = left;
-  form.impl().state.top = top;
-}
 
 namespace {
 
