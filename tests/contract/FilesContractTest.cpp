@@ -158,9 +158,8 @@ TEST(FolderOrderContract, PairsCompareAsOnWindows) {
   for (const OrderCase& c : kOrderCases) {
     const bool quirk = wine && c.wineQuirk != nullptr;
     const int expected = quirk ? c.wine : c.windows;
-    // std::wstring in the messages: gtest prints it readably.
-    SCOPED_TRACE(std::wstring(c.a) + L" vs " + std::wstring(c.b));
-    SCOPED_TRACE(quirk ? std::string("a known Wine quirk: ") + c.wineQuirk : "");
+    // std::wstring in the message: gtest prints it readably.
+    SCOPED_TRACE(std::wstring(c.a) + L" vs " + c.b + (quirk ? L", a known Wine quirk" : L""));
     EXPECT_EQ(Sign(platform::CompareFolderNames(c.a, c.b)), expected);
     EXPECT_EQ(Sign(platform::CompareFolderNames(c.b, c.a)), -expected);
   }
