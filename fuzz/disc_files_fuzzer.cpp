@@ -35,7 +35,7 @@ void CheckProgram(const std::string& bytes, const check::FileBytes& file,
   if (facts.program) FUZZ_CHECK(bytes.size() >= 64 && bytes.starts_with("MZ"));
   if (facts.is64Bit) FUZZ_CHECK(facts.program);
   // A level is read from the file's own bytes (a UTF-16 manifest's
-  // without its zero bytes), and only a level that asks for rights does.
+  // without its zero bytes); a name never overrides it.
   if (!facts.level.empty()) {
     std::string narrow;
     for (char c : bytes)
@@ -43,8 +43,6 @@ void CheckProgram(const std::string& bytes, const check::FileBytes& file,
     FUZZ_CHECK(facts.program &&
                narrow.find(std::string(facts.level.begin(), facts.level.end())) != narrow.npos);
   }
-  const bool asks = facts.level == L"requireAdministrator" || facts.level == L"highestAvailable";
-  FUZZ_CHECK((facts.elevation == Elevation::Manifest) == asks);
   if (facts.elevation == Elevation::InstallerName) FUZZ_CHECK(facts.level.empty());
   // A name that does not look like an installer's is never taken for one.
   const check::ProgramFacts game = check::ExamineProgram(file, L"game.exe");

@@ -21,8 +21,8 @@ std::wstring ScratchFolder(const std::wstring& name);
 void MakeFolder(const std::wstring& path, FileAttributes attributes = {});
 void WriteFile(const std::wstring& path, const std::string& bytes, FileAttributes attributes = {});
 
-// The system's own profile reader's answer for one key (decoded from the
-// ANSI code page); none where there is no system to ask.
+// The system's own profile reader's answer for one key;
+// none where there is no system to ask.
 std::optional<std::wstring> SystemReadIni(const std::wstring& file, const std::wstring& section,
                                           const std::wstring& key);
 

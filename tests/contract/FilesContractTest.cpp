@@ -158,11 +158,10 @@ TEST(FolderOrderContract, PairsCompareAsOnWindows) {
   for (const OrderCase& c : kOrderCases) {
     const bool quirk = wine && c.wineQuirk != nullptr;
     const int expected = quirk ? c.wine : c.windows;
-    // std::wstring in the messages: gtest prints it readably.
-    SCOPED_TRACE(std::wstring(c.a) + L" vs " + std::wstring(c.b));
-    SCOPED_TRACE(quirk ? std::string("a known Wine quirk: ") + c.wineQuirk : "");
+    // std::wstring in the message: gtest prints it readably.
+    SCOPED_TRACE(std::wstring(c.a) + L" vs " + c.b + (quirk ? L", a known Wine quirk" : L""));
+    // The other way round is the fuzz target's, for any names.
     EXPECT_EQ(Sign(platform::CompareFolderNames(c.a, c.b)), expected);
-    EXPECT_EQ(Sign(platform::CompareFolderNames(c.b, c.a)), -expected);
   }
 }
 
@@ -220,9 +219,9 @@ TEST(IniContract, ReaderAgreesWithTheSystem) {
     contract::WriteFile(file, c.file);
     SCOPED_TRACE(c.file.substr(0, 60));
     EXPECT_EQ(IniEditorModule::ReadIni(file, c.section, c.key), c.expected);
-    if (const auto system = contract::SystemReadIni(file, c.section, c.key)) {
-      EXPECT_EQ(*system, c.expected) << "the system's reader";
-    }
+    // (The simulation has no reader of its own to ask.)
+    EXPECT_EQ(contract::SystemReadIni(file, c.section, c.key).value_or(c.expected), c.expected)
+        << "the system's reader";
   }
   const std::wstring missing = dir + L"none.ini";
   EXPECT_EQ(IniEditorModule::ReadIni(missing, L"main", L"disk"), L"0");

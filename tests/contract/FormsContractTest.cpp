@@ -101,7 +101,7 @@ class FormsContract : public ::testing::Test {
   Form help{kHelpLayout, helpRecorder};
 };
 
-TEST_F(FormsContract, TextsListsAndTextChanges) {
+TEST_F(FormsContract, TextsListsAndTheRoomTheyNeed) {
   EXPECT_FALSE(form.Visible(kFolders)) << "a hidden control starts hidden";
   for (const wchar_t* item : {L"Игра", L"b"}) form.AddItem(kList, item);
   EXPECT_EQ(form.ItemCount(kList), 2);
@@ -116,6 +116,15 @@ TEST_F(FormsContract, TextsListsAndTextChanges) {
   form.SetText(kLabel, L"Список & игр");
   EXPECT_EQ(form.Text(kText), L"before");
   EXPECT_EQ(Take({"text"}), Events(3, "main text 4"));
+
+  form.SetText(kOk, L"OK");
+  const platform::Extent shortCaption = form.ContentSize(kOk);
+  form.SetText(kOk, L"A much longer caption");
+  EXPECT_GT(form.ContentSize(kOk).width, shortCaption.width);
+  EXPECT_FLOAT_EQ(form.ContentSize(kOk).height, shortCaption.height) << "one line either way";
+  form.SetText(kLabel, L"");
+  EXPECT_EQ(form.ContentSize(kLabel).width, 0) << "an empty label needs no room";
+  EXPECT_EQ(form.ContentSize(kLabel).height, 0);
 }
 
 // A box may take a long text in pieces while its window goes on answering:
@@ -258,17 +267,6 @@ TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
   form.SetSize(1500, 1500);
   EXPECT_NEAR(form.Width(), 4000, 15) << "kept at its minimum size";
   EXPECT_NEAR(form.Height(), 3000, 15);
-}
-
-TEST_F(FormsContract, ContentSizesFollowTheCaptions) {
-  form.SetText(kOk, L"OK");
-  const platform::Extent shortCaption = form.ContentSize(kOk);
-  form.SetText(kOk, L"A much longer caption");
-  EXPECT_GT(form.ContentSize(kOk).width, shortCaption.width);
-  EXPECT_FLOAT_EQ(form.ContentSize(kOk).height, shortCaption.height) << "one line either way";
-  form.SetText(kLabel, L"");
-  EXPECT_EQ(form.ContentSize(kLabel).width, 0) << "an empty label needs no room";
-  EXPECT_EQ(form.ContentSize(kLabel).height, 0);
 }
 
 // Which files show a picture and which leave the image empty, where the

@@ -19,14 +19,6 @@ void SetAttributes(const std::wstring& path, FileAttributes a) {
 
 std::map<std::wstring, HANDLE> locks;
 
-std::string Narrow(const std::wstring& s) {
-  std::string out(s.size() * 2 + 1, '\0');
-  const int n = ::WideCharToMultiByte(CP_ACP, 0, s.c_str(), -1, &out[0],
-                                      static_cast<int>(out.size()), nullptr, nullptr);
-  out.resize(static_cast<std::size_t>(n > 0 ? n - 1 : 0));
-  return out;
-}
-
 }  // namespace
 
 std::wstring ScratchFolder(const std::wstring& name) {
@@ -51,10 +43,10 @@ void WriteFile(const std::wstring& path, const std::string& bytes, FileAttribute
 
 std::optional<std::wstring> SystemReadIni(const std::wstring& file, const std::wstring& section,
                                           const std::wstring& key) {
-  char buffer[256];
-  const DWORD n = ::GetPrivateProfileStringA(Narrow(section).c_str(), Narrow(key).c_str(), "0",
-                                             buffer, 255, Narrow(file).c_str());
-  return platform::AnsiToWide(std::string(buffer, n));
+  wchar_t buffer[256];
+  const DWORD n =
+      ::GetPrivateProfileStringW(section.c_str(), key.c_str(), L"0", buffer, 255, file.c_str());
+  return std::wstring(buffer, n);
 }
 
 bool UnderWine() {
