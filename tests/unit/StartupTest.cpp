@@ -39,13 +39,16 @@ TEST_F(StartupTest, AFailedCheckShowsItsMessageAndEndsTheProgram) {
 }
 
 // The disc's name first, then the games; every caption from the first [main]
-// section, "0" where it has none.
+// section, "0" where it has none. Games the comparison calls equal (possible
+// where names are case sensitive) are listed in one fixed order, not the
+// order the system enumerates them in.
 TEST_F(StartupTest, TheListAndCaptionsComeFromTheFirstMainSection) {
   MakeDisc("[main]\r\ndisk=\xC8\xE3\xF0\xFB\r\n[main]\r\nlist=a second section\r\n",
-           {L"Game 10", L"Game 2", L"Alpha"});
+           {L"Game 10", L"game 2", L"Game 02", L"GAME 2", L"Alpha"});
   ASSERT_FALSE(RunMain());
-  EXPECT_EQ(Control(MainLayout::lsGame).items,
-            (std::vector<std::wstring>{L"Игры", L"Alpha", L"Game 2", L"Game 10"}));
+  EXPECT_EQ(
+      Control(MainLayout::lsGame).items,
+      (std::vector<std::wstring>{L"Игры", L"Alpha", L"GAME 2", L"Game 02", L"game 2", L"Game 10"}));
   EXPECT_EQ(Control(MainLayout::lsGame).fillDepth, 0) << "redrawing switched on again";
   for (int control : {MainLayout::lbGame, MainLayout::lbDescript, MainLayout::btInstall,
                       MainLayout::btClose, MainLayout::btReadMe})
