@@ -34,10 +34,9 @@ std::string JpegWithScan(const std::string& coded) {
 
 TEST(PictureHeaderTest, FormatsTheSizesTheyClaimAndWhichAreDecoded) {
   const auto png = [](unsigned width, unsigned height) {
-    std::string s = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) + std::string(16, '\0');
-    for (int k = 0; k < 8; ++k)
-      s[16 + k] = static_cast<char>((k < 4 ? width : height) >> (24 - k % 4 * 8));
-    return s;
+    const std::string size = testfiles::LE(height) + testfiles::LE(width);  // reversed: big-endian
+    return std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) +
+           std::string(size.rbegin(), size.rend()) + std::string(8, '\0');
   };
   const auto bmp = [](std::int32_t width, std::int32_t height) {
     return "BM" + std::string(16, '\0') + testfiles::LE(static_cast<std::uint32_t>(width)) +

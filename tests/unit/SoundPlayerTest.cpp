@@ -13,7 +13,6 @@ const std::wstring kFolder = L"D:\\Disc\\autorun\\";
 // nothing; a number outside the table does nothing at all.
 TEST(SoundPlayerTest, SoundsAreNumberedFrom1To255AndPlayedByTheirNumber) {
   sim::ResetWorld();
-  sim::AddFolder(L"D:\\Disc");
   sim::AddFolder(L"D:\\Disc\\autorun");
   sim::AddFile(kFolder + L"click.wav");
   ApiPlaySoundClass player;

@@ -10,7 +10,7 @@
 
 namespace {
 
-using TextDecodeModule::TextEnd;
+using enum TextDecodeModule::TextEnd;
 
 // UTF-16 little-endian with its mark.
 std::string Le(std::initializer_list<unsigned> units) {
@@ -22,28 +22,27 @@ std::string Le(std::initializer_list<unsigned> units) {
 TEST(TextDecodeTest, TheEncodingFromMarksAndContentAndWhereTheTextEnds) {
   sim::ResetWorld();  // the ANSI code page is 1251
   const std::string mark = "\xEF\xBB\xBF";
-  const TextEnd whole = TextEnd::Whole, cut = TextEnd::Cut;
   const struct {
     std::string bytes;
-    TextEnd end;
+    TextDecodeModule::TextEnd end;
     std::wstring text;
   } cases[] = {
-      {"\xD0\x98\xC8", whole, L"Р\x0098И"},  // UTF-8 but for the last byte
+      {"\xD0\x98\xC8", Whole, L"Р\x0098И"},  // UTF-8 but for the last byte
       // A cut text loses the character cut in two; a whole one keeps its end.
-      {"Level 1 \xDF", cut, L"Level 1 Я"},  // no whole non-ASCII character: ANSI
-      {mark + "Z\xD0", whole, L"Z\uFFFD"},
-      {mark + "Z\xE2\x82", cut, L"Z"},
-      {Le({'Z', 0xD83D}), whole, L"Z\uFFFD"},
-      {Le({'Z', 0xD83D}), cut, L"Z"},
-      {Le({'Z'}) + "A", whole, L"Z\uFFFD"},
+      {"Level 1 \xDF", Cut, L"Level 1 Я"},  // no whole non-ASCII character: ANSI
+      {mark + "Z\xD0", Whole, L"Z\uFFFD"},
+      {mark + "Z\xE2\x82", Cut, L"Z"},
+      {Le({'Z', 0xD83D}), Whole, L"Z\uFFFD"},
+      {Le({'Z', 0xD83D}), Cut, L"Z"},
+      {Le({'Z'}) + "A", Whole, L"Z\uFFFD"},
       // Every maximal invalid subpart of UTF-8 (the longest start of a
       // well-formed sequence, or else one byte) becomes one U+FFFD.
-      {mark + "\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64", whole,
+      {mark + "\x61\xF1\x80\x80\xE1\x80\xC2\x62\x80\x63\x80\xBF\x64", Whole,
        L"a\uFFFD\uFFFD\uFFFDb\uFFFDc\uFFFD\uFFFDd"},
-      {mark + "\xC0\xAF\xE0\x80\xBF\xF0\x81\x82\x41", whole, std::wstring(8, 0xFFFD) + L"A"},
-      {mark + "\xF4\x8F\xBF\xBF\xEF\xBF\xBF", whole, L"\U0010FFFF\xFFFF"},
-      {Le({0xDE00, 0xD83D, 'a', 0xDC00}), whole, L"\uFFFD\uFFFDa\uFFFD"},
-      {std::string("\xFE\xFF\xD8\0\xD8\0\xDC\0", 8), whole, L"\uFFFD\U00010000"},
+      {mark + "\xC0\xAF\xE0\x80\xBF\xF0\x81\x82\x41", Whole, std::wstring(8, 0xFFFD) + L"A"},
+      {mark + "\xF4\x8F\xBF\xBF\xEF\xBF\xBF", Whole, L"\U0010FFFF\xFFFF"},
+      {Le({0xDE00, 0xD83D, 'a', 0xDC00}), Whole, L"\uFFFD\uFFFDa\uFFFD"},
+      {std::string("\xFE\xFF\xD8\0\xD8\0\xDC\0", 8), Whole, L"\uFFFD\U00010000"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(TextDecodeModule::DecodeText(c.bytes, c.end), c.text) << "row " << &c - cases;

@@ -8,10 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "SimDisc.h"
 #include "platform/shared/FolderOrder.h"
 #include "platform/shared/HintedSort.h"
-#include "platform/sim/Sim.h"
 #include "startup/IniValueModule.h"
 #include "startup/TextSegmentModule.h"
 
@@ -19,25 +17,24 @@ namespace {
 
 TEST(TextSegmentTest, EveryPieceWhereItLies) {
   // No piece comes before the first; between two separators lies an empty
-  // one.
+  // one; a separator is found from the left.
   const struct {
-    const wchar_t* text;
+    const wchar_t *text, *separator;
     std::int32_t index;
     const wchar_t* piece;
     std::int32_t indexAfter;
   } cases[] = {
-      {L"a\\b\\c", 2, L"b", 2},
-      {L"a\\b\\c", -1, L"", -1},
-      {L"\\a\\\\b", 3, L"", 3},
+      {L"a\\b\\c", L"\\", 2, L"b", 2},
+      {L"a\\b\\c", L"\\", -1, L"", -1},
+      {L"\\a\\\\b", L"\\", 3, L"", 3},
+      {L"one:::two", L"::", 2, L":two", 2},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(&c - cases);
     std::int32_t index = c.index;
-    EXPECT_EQ(TextSegmentModule::TextSegment(c.text, L"\\", index), c.piece)
-        << "row " << &c - cases;
-    EXPECT_EQ(index, c.indexAfter) << "row " << &c - cases;
+    EXPECT_EQ(TextSegmentModule::TextSegment(c.text, c.separator, index), c.piece);
+    EXPECT_EQ(index, c.indexAfter);
   }
-  std::int32_t second = 2;
-  EXPECT_EQ(TextSegmentModule::TextSegment(L"one:::two", L"::", second), L":two");
   EXPECT_EQ(TextSegmentModule::CountSegments(L"aaaa", L"aa"), 3) << "separators do not overlap";
   EXPECT_EQ(TextSegmentModule::CountSegments(L"aXbxc", L"X"), 2) << "the case counts";
 }
@@ -71,10 +68,8 @@ TEST(IniValueTest, WhatAValueReadsAs) {
   }
 }
 
-class FolderOrderTest : public simdisc::ProgramTest {};
-
 // What the system leaves open or Wine cannot show: the model's own choices.
-TEST_F(FolderOrderTest, TheModelsOwnChoices) {
+TEST(FolderOrderTest, TheModelsOwnChoices) {
   const std::tuple<const wchar_t*, const wchar_t*, int> cases[] = {
       {L"a99999999999999999999", L"a100000000000000000000", -1},  // longer than any integer
       {L"Éa", L"Eb", 1},           // an accent decides at its own letter
@@ -86,16 +81,6 @@ TEST_F(FolderOrderTest, TheModelsOwnChoices) {
     EXPECT_EQ(platform::CompareLikeExplorer(a, b), sign) << a << " vs " << b;
     EXPECT_EQ(platform::CompareLikeExplorer(b, a), -sign) << b << " vs " << a;
   }
-}
-
-// Games the comparison calls equal (possible where names are case
-// sensitive) are listed in one fixed order, not the order the system
-// enumerates them in.
-TEST_F(FolderOrderTest, EqualNamesKeepOneOrder) {
-  simdisc::MakeDisc("[main]\r\ndisk=D\r\n", {L"game 2", L"Game 02", L"GAME 2", L"Game 1"});
-  ASSERT_FALSE(simdisc::RunMain());
-  EXPECT_EQ(simdisc::Control(MainLayout::lsGame).items,
-            (std::vector<std::wstring>{L"D", L"Game 1", L"GAME 2", L"Game 02", L"game 2"}));
 }
 
 // The slow comparison's order whatever the quick one says; about one slow
