@@ -59,12 +59,11 @@ constexpr const wchar_t* kLineBreak = L"\r\n";
 // Asks TextSegment for the last piece of a path, whatever its length.
 constexpr std::int32_t kLastPiece = 100000;
 
-// The control file as start-up read it: every setting comes from that one
-// reading (each reading of a file costs a millisecond or so on a slow disc).
-std::wstring tIniText;
-
-std::wstring Setting(const wchar_t* key) {
-  return IniEditorModule::ReadIniFrom(tIniText, kSection, key);
+// A setting of the control file's text as start-up read it: every setting
+// comes from that one reading (each reading of a file costs a millisecond or
+// so on a slow disc).
+std::wstring Setting(const std::wstring& iniText, const wchar_t* key) {
+  return IniEditorModule::ReadIniFrom(iniText, kSection, key);
 }
 
 [[noreturn]] void Fail(const std::wstring& text, const wchar_t* title) {
@@ -156,26 +155,26 @@ void Main() {
   if (!SoundFolderUsable(*oSound)) Fail(SoundFolderMessage(), kSoundFolderTitle);
   platform::DoEvents();
   if (!ControlFilePresent()) Fail(ControlFileMessage(tIniFile), kErrorTitle);
-  tIniText = IniEditorModule::ReadIniText(tIniFile);
+  const std::wstring iniText = IniEditorModule::ReadIniText(tIniFile);
   if (!GamesPresent(w.drGame)) Fail(NoGamesMessage(tGamesPath), kErrorTitle);
 
+  tDiskName = Setting(iniText, kKeyDisk);
   w.lsGame.BeginFill();
-  w.lsGame.AddItem(Setting(kKeyDisk));
+  w.lsGame.AddItem(tDiskName);
   const int n = w.drGame.ListCount();
   for (int i = 0; i < n; ++i) w.lsGame.AddItem(GameEntry(w.drGame.List(i)));
   w.lsGame.EndFill();
 
-  w.lbGame.SetCaption(Setting(kKeyList));
-  w.lbDescript.SetCaption(Setting(kKeyDescription));
-  w.btInstall.SetCaption(Setting(kKeyInstall));
-  w.btClose.SetCaption(Setting(kKeyClose));
-  w.btReadMe.SetCaption(Setting(kKeyReadMe));
+  w.lbGame.SetCaption(Setting(iniText, kKeyList));
+  w.lbDescript.SetCaption(Setting(iniText, kKeyDescription));
+  w.btInstall.SetCaption(Setting(iniText, kKeyInstall));
+  w.btClose.SetCaption(Setting(iniText, kKeyClose));
+  w.btReadMe.SetCaption(Setting(iniText, kKeyReadMe));
 
-  bScreenReader = IniValueModule::ToTruthValue(Setting(kKeyScreenReader));
-  tDiskName = Setting(kKeyDisk);
-  tHelpHead = Setting(kKeyHelp);
-  iHelpButton = HelpButtonMode(Setting(kKeyHelpButton));
-  tSupportMail = SupportMail(Setting(kKeySupport));
+  bScreenReader = IniValueModule::ToTruthValue(Setting(iniText, kKeyScreenReader));
+  tHelpHead = Setting(iniText, kKeyHelp);
+  iHelpButton = HelpButtonMode(Setting(iniText, kKeyHelpButton));
+  tSupportMail = SupportMail(Setting(iniText, kKeySupport));
 
   iSndClick = oSound->AddFile(kSoundClick);
   iSndLoad = oSound->AddFile(kSoundLoad);
@@ -195,7 +194,7 @@ void ShutDown() {
 
 void ResetGlobals() {
   for (std::wstring* text : {&tAppPath, &tGamesPath, &tNvdaFile, &tAutorunPath, &tReadMeFile,
-                             &tIniFile, &tDiskName, &tHelpHead, &tSupportMail, &tIniText})
+                             &tIniFile, &tDiskName, &tHelpHead, &tSupportMail})
     text->clear();
   iHelpButton = 0;
   bScreenReader = false;
