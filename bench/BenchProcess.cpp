@@ -106,13 +106,9 @@ void Child::Close(HWND window) {
   }
 }
 
-HWND FindDialogWindow(DWORD pid, const std::wstring& titlePrefix) {
-  return testsupport::FindDialog(pid, titlePrefix);
-}
-
 std::string WaitForWindow(const Child& child, const std::wstring& title, LARGE_INTEGER since,
                           double deadlineMs, HWND& window) {
-  while (!(window = FindDialogWindow(child.pid(), title))) {
+  while (!(window = testsupport::FindDialog(child.pid(), title))) {
     if (child.Gone()) return "the program ended before its window showed";
     if (MsBetween(since, Now()) > deadlineMs) return "no window came";
     ::Sleep(1);

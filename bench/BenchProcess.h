@@ -99,10 +99,6 @@ class Child : public testsupport::Process {
   void Close(HWND window);
 };
 
-// The program's visible dialog window whose title starts with `titlePrefix`,
-// or nullptr.
-HWND FindDialogWindow(DWORD pid, const std::wstring& titlePrefix);
-
 // Seeks the program's visible dialog window whose title starts with `title`
 // every Sleep(1) until it shows. Empty when it did, else why not: the
 // program ended, or `deadlineMs` passed since `since`.

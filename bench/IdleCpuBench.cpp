@@ -82,7 +82,7 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
   HWND window = nullptr, list = nullptr;
   if (!WaitFor(
           [&] {
-            window = bench::FindDialogWindow(pid, L"Varnolt");
+            window = testsupport::FindDialog(pid, L"Varnolt");
             list = window ? testsupport::FindMainControls(window).lsGame : nullptr;
             LRESULT count = 0;
             return list && bench::Send(list, LB_GETCOUNT, 0, 0, count, kRoundTripTimeoutMs) &&
@@ -100,7 +100,7 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, DWORD seconds) {
   HWND help = nullptr;
   if (!WaitFor(
           [&] {
-            help = bench::FindDialogWindow(pid, kHelpTitle);
+            help = testsupport::FindDialog(pid, kHelpTitle);
             return help && !::IsWindowEnabled(window);
           },
           process) ||

@@ -215,7 +215,7 @@ RunResult RunOnce(HANDLE job, const Program& program, const Text& text, int inde
   ::PostMessageW(list, WM_KEYUP, VK_F1, 0xC03B0001);
   start = Now();
   HWND help = nullptr;
-  while (!(help = bench::FindDialogWindow(process.pid(), kHelpTitle))) {
+  while (!(help = testsupport::FindDialog(process.pid(), kHelpTitle))) {
     if (process.Gone()) return fail("the program ended");
     if (MsBetween(start, Now()) > deadlineMs) {
       process.Close(window);

@@ -32,7 +32,6 @@ using namespace MainModule;
 // than this is no disc, and is not walked further.
 constexpr int kMaxDepth = 48;
 constexpr std::size_t kMaxEntries = 2'000'000;
-// What the end of a JPEG is looked for in.
 // A key's value read whole, to tell whether the reader's buffer cut it.
 constexpr std::size_t kWholeValue = std::numeric_limits<std::size_t>::max() / 4;
 // LookUp's answer for a key that is not there: no value can hold a line break.
@@ -46,6 +45,14 @@ std::wstring Lower(const std::wstring& s) {
 
 bool EndsWithNoCase(const std::wstring& s, const std::wstring& tail) {
   return s.size() >= tail.size() && Lower(s.substr(s.size() - tail.size())) == Lower(tail);
+}
+
+// A text the program shows, read as it reads one (LoadFile): an ordinary
+// file, its head up to the limit. False when the program would find none.
+bool ReadShownText(const std::wstring& file, LoadFileModule::TextHead& head) {
+  return !platform::FindOrdinaryFile(file).empty() &&
+         LoadFileModule::ReadTextHead(file, LoadFileModule::kMaxTextBytes, head) ==
+             platform::ReadStatus::Ok;
 }
 
 std::wstring EncodingName(TextDecodeModule::Encoding encoding) {
@@ -99,7 +106,11 @@ class Checker {
 
   void StartUp();
   void ControlFile();
-  void TextNote(const std::wstring& file, const LoadFileModule::TextHead& head);
+  std::wstring Setting(const wchar_t* key) const {
+    return IniEditorModule::ReadIniFrom(iniHead_.text, kSection, key);
+  }
+  void TextNote(const std::wstring& file, const LoadFileModule::TextHead& head, std::size_t limit);
+  void TextCut(const std::wstring& file, const LoadFileModule::TextHead& head, std::size_t limit);
   void ReadMe();
   void Sounds();
   void Entry(const std::wstring& entry, Severity missing);
@@ -114,9 +125,10 @@ class Checker {
   Report& report_;
   ApiPlaySoundClass sound_;
   bool soundFolder_ = false, controlFile_ = false, games_ = false;
-  std::wstring iniText_;
+  LoadFileModule::TextHead iniHead_, readMeHead_;  // as start-up read them
+  bool iniRead_ = false, readMeRead_ = false;
   std::int32_t helpButton_ = 0;
-  bool readMe_ = false;
+  bool readMe_ = false;  // a read-me the program shows
   std::wstring supportMail_;
 };
 
@@ -145,22 +157,21 @@ void Checker::StartUp() {
   games_ = GamesPresent(fMain().drGame);
   if (!games_)
     Add(Kind::NoGames, Severity::Stop, tGamesPath, NoGamesMessage(tGamesPath), kErrorTitle);
-  // Start-up keeps these whether the control file is there or not.
-  tDiskName = IniEditorModule::ReadIni(tIniFile, kSection, kKeyDisk);
-  helpButton_ = HelpButtonMode(IniEditorModule::ReadIni(tIniFile, kSection, kKeyHelpButton));
-  supportMail_ = SupportMail(IniEditorModule::ReadIni(tIniFile, kSection, kKeySupport));
-  std::wstring text;
-  readMe_ = LoadFileModule::LoadFile(tReadMeFile, text);
+  // Start-up keeps these whether the control file is there or not. Each
+  // file is read once; every later look at it uses that reading.
+  iniRead_ = LoadFileModule::ReadTextHead(tIniFile, IniEditorModule::kMaxIniBytes, iniHead_) ==
+             platform::ReadStatus::Ok;
+  tDiskName = Setting(kKeyDisk);
+  helpButton_ = HelpButtonMode(Setting(kKeyHelpButton));
+  supportMail_ = SupportMail(Setting(kKeySupport));
+  readMeRead_ = ReadShownText(tReadMeFile, readMeHead_);
+  readMe_ = readMeRead_ && !readMeHead_.text.empty();
 }
 
 void Checker::ControlFile() {
-  LoadFileModule::TextHead head;
-  if (LoadFileModule::ReadTextHead(tIniFile, IniEditorModule::kMaxIniBytes, head) ==
-      platform::ReadStatus::Ok)
-    TextNote(tIniFile, head);
-  iniText_ = IniEditorModule::ReadIniText(tIniFile);
+  if (iniRead_) TextNote(tIniFile, iniHead_, IniEditorModule::kMaxIniBytes);
   std::vector<IniEditorModule::IniLine> lines;
-  if (!IniEditorModule::SectionLines(iniText_, kSection, lines)) {
+  if (!IniEditorModule::SectionLines(iniHead_.text, kSection, lines)) {
     Add(Kind::SectionMissing, Severity::Problem, tIniFile, kSection);
     return;
   }
@@ -168,6 +179,7 @@ void Checker::ControlFile() {
   // Lines: keys the program does not know, and keys given twice.
   std::vector<bool> seen(kKeyCount, false);
   for (const IniEditorModule::IniLine& line : lines) {
+    if (line.name.starts_with(L';')) continue;  // a comment
     int known = -1;
     for (int k = 0; k < kKeyCount; ++k)
       if (IniEditorModule::SameName(line.name, kControlFileKeys[k])) known = k;
@@ -185,9 +197,9 @@ void Checker::ControlFile() {
 
   // Each key the program reads, as it reads it.
   for (const wchar_t* key : kControlFileKeys) {
-    const std::wstring value = IniEditorModule::ReadIni(tIniFile, kSection, key);
+    const std::wstring value = Setting(key);
     const std::wstring whole =
-        IniEditorModule::LookUp(iniText_, kSection, key, kAbsent, kWholeValue);
+        IniEditorModule::LookUp(iniHead_.text, kSection, key, kAbsent, kWholeValue);
     const std::wstring name = key;
     const bool caption = name != kKeyHelpButton && name != kKeyScreenReader && name != kKeySupport;
     // The read-me button's caption shows only with the button, the read-me
@@ -222,21 +234,19 @@ void Checker::ControlFile() {
   }
 }
 
-void Checker::TextNote(const std::wstring& file, const LoadFileModule::TextHead& head) {
+void Checker::TextNote(const std::wstring& file, const LoadFileModule::TextHead& head,
+                       std::size_t limit) {
   Add(Kind::TextEncoding, Severity::Note, file, EncodingName(head.encoding));
-  if (head.cut)
-    Add(Kind::TextCut, Severity::Problem, file, {}, {},
-        static_cast<long long>(file == tIniFile ? IniEditorModule::kMaxIniBytes
-                                                : LoadFileModule::kMaxTextBytes));
+  TextCut(file, head, limit);
+}
+
+void Checker::TextCut(const std::wstring& file, const LoadFileModule::TextHead& head,
+                      std::size_t limit) {
+  if (head.cut) Add(Kind::TextCut, Severity::Problem, file, {}, {}, static_cast<long long>(limit));
 }
 
 void Checker::ReadMe() {
-  if (!platform::FindOrdinaryFile(tReadMeFile).empty()) {
-    LoadFileModule::TextHead head;
-    if (LoadFileModule::ReadTextHead(tReadMeFile, LoadFileModule::kMaxTextBytes, head) ==
-        platform::ReadStatus::Ok)
-      TextNote(tReadMeFile, head);
-  }
+  if (readMeRead_) TextNote(tReadMeFile, readMeHead_, LoadFileModule::kMaxTextBytes);
   if (!readMe_ && ReadMeButtonVisible(helpButton_))
     Add(Kind::ReadMeMissing, Severity::Problem, tReadMeFile, {}, {}, helpButton_);
 }
@@ -262,15 +272,12 @@ void Checker::Sounds() {
   }
 }
 
-// The description and the screenshot an entry shows.
 // The entry's line in the list's order, then its description and screenshot.
 void Checker::Entry(const std::wstring& entry, Severity missing) {
   const std::wstring folder = EntryFolder(entry);
   const std::wstring description = folder + kDescriptionFile;
   LoadFileModule::TextHead head;
-  const bool found = !platform::FindOrdinaryFile(description).empty() &&
-                     LoadFileModule::ReadTextHead(description, LoadFileModule::kMaxTextBytes,
-                                                  head) == platform::ReadStatus::Ok;
+  const bool found = ReadShownText(description, head);
   const std::wstring encoding = head.text.empty() ? std::wstring() : EncodingName(head.encoding);
   if (IsDiscEntry(entry)) {
     Add(Kind::DiscEntry, Severity::Note, folder, entry, encoding);
@@ -282,14 +289,13 @@ void Checker::Entry(const std::wstring& entry, Severity missing) {
     Add(Kind::DescriptionMissing, missing, description, entry);
   else if (head.text.empty())
     Add(Kind::DescriptionEmpty, missing, description, entry);
-  if (head.cut)
-    Add(Kind::TextCut, Severity::Problem, description, {}, {},
-        static_cast<long long>(LoadFileModule::kMaxTextBytes));
+  TextCut(description, head, LoadFileModule::kMaxTextBytes);
   Screenshot(folder + kScreenshotFile, missing);
 }
 
 void Checker::Screenshot(const std::wstring& file, Severity missing) {
-  if (platform::FindOrdinaryFile(file).empty()) {
+  // The picture is opened by its path, hidden or not.
+  if (platform::KindOfPath(file) != platform::PathKind::File) {
     Add(Kind::ScreenshotMissing, missing, file);
     return;
   }
@@ -332,7 +338,7 @@ void Checker::Installer(const std::wstring& name) {
         LaunchFailureText(0, supportMail_));
     return;
   }
-  const std::wstring exe = FirstProgram(folder);
+  const std::wstring& exe = programs.front();  // the one the launch starts
   const std::wstring path = folder + exe;
   if (programs.size() > 1) {
     std::wstring all;
@@ -403,14 +409,12 @@ void Checker::IgnoredEntry(const std::wstring& folder, const platform::FolderEnt
   if (depth == 0)
     used = !entry.folder && (name == L"autorun.ini" || name == L"read.me.txt");
   else if (depth == 1 && where == L"autorun\\")
-    used = !entry.folder &&
-           (name == L"click.wav" || name == L"load.wav" || name == L"start.wav" ||
-            name == L"stop.wav" || name == kDescriptionFile || name == kScreenshotFile);
+    used = !entry.folder && (name == L"click.wav" || name == L"load.wav" || name == L"start.wav" ||
+                             name == L"stop.wav" || name == kDescriptionFile);
   else if (depth == 1 && where == L"games\\")
     used = entry.folder;
   else if (depth == 2 && where.compare(0, 6, L"games\\") == 0)
-    used = !entry.folder &&
-           (name == kDescriptionFile || name == kScreenshotFile || EndsWithNoCase(name, L".exe"));
+    used = !entry.folder && (name == kDescriptionFile || EndsWithNoCase(name, L".exe"));
   if (used)
     Add(Kind::Ignored, Severity::Problem, entry.folder ? full + L"\\" : full, entry.name,
         entry.system ? L"system" : L"hidden", entry.folder ? 1 : 0);

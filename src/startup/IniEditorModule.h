@@ -32,9 +32,6 @@ constexpr std::size_t kMaxIniBytes = 1 << 20;
 // The buffer ReadIni reads a value into: values are cut to one character less.
 constexpr std::size_t kValueBufferSize = 255;
 
-// The text of the file as ReadIni reads it ("" when it cannot be read).
-std::wstring ReadIniText(const std::wstring& tFile);
-
 // Whether two section or key names are the same name to the reader (letter
 // case and surrounding blanks aside).
 bool SameName(const std::wstring& a, const std::wstring& b);

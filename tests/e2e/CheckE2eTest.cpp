@@ -113,14 +113,14 @@ TEST(CheckE2eTest, AHostileDiscIsCheckedToTheEnd) {
   std::wstring deep = L"games\\Racer 10\\d";
   for (int level = 0; level < 60; ++level, deep += L"\\d") disc.AddFolder(deep);
   disc.AddFolder(L"games\\Secret", FILE_ATTRIBUTE_HIDDEN);
-  disc.AddFile(L"games\\Racer 10\\screenshot.jpg", testpictures::kRedJpeg, FILE_ATTRIBUTE_SYSTEM);
+  disc.AddFile(L"games\\Racer 10\\descript.ion", "Game", FILE_ATTRIBUTE_SYSTEM);
   const CheckRun run = RunCheck(BuildFolder() + L"VarnoltCheck.exe", L"\"" + disc.Root() + L"\"");
   EXPECT_EQ(run.status, 1u) << run.bytes;
   for (const wchar_t* line :
        {L"Проблема: games\\Racer 2\\descript.ion — файл длиннее",
         L"Проблема: games\\Racer 2\\screenshot.jpg — JPEG обрезан",
         L"Сведения: games\\Racer 10\\d\\", L"Проблема: games\\Secret\\ — скрытая папка",
-        L"Проблема: games\\Racer 10\\screenshot.jpg — системный файл", L"Итого: "})
+        L"Проблема: games\\Racer 10\\descript.ion — системный файл", L"Итого: "})
     EXPECT_NE(run.Find(L"\r\n" + std::wstring(line)), std::string::npos) << run.bytes;
 }
 

@@ -117,6 +117,7 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
       {Ini("", "[main]\r\nlist=x\r\n"), DuplicateKey, L"", L"", 0},     // a second section
       {Ini("", "Helpbuton=2\r\n"), UnknownKey, ini, L"HelpButton", 1},  // the key meant
       {Ini("HelpButton", "HELPBUTTON"), UnknownKey, L"", L"", 0},
+      {Ini("list=", "; подписи\r\nlist="), UnknownKey, L"", L"", 0},  // a comment
       {Ini("disk=", "disk=" + std::string(300, 'd')), ValueCut, ini, L"disk", 1},
       {Ini("HelpButton=2", "HelpButton=2.5"), HelpButtonValue, ini, L"2.5", 1},
       {Ini("HelpButton=2", "HelpButton=3"), HelpButtonValue, ini, L"3", 1},
@@ -142,6 +143,9 @@ TEST_F(DiscCheckTest, EachFaultGivesItsFindingOnItsFile) {
       {Remove(text), DescriptionMissing, text, L"Racer 2", 1},
       {Put(text, ""), DescriptionEmpty, text, L"Racer 2", 1},
       {Remove(shot), ScreenshotMissing, shot, L"", 1},
+      // The program opens a hidden picture by its path: it is shown.
+      {Put(shot, testpictures::kRedJpeg, {.hidden = true}), ScreenshotMissing, L"", L"", 0},
+      {Put(shot, testpictures::kRedJpeg, {.system = true}), Ignored, L"", L"", 0},
       {Put(shot, "text"), ScreenshotUnshown, shot, check::kNotAPicture, 1},
       {Put(shot, hugePng + std::string(100, '\0')), ScreenshotUnshown, shot, check::kTooLarge, 1},
       {Remove(setup), NoInstaller, kRacer, L"Error! 0", 1},
