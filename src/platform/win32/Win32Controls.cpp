@@ -259,8 +259,9 @@ namespace {
 void ShowBitmap(Form::Impl& m, int control, win32::ScopedBitmap bitmap) {
   if (!m.IsControl(control)) return;
   HWND image = m.controls[static_cast<std::size_t>(control)];
-  ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get()));
-  m.pictures[static_cast<std::size_t>(control)] = std::move(bitmap);
+  win32::ScopedBitmap& held = m.pictures[static_cast<std::size_t>(control)];
+  Form::Impl::SetImage(image, bitmap.Get(), held.Get());
+  held = std::move(bitmap);
   ::InvalidateRect(image, nullptr, TRUE);
 }
 

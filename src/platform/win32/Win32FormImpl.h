@@ -57,6 +57,8 @@ struct Form::Impl {
   void Destroy() {
     auto& forms = win32::OpenForms();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    for (std::size_t i = 0; i < pictures.size() && i < controls.size(); ++i)
+      if (pictures[i].Valid()) SetImage(controls[i], nullptr, pictures[i].Get());
     if (hwnd) ::DestroyWindow(hwnd);
     hwnd = nullptr;
     controls.clear();
@@ -66,6 +68,16 @@ struct Form::Impl {
     boxTexts.clear();
     activatedOnce = false;
     inSizeMove = false;
+  }
+
+  // Gives the image control `bitmap` in place of `held`, which it showed. A
+  // static control of version 6 shows its own copy of a bitmap that has an
+  // alpha channel, and hands that copy back when it is replaced: the copy
+  // is then the program's to free.
+  static void SetImage(HWND image, HBITMAP bitmap, HBITMAP held) {
+    const auto returned = reinterpret_cast<HBITMAP>(
+        ::SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (returned && returned != held) ::DeleteObject(returned);
   }
 
   bool IsControl(int index) const {
