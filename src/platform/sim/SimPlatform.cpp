@@ -176,25 +176,6 @@ std::wstring FindOrdinaryFile(const std::wstring& pattern) {
   return names.empty() ? std::wstring() : names.front();
 }
 
-bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names) {
-  names.clear();
-  if (!sim::FolderExists(folder)) return false;
-  const std::wstring parent = sim::WithoutTrailingSlash(folder);
-  for (const sim::Entry& e : TheWorld().entries) {
-    if (!e.folder || e.attributes.hidden || e.attributes.system) continue;
-    if (sim::SameName(sim::ParentOf(e.path), parent)) names.push_back(sim::NameOf(e.path));
-  }
-  return true;
-}
-
-ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::string& bytes) {
-  const sim::Entry* e = sim::FindEntry(path);
-  if (e == nullptr) return ReadStatus::NotFound;
-  if (e->folder || e->locked) return ReadStatus::Failed;
-  bytes = e->bytes.substr(0, maxBytes);
-  return ReadStatus::Ok;
-}
-
 PathKind KindOfPath(const std::wstring& path) {
   if (sim::FolderExists(path)) return PathKind::Folder;
   const sim::Entry* e = sim::FindEntry(sim::WithoutTrailingSlash(path));

@@ -120,23 +120,10 @@ std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& pattern) {
   return names;
 }
 
-bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& names) {
-  names.clear();
-  std::vector<FolderEntry> entries;
-  if (!ListFolder(folder, entries)) return false;
-  for (FolderEntry& entry : entries)
-    if (entry.folder && !entry.hidden && !entry.system) names.push_back(std::move(entry.name));
-  return true;
-}
-
 // Explorer's own comparison. Its library is a KnownDLL, always taken from
 // the system folder, so it is imported directly.
 int CompareFolderNames(const std::wstring& a, const std::wstring& b) {
   return ::StrCmpLogicalW(a.c_str(), b.c_str());
-}
-
-ReadStatus ReadFileHead(const std::wstring& path, std::size_t maxBytes, std::string& bytes) {
-  return ReadFileAt(path, 0, maxBytes, bytes);
 }
 
 PathKind KindOfPath(const std::wstring& path) {
