@@ -159,19 +159,15 @@ PictureHeader FixedHeader(std::string_view b) {
   return {};
 }
 
-}  // namespace
-
-bool MemoryBytes::Read(std::uint64_t offset, std::size_t count, unsigned char* out) const {
-  if (offset > bytes_.size() || bytes_.size() - offset < count) return false;
-  if (count > 0) std::memcpy(out, bytes_.data() + offset, count);
-  return true;
-}
-
-PictureHeader ReadPictureHeader(const ByteSource& file) {
+// The picture's header and, of a JPEG, where its first scan's coded data
+// starts (0 when there is none), from one walk over its segments.
+PictureHeader HeaderAndScan(const ByteSource& file, std::uint64_t& scanData) {
   Reader r(file, kSegmentWindowBytes);
+  scanData = 0;
   if (r.At(0) == 0xFF && r.At(1) == 0xD8 && r.At(2) == 0xFF) {
     const JpegSegments s = WalkJpegSegments(r);
     if (!s.frame) return {};
+    scanData = s.scanData;
     return {PictureFormat::Jpeg, s.width, s.height, s.orientation};
   }
   std::string start;
@@ -179,14 +175,8 @@ PictureHeader ReadPictureHeader(const ByteSource& file) {
   return FixedHeader(start);
 }
 
-bool PlausiblePictureSize(const PictureHeader& h) {
-  return h.format != PictureFormat::None && h.width > 0 && h.height > 0 && h.width <= kMaxSide &&
-         h.height <= kMaxSide && static_cast<unsigned long long>(h.width) * h.height <= kMaxPixels;
-}
-
-bool JpegIsComplete(const ByteSource& file) {
-  Reader segments(file, kSegmentWindowBytes);
-  std::uint64_t pos = WalkJpegSegments(segments).scanData;
+// Whether the scans starting at `pos` end in the end marker.
+bool ScansEnd(const ByteSource& file, std::uint64_t pos) {
   if (pos == 0) return false;
   Reader r(file, kScanWindowBytes);
   // Coded data holds 0xFF only as 0xFF 0x00 or before a restart marker;
@@ -202,6 +192,29 @@ bool JpegIsComplete(const ByteSource& file) {
     if (marker == 0xD8 || !r.Big16At(pos, length) || length < 2) return false;
     pos += length;
   }
+}
+
+}  // namespace
+
+bool MemoryBytes::Read(std::uint64_t offset, std::size_t count, unsigned char* out) const {
+  if (offset > bytes_.size() || bytes_.size() - offset < count) return false;
+  if (count > 0) std::memcpy(out, bytes_.data() + offset, count);
+  return true;
+}
+
+PictureHeader ReadPictureHeader(const ByteSource& file) {
+  std::uint64_t scanData = 0;
+  return HeaderAndScan(file, scanData);
+}
+
+bool PlausiblePictureSize(const PictureHeader& h) {
+  return h.format != PictureFormat::None && h.width > 0 && h.height > 0 && h.width <= kMaxSide &&
+         h.height <= kMaxSide && static_cast<unsigned long long>(h.width) * h.height <= kMaxPixels;
+}
+
+bool JpegIsComplete(const ByteSource& file) {
+  Reader segments(file, kSegmentWindowBytes);
+  return ScansEnd(file, WalkJpegSegments(segments).scanData);
 }
 
 int ExifOrientation(std::string_view app1) {
@@ -243,9 +256,10 @@ int ExifOrientation(std::string_view app1) {
 }
 
 bool WorthDecoding(const ByteSource& file, PictureHeader& header) {
-  header = ReadPictureHeader(file);
+  std::uint64_t scanData = 0;
+  header = HeaderAndScan(file, scanData);
   if (!PlausiblePictureSize(header)) return false;
-  return header.format != PictureFormat::Jpeg || JpegIsComplete(file);
+  return header.format != PictureFormat::Jpeg || ScansEnd(file, scanData);
 }
 
 PixelPosition UprightPosition(int orientation, unsigned x, unsigned y, unsigned width,
