@@ -96,8 +96,6 @@ struct ControlState {
   int selected = -1;
   int fillDepth = 0;
   std::wstring picture;                            // the file shown, "" for none
-  float pictureWidth = 0, pictureHeight = 0;       // the size it was decoded at
-  int decodes = 0;                                 // how often a picture was decoded
   float left = 0, top = 0, width = 0, height = 0;  // twips, whole pixels
 };
 
@@ -107,7 +105,6 @@ struct FormState {
   bool enabled = true;
   bool activatedOnce = false;
   platform::Form* owner = nullptr;
-  float left = 0, top = 0;      // outer position on the screen, twips
   float width = 0, height = 0;  // outer size, twips
   std::wstring title;
   int focus = -1;

@@ -18,16 +18,6 @@ struct Form::Impl {
 
   sim::ControlState& At(int i) { return state.controls.at(static_cast<std::size_t>(i)); }
 
-  // Once the size has settled, each picture whose control has changed size
-  // is decoded again at its new size.
-  void RefreshPictures() {
-    for (sim::ControlState& c : state.controls) {
-      if (c.picture.empty() || (c.width == c.pictureWidth && c.height == c.pictureHeight)) continue;
-      c.pictureWidth = c.width;
-      c.pictureHeight = c.height;
-      ++c.decodes;
-    }
-  }
   ControlKind Kind(int i) const { return layout.controls[i].kind; }
 
   bool CanFocus(int i) { return CanTakeFocus(layout.controls[i], At(i).visible, At(i).enabled); }
@@ -47,7 +37,6 @@ Form* activeForm = nullptr;
 constexpr int kDpi = 96;
 
 float WholePixels(float twips) { return PixelsToTwips(TwipsToPixels(twips, kDpi), kDpi); }
-float FloorPixels(float twips) { return std::floor(twips / 15.0f) * 15.0f; }
 
 // Activation moves between the program's own windows; one coming from
 // another program (or from none) is no activation, but for a window's very
@@ -89,10 +78,6 @@ bool Form::Create() {
       PixelsToTwips(ScaledPixels(m.layout.clientWidth, kDpi, scale), kDpi) + sim::kFrameWidth;
   m.state.height =
       PixelsToTwips(ScaledPixels(m.layout.clientHeight, kDpi, scale), kDpi) + sim::kFrameHeight;
-  m.state.left =
-      FloorPixels(CentredEdge(m.state.width, work.left, work.width, work.left, work.width));
-  m.state.top =
-      FloorPixels(CentredEdge(m.state.height, work.top, work.height, work.top, work.height));
   m.state.controls.resize(static_cast<std::size_t>(m.layout.controlCount));
   for (int i = 0; i < m.layout.controlCount; ++i) {
     const ControlLayout& c = m.layout.controls[i];
@@ -127,12 +112,7 @@ void Form::Hide() {
 }
 
 void Form::ShowOwned(Form& owner) {
-  sim::FormState& s = impl_->state;
-  const sim::FormState& o = owner.impl().state;
-  const Area& work = sim::TheWorld().workArea;
-  s.owner = &owner;
-  s.left = FloorPixels(CentredEdge(s.width, o.left, o.width, work.left, work.width));
-  s.top = FloorPixels(CentredEdge(s.height, o.top, o.height, work.top, work.height));
+  impl_->state.owner = &owner;
   Show();
 }
 
@@ -154,7 +134,6 @@ void Form::SetSize(float width, float height) {
   impl_->state.height =
       std::max(WholePixels(height), PixelsToTwips(PixelsToHold(least.height, kDpi), kDpi));
   impl_->events.OnResize();
-  impl_->RefreshPictures();
 }
 
 Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
@@ -247,9 +226,6 @@ bool Form::LoadPicture(int control, const std::wstring& file) {
   const sim::Entry* e = sim::FindEntry(file);
   if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes)) return false;
   c.picture = file;
-  c.pictureWidth = c.width;
-  c.pictureHeight = c.height;
-  ++c.decodes;
   sim::TheWorld().log.push_back(L"picture:" + file);
   return true;
 }
