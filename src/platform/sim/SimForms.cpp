@@ -1,7 +1,6 @@
 // Simulated windows: control state in memory, events raised as the real
 // controls raise them for the same action.
 #include <algorithm>
-#include <cmath>
 
 #include "platform/Forms.h"
 #include "platform/Keys.h"
