@@ -67,10 +67,11 @@ void Form::Impl::FitToWorkArea() {
       static_cast<float>(ScaledPixels(layout.clientWidth, static_cast<int>(dpi), 1)),
       static_cast<float>(ScaledPixels(layout.clientHeight, static_cast<int>(dpi), 1))};
   const HWND active = ::GetActiveWindow();
+  workArea = WorkAreaOf(active != hwnd ? active : nullptr);
   scale = FitScale(
       client,
       {static_cast<float>(frame.right - frame.left), static_cast<float>(frame.bottom - frame.top)},
-      AreaOf(WorkAreaOf(active != hwnd ? active : nullptr)));
+      AreaOf(workArea));
 }
 
 void Form::Impl::Annotate(HWND control, const ControlLayout& c) {
@@ -348,10 +349,8 @@ SIZE OuterSize(const Form::Impl& m) {
 
 // Centres the window on `around` (a window, or else the work area itself),
 // kept inside the work area of the screen `around` is on.
-void CentreOn(HWND hwnd, HWND around, SIZE size) {
-  const RECT work = WorkAreaOf(around);
-  RECT centre = work;
-  if (around) ::GetWindowRect(around, &centre);
+// Centres the window of `size` on `centre`, kept inside `work`.
+void CentreOn(HWND hwnd, const RECT& centre, const RECT& work, SIZE size) {
   const Area w = AreaOf(work), c = AreaOf(centre);
   const float width = static_cast<float>(size.cx), height = static_cast<float>(size.cy);
   ::SetWindowPos(
@@ -393,7 +392,8 @@ bool Form::Create() {
                                                  ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     if (icon) ::SendMessageW(m.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   }
-  CentreOn(m.hwnd, nullptr, OuterSize(m));
+  // On the screen it was fitted to.
+  CentreOn(m.hwnd, m.workArea, m.workArea, OuterSize(m));
   return true;
 }
 
@@ -411,7 +411,10 @@ void Form::ShowOwned(Form& owner) {
   if (!m.hwnd) return;
   // An owned window stays above its owner and out of the taskbar.
   ::SetWindowLongPtrW(m.hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner.impl().hwnd));
-  CentreOn(m.hwnd, owner.impl().hwnd, OuterSize(m));
+  const HWND around = owner.impl().hwnd;
+  RECT centre = {};
+  ::GetWindowRect(around, &centre);
+  CentreOn(m.hwnd, centre, WorkAreaOf(around), OuterSize(m));
   ShowAndFocus(m);
 }
 
