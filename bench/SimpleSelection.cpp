@@ -14,6 +14,7 @@
 #include <string>
 
 #include "BenchDialog.h"
+#include "platform/win32/ModulePath.h"
 
 namespace {
 
@@ -163,10 +164,8 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  wchar_t self[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return 1;
-  theRoot.assign(self, length);
+  theRoot = platform::win32::ModulePath();
+  if (theRoot.empty()) return 1;
   theRoot.resize(theRoot.rfind(L'\\') + 1);
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
 

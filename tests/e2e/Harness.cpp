@@ -5,12 +5,12 @@
 #include <cstdlib>
 
 #include "TestDiscFiles.h"
+#include "platform/win32/ModulePath.h"
 
 namespace e2e {
 
 std::wstring BuildFolder() {
-  wchar_t self[MAX_PATH];
-  const std::wstring path(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
+  const std::wstring path = platform::win32::ModulePath();
   return path.substr(0, path.rfind(L'\\') + 1);
 }
 
