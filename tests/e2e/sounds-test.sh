@@ -9,6 +9,7 @@
 # Usage: sounds-test.sh BUILD_DIR
 set -uo pipefail
 build="$(cd "$1" && pwd)"
+"$build/wine-run.sh" --ready || exit 1
 work="$build/sounds"
 rm -rf "$work" && mkdir -p "$work/run" "$work/home"
 export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
