@@ -67,10 +67,16 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)
 
-# The package as a disc author gets it: unpacked into a fresh folder, its
-# Varnolt.exe starts under Wine and shows the example game.
+# The package as a disc author gets it: unpacked into a fresh folder, it
+# holds the template and the guide; there its Varnolt.exe starts under Wine
+# and shows the example game.
+add_test(NAME package_contents
+         COMMAND ${VARNOLT_BASH} ${CMAKE_SOURCE_DIR}/tests/package/package-contents.sh ${CMAKE_BINARY_DIR}
+                 ${VARNOLT_PACKAGE_VERSION})
+set_tests_properties(package_contents PROPERTIES LABELS static FIXTURES_SETUP unpacked_package)
 varnolt_windows_program(package_check CONSOLE tests/package/PackageCheck.cpp)
 target_link_libraries(package_check PRIVATE e2e_harness)
 add_test(NAME package
          COMMAND ${VARNOLT_BASH} ${CMAKE_SOURCE_DIR}/tests/package/package-test.sh ${CMAKE_BINARY_DIR}
                  ${VARNOLT_PACKAGE_VERSION})
+set_tests_properties(package PROPERTIES LABELS wine FIXTURES_REQUIRED unpacked_package)

@@ -168,3 +168,4 @@ sample_disc_prune()
 add_test(NAME sample_disc
          COMMAND ${VARNOLT_BASH} ${SAMPLE_DISC_SOURCE}/check-disc.sh ${SAMPLE_DISC_DIR}
                  ${SAMPLE_DISC_SOURCE})
+set_tests_properties(sample_disc PROPERTIES LABELS static)

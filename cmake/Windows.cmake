@@ -79,6 +79,8 @@ varnolt_windows_program(VarnoltCheck CONSOLE SMALL src/check/VarnoltCheck.cpp
                         src/app/SmallRuntime.cpp src/check/VarnoltCheck.rc)
 target_link_libraries(VarnoltCheck PRIVATE varnolt_check varnolt_logic platform_win32)
 
+# Tests labelled "wine" run programs under Wine; those labelled "static" only
+# read files, and run where Wine cannot run the build.
 # Tests run under Wine through a wrapper that sets up its environment.
 configure_file(cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -107,6 +109,14 @@ target_include_directories(contract_win32 PRIVATE tests/contract)
 target_link_libraries(contract_win32 PRIVATE varnolt_logic platform_win32 testsupport gtest_main)
 uses_test_pictures(contract_win32)
 add_test(NAME contract_win32 COMMAND contract_win32)
+set_tests_properties(contract_win32 PROPERTIES LABELS wine)
+
+# What needs no running: imports, version resource and manifest of the
+# programs as released, and their sizes.
+add_test(NAME programs
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check-programs.sh ${PROJECT_VERSION}
+                 ${VARNOLT_VERSION_RESOURCE_TEXT} $<TARGET_FILE:Varnolt> $<TARGET_FILE:VarnoltCheck>)
+set_tests_properties(programs PROPERTIES LABELS static)
 
 include(cmake/SampleDisc.cmake)
 # The release is the 32-bit program: its build makes the package.
@@ -125,9 +135,11 @@ target_link_libraries(e2e_driver PRIVATE e2e_harness gtest_main)
 uses_test_pictures(e2e_driver)
 add_dependencies(e2e_driver Varnolt VarnoltCheck recorder)
 add_test(NAME e2e COMMAND e2e_driver)
+set_tests_properties(e2e PROPERTIES LABELS wine)
 
 # The sounds, heard on a recorded sound card (a PulseAudio pipe sink).
 varnolt_windows_program(sound_driver TEST tests/e2e/SoundDriver.cpp)
 target_link_libraries(sound_driver PRIVATE e2e_harness)
 add_dependencies(sound_driver Varnolt)
 add_test(NAME sounds COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/sounds-test.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(sounds PROPERTIES LABELS wine)

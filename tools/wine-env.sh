@@ -61,3 +61,19 @@ wine_env_stop() {
     wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
   fi
 }
+
+# Why this machine cannot run the 32-bit build under Wine, or nothing when it
+# can as far as the 32-bit loader shows: some kernels run no 32-bit program
+# at all, whatever is installed. VARNOLT_ASSUME_NO_WIN32=1 answers "cannot".
+wine_32bit_cause() {
+  local said
+  if [ "${VARNOLT_ASSUME_NO_WIN32:-}" = 1 ]; then
+    echo "VARNOLT_ASSUME_NO_WIN32=1 is set, so 32-bit programs are taken not to run here"
+  elif [ ! -x /usr/lib/wine/wine ]; then
+    echo "the 32-bit Wine (wine32:i386) is not installed: /usr/lib/wine/wine is missing"
+  elif ! said=$(/usr/lib/wine/wine --version 2>&1); then
+    echo "this machine's kernel cannot run 32-bit programs: /usr/lib/wine/wine --version says" \
+         "\"$(tail -1 <<<"$said" | sed 's/^.*wine: //')\""
+  fi
+}
+
