@@ -143,3 +143,6 @@ target_link_libraries(sound_driver PRIVATE e2e_harness)
 add_dependencies(sound_driver Varnolt)
 add_test(NAME sounds COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/sounds-test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(sounds PROPERTIES LABELS wine)
+# How the recordings are heard, on recordings made of tones and silences.
+add_test(NAME heard COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/heard-test.sh)
+set_tests_properties(heard PROPERTIES LABELS static)

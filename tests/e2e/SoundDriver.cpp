@@ -29,8 +29,13 @@ int main(int argc, char** argv) {
     std::puts("error=no window");
     return 1;
   }
+  // Each key once the sound before has ended. On a busy machine the system's
+  // sound starts late, the first most (seen: over a second after the window
+  // is idle), and a key before its end would rightly cut it short.
+  DWORD wait = 2000;
   for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
-    ::Sleep(800);  // the sound before has ended
+    ::Sleep(wait);
+    wait = 1500;
     e2e::TypeKey(main, key);
   }
   std::printf("installer=%s\n",
