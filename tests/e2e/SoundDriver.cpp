@@ -31,11 +31,12 @@ int main(int argc, char** argv) {
   }
   // Each key once the sound before has ended. On a busy machine the system's
   // sound starts late, the first most (seen: over a second after the window
-  // is idle), and a key before its end would rightly cut it short.
+  // is idle), a key before its end would rightly cut it short, and the two
+  // load sounds must stay apart however long the gaps in the first.
   DWORD wait = 2000;
   for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
     ::Sleep(wait);
-    wait = 1500;
+    wait = 2000;
     e2e::TypeKey(main, key);
   }
   std::printf("installer=%s\n",

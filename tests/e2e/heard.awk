@@ -4,7 +4,8 @@
 #
 # A busy machine makes the sound card's stream run dry now and then: a tone
 # then stops and goes on where it stopped, so the recording holds gaps of
-# silence inside a tone (seen here: 5 ms to 1 s, most under 300 ms).
+# silence inside a tone (seen here: 5 ms to 1 s, most under 300 ms;
+# the sounds that follow each other in one pitch are over a second apart).
 # Counting zero crossings over whole windows would read a window that is half
 # tone and half gap as half the pitch (a 880 Hz click then sounds like
 # 440 Hz). So the pitch of a 20 ms window comes from its stretches of sound
@@ -49,7 +50,7 @@ BEGIN { split("440 660 880 1000", tones, " "); loud = -1000 }
 END {
   # The runs as heard. A run of one pitch takes in: more of its pitch; a run
   # of another pitch shorter than 3 windows (a tone's edge); and, before more
-  # of its pitch, silence of less than 25 windows in all with any such short
+  # of its pitch, silence of less than 40 windows in all with any such short
   # runs in it (gaps in the tone). A sound heard for less than 60 ms in all
   # is a glitch.
   for (r = 1; r <= runs; r++) {
@@ -59,7 +60,7 @@ END {
       silence = 0
       for (j = r; j <= runs && (p[j] == "-" || (p[j] != P[m] && c[j] < 3)); j++)
         if (p[j] == "-") silence += c[j]
-      if (silence < 25 && j <= runs && p[j] == P[m]) {
+      if (silence < 40 && j <= runs && p[j] == P[m]) {
         for (k = r; k < j; k++) if (p[k] != "-") C[m] += c[k]
         r = j - 1
         continue
