@@ -84,8 +84,8 @@ bool Form::Create() {
     state.visible = !c.hidden;
     state.left = WholePixels(scale * static_cast<float>(c.left));
     state.top = WholePixels(scale * static_cast<float>(c.top));
-    state.width = WholePixels(scale * static_cast<float>(c.width));
-    state.height = WholePixels(scale * static_cast<float>(c.height));
+    state.width = WholePixels(scale * static_cast<float>(c.left + c.width)) - state.left;
+    state.height = WholePixels(scale * static_cast<float>(c.top + c.height)) - state.top;
   }
   return true;
 }
@@ -160,12 +160,13 @@ Form::Rect Form::ControlRect(int control) const {
   return {c.left, c.top, c.width, c.height};
 }
 
+// Each edge falls on its own nearest pixel, as on the screen.
 void Form::SetControlRect(int control, const Rect& r) {
   sim::ControlState& c = impl_->At(control);
   c.left = WholePixels(r.left);
   c.top = WholePixels(r.top);
-  c.width = WholePixels(r.width);
-  c.height = WholePixels(r.height);
+  c.width = WholePixels(r.left + r.width) - c.left;
+  c.height = WholePixels(r.top + r.height) - c.top;
 }
 
 bool Form::IsCreated() const { return impl_->state.created; }

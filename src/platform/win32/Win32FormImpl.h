@@ -96,9 +96,13 @@ struct Form::Impl {
     return TwipsToPixels(twips, static_cast<int>(win32::DpiOf(hwnd)));
   }
 
-  // A length of the layout in pixels, made smaller with the window.
-  int Px(int twips) const {
-    return TwipsToPixels(static_cast<double>(twips) * scale, static_cast<int>(win32::DpiOf(hwnd)));
+  // A rectangle in twips in whole pixels. Each edge falls on its own
+  // nearest pixel, so that controls that meet in twips meet on the screen:
+  // rounding a top and a height apart could lay one over the other's edge.
+  RECT ToPixelRect(double left, double top, double width, double height) const {
+    const int dpi = static_cast<int>(win32::DpiOf(hwnd));
+    const int x = TwipsToPixels(left, dpi), y = TwipsToPixels(top, dpi);
+    return {x, y, TwipsToPixels(left + width, dpi), TwipsToPixels(top + height, dpi)};
   }
 
   // The client area as laid out, made smaller with the window.

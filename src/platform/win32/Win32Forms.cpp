@@ -171,8 +171,12 @@ void Form::Impl::CreateControls() {
         style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
         break;
     }
+    // Made smaller with the window.
+    const RECT r =
+        ToPixelRect(c.left * static_cast<double>(scale), c.top * static_cast<double>(scale),
+                    c.width * static_cast<double>(scale), c.height * static_cast<double>(scale));
     HWND control = ::CreateWindowExW(
-        exStyle, className, text, style, Px(c.left), Px(c.top), Px(c.width), Px(c.height), hwnd,
+        exStyle, className, text, style, r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(i))), instance, nullptr);
     controls[static_cast<std::size_t>(i)] = control;
     if (!control) continue;
@@ -496,8 +500,8 @@ Form::Rect Form::ControlRect(int control) const {
 
 void Form::SetControlRect(int control, const Rect& rect) {
   if (!impl_->IsControl(control)) return;
-  ::MoveWindow(impl_->Control(control), impl_->ToPixels(rect.left), impl_->ToPixels(rect.top),
-               impl_->ToPixels(rect.width), impl_->ToPixels(rect.height), TRUE);
+  const RECT r = impl_->ToPixelRect(rect.left, rect.top, rect.width, rect.height);
+  ::MoveWindow(impl_->Control(control), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
 namespace win32 {
