@@ -498,10 +498,16 @@ Form::Rect Form::ControlRect(int control) const {
           impl_->ToTwips(r.bottom - r.top)};
 }
 
+// A control is painted whole where it lands. Moved with its old pixels, as
+// windows otherwise are, it would show what the screen held at its old place
+// the moment it moved: while a window is resized that is often what another
+// control, itself still to be moved or painted, left there, and the control
+// would not paint over it.
 void Form::SetControlRect(int control, const Rect& rect) {
   if (!impl_->IsControl(control)) return;
   const RECT r = impl_->ToPixelRect(rect.left, rect.top, rect.width, rect.height);
-  ::MoveWindow(impl_->Control(control), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  ::SetWindowPos(impl_->Control(control), nullptr, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 namespace win32 {
