@@ -65,7 +65,14 @@ platform::Extent MinimumSize(const ResizeRecord& record, platform::Form& oForm) 
     const float roomBelow = record.sFormHeight - (e.Top + e.Height);
     if (roomBelow > 0) rH = std::max(rH, (frame.height + pixel) / roomBelow);
   }
-  return {std::min(rW, 1.0f) * record.sFormWidth, std::min(rH, 1.0f) * record.sFormHeight};
+  // Across, what a control holds is kept whole even where that takes more
+  // than the window's first width (a list entry longer than the list), as
+  // far as the screen reaches; down, never more than the first height, the
+  // most the screen gave the window in its own proportions.
+  const float screenWidth = oForm.ScreenSize().width;
+  const float widest =
+      screenWidth > 0 ? std::max(screenWidth, record.sFormWidth) : record.sFormWidth;
+  return {std::min(rW * record.sFormWidth, widest), std::min(rH, 1.0f) * record.sFormHeight};
 }
 
 }  // namespace AllControlsResizeModule

@@ -1,7 +1,8 @@
 // The main window read back from the screen under Wine as it is resized, at
 // 96 to 288 dots per inch, with the visual theme on and off: every control
 // is drawn afresh where it lands (a label shows its text, not a bar left
-// from what was there before).
+// from what was there before), and at the smallest size the list still
+// shows its widest entry whole.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -149,6 +150,24 @@ void ExpectDrawnAfresh(HWND main, int dpi, const char* step) {
   }
 }
 
+// Every entry of the list fits in it, in the dialog font at `dpi`, after
+// the pixel the list leaves before each entry.
+void ExpectEntriesWhole(HWND list, int dpi) {
+  const platform::win32::ScopedGdiObject font(::CreateFontW(
+      -::MulDiv(8, dpi, 72), 0, 0, 0, 0, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg 2"));
+  const HDC dc = ::GetDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(dc, font.Get());
+  RECT client;
+  ::GetClientRect(list, &client);
+  for (const std::wstring& entry : ListItems(list)) {
+    SIZE text = {};
+    ::GetTextExtentPoint32W(dc, entry.c_str(), static_cast<int>(entry.size()), &text);
+    EXPECT_LE(text.cx + 1, client.right) << ToUtf8(entry);
+  }
+  ::SelectObject(dc, old);
+  ::ReleaseDC(nullptr, dc);
+}
+
 TEST(Resized, EveryControlIsDrawnAfreshWhereItLands) {
   Disc disc(L"repaint",
             ToCp1251(L"[main]\r\ndisk=Пример диска с играми\r\nlist=Список игр\r\n"
@@ -179,6 +198,7 @@ TEST(Resized, EveryControlIsDrawnAfreshWhereItLands) {
     ExpectDrawnAfresh(main, row.dpi, "restored");
     ::SetWindowPos(main, nullptr, 0, 0, 160, 120, SWP_NOMOVE | SWP_NOZORDER);
     ExpectDrawnAfresh(main, row.dpi, "as small as it goes");
+    ExpectEntriesWhole(FindMainControls(main).lsGame, row.dpi);
   }
 }
 

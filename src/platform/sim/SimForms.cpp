@@ -136,6 +136,9 @@ void Form::SetSize(float width, float height) {
 }
 
 Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
+Extent Form::ScreenSize() const {
+  return {sim::TheWorld().workArea.width, sim::TheWorld().workArea.height};
+}
 float Form::PixelSize() const { return 15; }
 
 Extent Form::ContentSize(int control) const {
@@ -147,7 +150,14 @@ Extent Form::ContentSize(int control) const {
       return {caption + sim::kButtonEdges, world.lineHeight + sim::kButtonEdges};
     case ControlKind::Label:
       return {caption, c.text.empty() ? 0 : world.lineHeight};
-    case ControlKind::ListBox:
+    case ControlKind::ListBox: {
+      std::size_t widest = 0;
+      for (std::size_t i = 0; i < c.items.size() && i < kMeasuredEntries; ++i)
+        widest = std::max(widest, c.items[i].size());
+      return {static_cast<float>(widest) * world.charWidth + sim::kEntryMargins +
+                  sim::kScrollBarWidth + sim::kBoxEdges,
+              world.lineHeight + sim::kBoxEdges};
+    }
     case ControlKind::TextBox:
       return {0, world.lineHeight + sim::kBoxEdges};
     default:

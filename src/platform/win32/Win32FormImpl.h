@@ -46,6 +46,7 @@ struct Form::Impl {
     bool Complete() const { return shown == text.size(); }
   };
   std::vector<BoxText> boxTexts;
+  std::vector<int> entryWidths;  // each list's widest entry in pixels, -1 until measured
   bool activatedOnce = false;
   bool inSizeMove = false;  // the user is dragging the window's border
   float scale = 1;          // the laid-out window times this fits the screen
@@ -67,6 +68,7 @@ struct Form::Impl {
     pictureFiles.clear();
     pictureSizes.clear();
     boxTexts.clear();
+    entryWidths.clear();
     activatedOnce = false;
     inSizeMove = false;
   }
@@ -137,6 +139,7 @@ struct Form::Impl {
                         ::IsWindowEnabled(control) != FALSE);
   }
 
+  int WidestEntry(int control, HDC dc);
   void FitToWorkArea();
   void CreateControls();
   void Annotate(HWND control, const ControlLayout& c);

@@ -133,6 +133,7 @@ void Form::Impl::CreateControls() {
   pictures.resize(static_cast<std::size_t>(layout.controlCount));
   pictureFiles.assign(static_cast<std::size_t>(layout.controlCount), std::wstring());
   pictureSizes.assign(static_cast<std::size_t>(layout.controlCount), SIZE{0, 0});
+  entryWidths.assign(static_cast<std::size_t>(layout.controlCount), -1);
   const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   for (int i : order) {
@@ -485,6 +486,12 @@ Extent Form::FrameSize() const {
   ::GetClientRect(impl_->hwnd, &client);
   return {impl_->ToTwips((outer.right - outer.left) - client.right),
           impl_->ToTwips((outer.bottom - outer.top) - client.bottom)};
+}
+
+Extent Form::ScreenSize() const {
+  const Area work = AreaOf(WorkAreaOf(impl_->hwnd));
+  return {impl_->ToTwips(static_cast<int>(work.width)),
+          impl_->ToTwips(static_cast<int>(work.height))};
 }
 
 float Form::PixelSize() const { return impl_->ToTwips(1); }
