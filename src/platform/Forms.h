@@ -145,9 +145,10 @@ class Form {
   void SetControlRect(int control, const Rect& rect);
   // What the border and title bar add to the client area.
   Extent FrameSize() const;
-  // The work area of the screen that shows the window: the largest outer
-  // size it can have there.
-  Extent ScreenSize() const;
+  // The outer size the window can grow to, from where it opened, without
+  // leaving the work area it was fitted to: from its first top left corner
+  // to the area's right and bottom edges.
+  Extent RoomOnScreen() const;
   // The length of one pixel.
   float PixelSize() const;
   // The least size at which a control still shows what it holds: a button

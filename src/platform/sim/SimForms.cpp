@@ -136,7 +136,8 @@ void Form::SetSize(float width, float height) {
 }
 
 Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
-Extent Form::ScreenSize() const {
+// A simulated window stands at the top left corner of the work area.
+Extent Form::RoomOnScreen() const {
   return {sim::TheWorld().workArea.width, sim::TheWorld().workArea.height};
 }
 float Form::PixelSize() const { return 15; }

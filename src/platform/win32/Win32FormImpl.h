@@ -51,6 +51,7 @@ struct Form::Impl {
   bool inSizeMove = false;  // the user is dragging the window's border
   float scale = 1;          // the laid-out window times this fits the screen
   RECT workArea = {};       // the work area of the screen it was fitted to
+  POINT openedAt = {};      // its top left corner there
 
   ~Impl() { Destroy(); }
 

@@ -399,6 +399,9 @@ bool Form::Create() {
   }
   // On the screen it was fitted to.
   CentreOn(m.hwnd, m.workArea, m.workArea, OuterSize(m));
+  RECT opened = {};
+  ::GetWindowRect(m.hwnd, &opened);
+  m.openedAt = {opened.left, opened.top};
   return true;
 }
 
@@ -488,10 +491,9 @@ Extent Form::FrameSize() const {
           impl_->ToTwips((outer.bottom - outer.top) - client.bottom)};
 }
 
-Extent Form::ScreenSize() const {
-  const Area work = AreaOf(WorkAreaOf(impl_->hwnd));
-  return {impl_->ToTwips(static_cast<int>(work.width)),
-          impl_->ToTwips(static_cast<int>(work.height))};
+Extent Form::RoomOnScreen() const {
+  const Impl& m = *impl_;
+  return {m.ToTwips(m.workArea.right - m.openedAt.x), m.ToTwips(m.workArea.bottom - m.openedAt.y)};
 }
 
 float Form::PixelSize() const { return impl_->ToTwips(1); }
