@@ -145,6 +145,9 @@ Pixels OnScreen(HWND window) {
 // server shows what a window painted some time later on a busy machine.
 Pixels Steady(HWND window) {
   Settle(window);
+  // What waits to be painted is painted now (what a control kept from
+  // before it moved does not wait).
+  ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pixels last = OnScreen(window);
   for (int i = 0; i < 30; ++i) {
     ::Sleep(100);
