@@ -11,6 +11,11 @@ enum class ControlKind { Button, Label, ListBox, TextBox, Image, FolderList };
 
 constexpr int kNoTabStop = -1;
 
+// How many entries of a list, from its first, are measured for the room
+// they need: the disc's own and 500 games, so that a disc of 10,000 games is
+// not measured whole.
+constexpr int kMeasuredEntries = 501;
+
 // Written with the fields named (.left = 150, ...), in this order.
 struct ControlLayout {
   const wchar_t* name;
@@ -140,11 +145,16 @@ class Form {
   void SetControlRect(int control, const Rect& rect);
   // What the border and title bar add to the client area.
   Extent FrameSize() const;
+  // The outer size the window can grow to, from where it opened, without
+  // leaving the work area it was fitted to: from its first top left corner
+  // to the area's right and bottom edges.
+  Extent RoomOnScreen() const;
   // The length of one pixel.
   float PixelSize() const;
   // The least size at which a control still shows what it holds: a button
   // or a label its caption on one line (a button also its edges), a list
-  // one entry, a text box one line; 0 where nothing needs room.
+  // one entry, as wide as its widest among the first kMeasuredEntries with
+  // room for its scroll bar, a text box one line; 0 where nothing needs room.
   Extent ContentSize(int control) const;
 
   struct Impl;

@@ -65,7 +65,14 @@ platform::Extent MinimumSize(const ResizeRecord& record, platform::Form& oForm) 
     const float roomBelow = record.sFormHeight - (e.Top + e.Height);
     if (roomBelow > 0) rH = std::max(rH, (frame.height + pixel) / roomBelow);
   }
-  return {std::min(rW, 1.0f) * record.sFormWidth, std::min(rH, 1.0f) * record.sFormHeight};
+  // Across, what a control holds is kept whole even where that takes more
+  // than the window's first width (a list entry longer than the list), but
+  // the window grows no further than the edge of the screen it opened on;
+  // down, never more
+  // than the first height, the most the screen gave the window in its own
+  // proportions.
+  const float widest = std::max(oForm.RoomOnScreen().width, record.sFormWidth);
+  return {std::min(rW * record.sFormWidth, widest), std::min(rH, 1.0f) * record.sFormHeight};
 }
 
 }  // namespace AllControlsResizeModule

@@ -29,8 +29,10 @@ void ResizeControls(const ResizeRecord& record, platform::Form& oForm);
 // The smallest outer size down to which ResizeControls keeps every visible
 // control of the recorded window usable: each keeps room for what it shows
 // (Form::ContentSize) and stays inside the client area, which loses the
-// frame as the window shrinks. Never more than the recorded size; no
-// limit (0) without a record.
+// frame as the window shrinks. Never wider than reaches from where the
+// window opened to the edge of the screen's work area (Form::RoomOnScreen;
+// nor, where that is less, than the recorded width), never taller than the
+// recorded height; no limit (0) without a record.
 platform::Extent MinimumSize(const ResizeRecord& record, platform::Form& oForm);
 
 }  // namespace AllControlsResizeModule

@@ -238,8 +238,10 @@ TEST_F(FormsContract, ActivationAndFocusBetweenAWindowAndTheOneItOwns) {
 }
 
 // Twips fall on whole pixels, rounded half away from zero: the client area
-// and a control as laid out, a rectangle and a size set later; and a
-// window is kept at its minimum size.
+// and a control as laid out, a rectangle and a size set later. A control's
+// size is what lies between its edges, each rounded on its own, so that
+// controls that meet in twips never overlap. A window is kept at its
+// minimum size.
 TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
   ASSERT_FLOAT_EQ(form.PixelSize(), 15) << "these figures are for 96 dots per inch";
   const Form::Rect laid = form.ControlRect(kList);
@@ -256,9 +258,9 @@ TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
       {"client height 209.33", client.height, 209},
       {"left 5.33", laid.left, 5},
       {"top 6.67", laid.top, 7},
-      {"height 67.53", laid.height, 68},
+      {"height 67.53, bottom 74.2", laid.height, 67},
       {"left 22.5", set.left, 23},
-      {"width 100.5", set.width, 101},
+      {"width 100.5, right 123", set.width, 100},
       {"window width 400.5", form.Width(), 401},
       {"window height 299.5", form.Height(), 300},
   };

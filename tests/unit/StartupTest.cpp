@@ -101,15 +101,43 @@ TEST_F(StartupTest, TheReadMeButtonAndTheScreenReaderFollowTheirSettings) {
   }
 }
 
-// A caption too long for any window: the window cannot become narrower, but
-// is never held wider than it was made.
-TEST_F(StartupTest, TheSmallestSizeIsNeverLargerThanTheFirst) {
-  MakeDisc("[main]\r\ninstall=" + std::string(200, 'W') + "\r\n", {L"Alpha"});
-  ASSERT_FALSE(RunMain());
-  const float width = Window().width, height = Window().height;
-  sim::Resize(fMain().form(), 160 * 15, 120 * 15);
-  EXPECT_FLOAT_EQ(Window().width, width);
-  EXPECT_LT(Window().height, height);
+// Made as small as it goes, the window keeps its captions and the widest of
+// the list's first 501 entries whole, wider than it opened where that takes
+// more, but never wider than the screen nor taller than it opened.
+TEST_F(StartupTest, TheSmallestSizeKeepsCaptionsAndEntriesWholeWithinTheScreen) {
+  const float screen = sim::TheWorld().workArea.width, charWidth = sim::TheWorld().charWidth;
+  // Room around an entry: its margins, the scroll bar and the list's edges.
+  const float aroundEntry = sim::kEntryMargins + sim::kScrollBarWidth + sim::kBoxEdges;
+  std::vector<std::wstring> many;  // the disc's entry and 500 games come first
+  for (int i = 0; i < 600; ++i) many.push_back(L"Game " + std::to_wstring(1000 + i));
+  many.push_back(L"Game 1550" + std::wstring(300, L'x'));  // entry 552: not measured
+  const struct {
+    const char* what;
+    std::string settings;
+    std::vector<std::wstring> games;
+    float whole;       // an entry the list keeps whole, just, 0 for none
+    bool asTheScreen;  // held as wide as the screen
+  } cases[] = {
+      {"a long disc name", "disk=" + std::string(40, 'D'), {L"Alpha"}, 40 * charWidth, false},
+      {"a long game name", "disk=D", {L"Alpha" + std::wstring(35, L'x')}, 40 * charWidth, false},
+      {"a name no screen holds", "disk=" + std::string(250, 'D'), {L"Alpha"}, 0, true},
+      {"a caption no screen holds", "install=" + std::string(200, 'W'), {L"Alpha"}, 0, true},
+      {"a long name after the first 501", "disk=D", many, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Reset();
+    MakeDisc("[main]\r\n" + c.settings + "\r\n", c.games);
+    ASSERT_FALSE(RunMain());
+    const float height = Window().height;
+    sim::Resize(fMain().form(), 160 * 15, 120 * 15);
+    EXPECT_LT(Window().height, height);
+    EXPECT_EQ(Window().width == screen, c.asTheScreen) << Window().width;
+    if (c.whole > 0) {
+      EXPECT_NEAR(Control(MainLayout::lsGame).width, c.whole + aroundEntry, 15);
+    }
+    EXPECT_LT(Control(MainLayout::lsGame).width, 300 * charWidth);
+  }
 }
 
 }  // namespace

@@ -121,6 +121,8 @@ bool LooksLikePicture(const std::string& bytes);
 constexpr float kFrameWidth = 16 * 15.0f, kFrameHeight = 39 * 15.0f;
 // What a button's edges add around its caption, and a box's around a line.
 constexpr float kButtonEdges = 6 * 15.0f, kBoxEdges = 6 * 15.0f;
+// A list's scroll bar, and the room it leaves around an entry.
+constexpr float kScrollBarWidth = 17 * 15.0f, kEntryMargins = 2 * 15.0f;
 
 // User actions.
 void Click(platform::Form& form, int control);

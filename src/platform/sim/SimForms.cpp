@@ -84,8 +84,8 @@ bool Form::Create() {
     state.visible = !c.hidden;
     state.left = WholePixels(scale * static_cast<float>(c.left));
     state.top = WholePixels(scale * static_cast<float>(c.top));
-    state.width = WholePixels(scale * static_cast<float>(c.width));
-    state.height = WholePixels(scale * static_cast<float>(c.height));
+    state.width = WholePixels(scale * static_cast<float>(c.left + c.width)) - state.left;
+    state.height = WholePixels(scale * static_cast<float>(c.top + c.height)) - state.top;
   }
   return true;
 }
@@ -136,6 +136,10 @@ void Form::SetSize(float width, float height) {
 }
 
 Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
+// A simulated window stands at the top left corner of the work area.
+Extent Form::RoomOnScreen() const {
+  return {sim::TheWorld().workArea.width, sim::TheWorld().workArea.height};
+}
 float Form::PixelSize() const { return 15; }
 
 Extent Form::ContentSize(int control) const {
@@ -147,7 +151,14 @@ Extent Form::ContentSize(int control) const {
       return {caption + sim::kButtonEdges, world.lineHeight + sim::kButtonEdges};
     case ControlKind::Label:
       return {caption, c.text.empty() ? 0 : world.lineHeight};
-    case ControlKind::ListBox:
+    case ControlKind::ListBox: {
+      std::size_t widest = 0;
+      for (std::size_t i = 0; i < c.items.size() && i < kMeasuredEntries; ++i)
+        widest = std::max(widest, c.items[i].size());
+      return {static_cast<float>(widest) * world.charWidth + sim::kEntryMargins +
+                  sim::kScrollBarWidth + sim::kBoxEdges,
+              world.lineHeight + sim::kBoxEdges};
+    }
     case ControlKind::TextBox:
       return {0, world.lineHeight + sim::kBoxEdges};
     default:
@@ -160,12 +171,13 @@ Form::Rect Form::ControlRect(int control) const {
   return {c.left, c.top, c.width, c.height};
 }
 
+// Each edge falls on its own nearest pixel, as on the screen.
 void Form::SetControlRect(int control, const Rect& r) {
   sim::ControlState& c = impl_->At(control);
   c.left = WholePixels(r.left);
   c.top = WholePixels(r.top);
-  c.width = WholePixels(r.width);
-  c.height = WholePixels(r.height);
+  c.width = WholePixels(r.left + r.width) - c.left;
+  c.height = WholePixels(r.top + r.height) - c.top;
 }
 
 bool Form::IsCreated() const { return impl_->state.created; }

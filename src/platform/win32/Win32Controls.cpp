@@ -153,10 +153,35 @@ class ControlDc {
   HGDIOBJ old_ = nullptr;
 };
 
+// The width of a vertical scroll bar at `dpi`.
+int ScrollBarWidth(int dpi) {
+  using MetricsForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto metricsForDpi = reinterpret_cast<MetricsForDpiFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+  return metricsForDpi ? metricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi))
+                       : ::GetSystemMetrics(SM_CXVSCROLL);
+}
+
 }  // namespace
 
+// Measured once for the entries a list holds: the window asks for its
+// minimum size again at every step of a drag.
+int Form::Impl::WidestEntry(int control, HDC dc) {
+  int& widest = entryWidths[static_cast<std::size_t>(control)];
+  if (widest >= 0) return widest;
+  widest = 0;
+  const int count = std::min(self->ItemCount(control), kMeasuredEntries);
+  for (int i = 0; i < count; ++i) {
+    const std::wstring entry = self->ItemText(control, i);
+    SIZE size = {0, 0};
+    if (::GetTextExtentPoint32W(dc, entry.c_str(), static_cast<int>(entry.size()), &size))
+      widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  return widest;
+}
+
 Extent Form::ContentSize(int control) const {
-  const Impl& m = *impl_;
+  Impl& m = *impl_;
   const HWND hwnd = m.Control(control);
   if (!hwnd) return {0, 0};
   const ControlKind kind = m.layout.controls[control].kind;
@@ -184,6 +209,9 @@ Extent Form::ContentSize(int control) const {
       height = text.cx > 0 ? metrics.tmHeight : 0;
       break;
     case ControlKind::ListBox: {
+      // An entry is drawn a pixel in from the list's edge.
+      width = m.WidestEntry(control, dc.Get()) + ::MulDiv(2, dpi, 96) + ScrollBarWidth(dpi) +
+              2 * boxEdge;
       const LRESULT item = ::SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
       height = (item == LB_ERR ? metrics.tmHeight : static_cast<int>(item)) + 2 * boxEdge;
       break;
@@ -229,7 +257,9 @@ void Form::EndFill(int control) {
 }
 
 void Form::AddItem(int control, const std::wstring& text) {
+  if (!impl_->IsControl(control)) return;
   ::SendMessageW(impl_->Control(control), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  impl_->entryWidths[static_cast<std::size_t>(control)] = -1;  // to be measured again
 }
 
 int Form::ItemCount(int control) const {

@@ -46,10 +46,12 @@ struct Form::Impl {
     bool Complete() const { return shown == text.size(); }
   };
   std::vector<BoxText> boxTexts;
+  std::vector<int> entryWidths;  // each list's widest entry in pixels, -1 until measured
   bool activatedOnce = false;
   bool inSizeMove = false;  // the user is dragging the window's border
   float scale = 1;          // the laid-out window times this fits the screen
   RECT workArea = {};       // the work area of the screen it was fitted to
+  POINT openedAt = {};      // its top left corner there
 
   ~Impl() { Destroy(); }
 
@@ -67,6 +69,7 @@ struct Form::Impl {
     pictureFiles.clear();
     pictureSizes.clear();
     boxTexts.clear();
+    entryWidths.clear();
     activatedOnce = false;
     inSizeMove = false;
   }
@@ -96,9 +99,13 @@ struct Form::Impl {
     return TwipsToPixels(twips, static_cast<int>(win32::DpiOf(hwnd)));
   }
 
-  // A length of the layout in pixels, made smaller with the window.
-  int Px(int twips) const {
-    return TwipsToPixels(static_cast<double>(twips) * scale, static_cast<int>(win32::DpiOf(hwnd)));
+  // A rectangle in twips in whole pixels. Each edge falls on its own
+  // nearest pixel, so that controls that meet in twips meet on the screen:
+  // rounding a top and a height apart could lay one over the other's edge.
+  RECT ToPixelRect(double left, double top, double width, double height) const {
+    const int dpi = static_cast<int>(win32::DpiOf(hwnd));
+    const int x = TwipsToPixels(left, dpi), y = TwipsToPixels(top, dpi);
+    return {x, y, TwipsToPixels(left + width, dpi), TwipsToPixels(top + height, dpi)};
   }
 
   // The client area as laid out, made smaller with the window.
@@ -133,6 +140,7 @@ struct Form::Impl {
                         ::IsWindowEnabled(control) != FALSE);
   }
 
+  int WidestEntry(int control, HDC dc);
   void FitToWorkArea();
   void CreateControls();
   void Annotate(HWND control, const ControlLayout& c);

@@ -133,6 +133,7 @@ void Form::Impl::CreateControls() {
   pictures.resize(static_cast<std::size_t>(layout.controlCount));
   pictureFiles.assign(static_cast<std::size_t>(layout.controlCount), std::wstring());
   pictureSizes.assign(static_cast<std::size_t>(layout.controlCount), SIZE{0, 0});
+  entryWidths.assign(static_cast<std::size_t>(layout.controlCount), -1);
   const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   for (int i : order) {
@@ -171,8 +172,12 @@ void Form::Impl::CreateControls() {
         style |= LBS_NOTIFY | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
         break;
     }
+    // Made smaller with the window.
+    const RECT r =
+        ToPixelRect(c.left * static_cast<double>(scale), c.top * static_cast<double>(scale),
+                    c.width * static_cast<double>(scale), c.height * static_cast<double>(scale));
     HWND control = ::CreateWindowExW(
-        exStyle, className, text, style, Px(c.left), Px(c.top), Px(c.width), Px(c.height), hwnd,
+        exStyle, className, text, style, r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdOf(i))), instance, nullptr);
     controls[static_cast<std::size_t>(i)] = control;
     if (!control) continue;
@@ -394,6 +399,9 @@ bool Form::Create() {
   }
   // On the screen it was fitted to.
   CentreOn(m.hwnd, m.workArea, m.workArea, OuterSize(m));
+  RECT opened = {};
+  ::GetWindowRect(m.hwnd, &opened);
+  m.openedAt = {opened.left, opened.top};
   return true;
 }
 
@@ -483,6 +491,11 @@ Extent Form::FrameSize() const {
           impl_->ToTwips((outer.bottom - outer.top) - client.bottom)};
 }
 
+Extent Form::RoomOnScreen() const {
+  const Impl& m = *impl_;
+  return {m.ToTwips(m.workArea.right - m.openedAt.x), m.ToTwips(m.workArea.bottom - m.openedAt.y)};
+}
+
 float Form::PixelSize() const { return impl_->ToTwips(1); }
 
 Form::Rect Form::ControlRect(int control) const {
@@ -494,10 +507,16 @@ Form::Rect Form::ControlRect(int control) const {
           impl_->ToTwips(r.bottom - r.top)};
 }
 
+// A control is painted whole where it lands. Moved with its old pixels, as
+// windows otherwise are, it would show what the screen held at its old place
+// the moment it moved: while a window is resized that is often what another
+// control, itself still to be moved or painted, left there, and the control
+// would not paint over it.
 void Form::SetControlRect(int control, const Rect& rect) {
   if (!impl_->IsControl(control)) return;
-  ::MoveWindow(impl_->Control(control), impl_->ToPixels(rect.left), impl_->ToPixels(rect.top),
-               impl_->ToPixels(rect.width), impl_->ToPixels(rect.height), TRUE);
+  const RECT r = impl_->ToPixelRect(rect.left, rect.top, rect.width, rect.height);
+  ::SetWindowPos(impl_->Control(control), nullptr, r.left, r.top, r.right - r.left,
+                 r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 namespace win32 {
