@@ -169,7 +169,7 @@ void CheckText(const std::string& bytes) {
     const long lines = 1 + std::count(bytes.begin(), bytes.end(), '\n') +
                        std::count(bytes.begin(), bytes.end(), '\r');
     FUZZ_CHECK(verdict.fault == check::TextFault::Mixed ? verdict.line >= 1 && verdict.line <= lines
-                                                         : verdict.line == 0);
+                                                        : verdict.line == 0);
     const auto end = cut ? TextDecodeModule::TextEnd::Cut : TextDecodeModule::TextEnd::Whole;
     const TextDecodeModule::Encoding encoding = TextDecodeModule::DetectEncoding(bytes, end);
     if (encoding == TextDecodeModule::Encoding::Utf16Le ||

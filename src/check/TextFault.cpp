@@ -61,15 +61,16 @@ int LetterOf(unsigned char b, CyrillicCodePage page) {
 }
 
 // How much the bytes look like Russian text in the code page: the letters'
-// frequencies summed, a capital counting a quarter (text is mostly small
-// letters).
+// frequencies summed, a capital counting half (text is mostly small letters,
+// but a text all in capitals must not pass for another code page's small
+// ones).
 long Likeness(std::string_view bytes, CyrillicCodePage page) {
   long score = 0;
   for (char c : bytes) {
     const int letter = LetterOf(static_cast<unsigned char>(c), page);
     if (letter == kNoLetter) continue;
     const int frequency = kLetterFrequency[static_cast<std::size_t>(letter % 64)];
-    score += letter >= 64 ? frequency : 4 * frequency;
+    score += letter >= 64 ? frequency : 2 * frequency;
   }
   return score;
 }

@@ -99,6 +99,10 @@ const std::string kTextKoi8 =
     "\xe7\xcf\xce\xcb\xc9 \xd0\xcf \xce\xcf\xde\xce\xcf\xcd\xd5 \xc7\xcf\xd2\xcf\xc4\xd5: \xd7\xd9"
     "\xc2\xc5\xd2\xc9\xd4\xc5 \xcd\xc1\xdb\xc9\xce\xd5 \xc9 \xcf\xc2\xc7\xcf\xce\xc9\xd4\xc5 \xd7"
     "\xd3\xc5\xc8 \xd3\xcf\xd0\xc5\xd2\xce\xc9\xcb\xcf\xd7.\r\n";
+const std::string kCapitals1251 =
+    "\xc3\xce\xcd\xca\xc8 \xcf\xce \xcd\xce\xd7\xcd\xce\xcc\xd3 \xc3\xce\xd0\xce\xc4\xd3: \xc2\xdb"
+    "\xc1\xc5\xd0\xc8\xd2\xc5 \xcc\xc0\xd8\xc8\xcd\xd3 \xc8 \xce\xc1\xc3\xce\xcd\xc8\xd2\xc5 \xc2"
+    "\xd1\xc5\xd5 \xd1\xce\xcf\xc5\xd0\xcd\xc8\xca\xce\xc2.";
 const std::string kTextUtf8 = "Гонки по ночному городу: выберите машину и обгоните всех.\r\n";
 
 std::string Utf16(const std::string& ascii, bool bigEndian) {
@@ -175,6 +179,7 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
       {Put(text, kText1251 + kText1251), TextDos866, L"", 0, 0},
       {Put(text, kText1251 + kText1251), TextKoi8r, L"", 0, 0},
       {Put(text, kText866.substr(0, 12)), TextDos866, L"", 0, 0},  // too short to tell
+      {Put(text, kCapitals1251), TextKoi8r, L"", 0, 0},
       {Ini("close=Закрыть", "close=\xc7\xe0\xea\xf0\xfb\xf2\xfc"), TextMixed, ini, 6, 1},
       {Put(readMe, kTextUtf8 + kText1251), TextMixed, readMe, 2, 1},
       {Put(readMe, "\xEF\xBB\xBF" + kTextUtf8 + kText1251), TextMixed, readMe, 2, 1},
