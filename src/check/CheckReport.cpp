@@ -373,8 +373,10 @@ std::vector<std::wstring> ReportLines(const Report& report, const std::wstring& 
   };
   std::vector<const Finding*> order;
   for (const Finding& f : report.findings) {
-    if (f.kind == Kind::TextStart && !options.textStarts) continue;
-    if (options.problemsOnly && SeverityOf(f.kind) == Severity::Note) continue;
+    // The start of a text shows whenever asked for, with the problems too.
+    if (f.kind == Kind::TextStart ? !options.textStarts
+                                  : options.problemsOnly && SeverityOf(f.kind) == Severity::Note)
+      continue;
     order.push_back(&f);
   }
   std::stable_sort(order.begin(), order.end(), [&](const Finding* a, const Finding* b) {

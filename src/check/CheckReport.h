@@ -12,8 +12,8 @@
 namespace check {
 
 struct ReportOptions {
-  bool problemsOnly = false;  // start-up errors and problems, nothing else
-  bool textStarts = false;    // how the start of each text will look
+  bool problemsOnly = false;  // start-up errors and problems, no information
+  bool textStarts = false;    // how the start of each text will look (with problemsOnly too)
 };
 
 // The report's lines, without line ends. `folder` is the folder as given.

@@ -347,7 +347,7 @@ TEST_F(DiscCheckTest, ReportPutsProblemsFirstInTheDiscsOrder) {
   EXPECT_EQ(problems.size(), 8u);
   EXPECT_EQ(problems[6], expected[6]);
   const std::vector<std::wstring> starts =
-      check::ReportLines(report, L"D:\\Disc", {.textStarts = true});
+      check::ReportLines(report, L"D:\\Disc", {.problemsOnly = true, .textStarts = true});
   EXPECT_NE(std::find(starts.begin(), starts.end(),
                       L"Сведения: autorun\\descript.ion: текст начинается так: Disc for the ear"),
             starts.end());
