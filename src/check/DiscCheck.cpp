@@ -204,7 +204,9 @@ void Checker::StartUp() {
   controlFile_ = ControlFilePresent();
   if (!controlFile_) {
     const std::wstring near = NearName(tAppPath, {L"autorun.ini.txt", L"autorun.txt"});
-    if (near.empty())
+    if (HiddenFile(tIniFile))
+      Add(Kind::ControlFileHidden, tIniFile);
+    else if (near.empty())
       Add(Kind::ControlFileMissing, tIniFile);
     else
       Add(Kind::ControlFileMisnamed, tAppPath + near, near);
@@ -594,8 +596,8 @@ void Checker::ListedEntry(const std::wstring& folder, const platform::FolderEntr
   }
   if (!entry.hidden && !entry.system) return;
   bool used = false;
-  if (depth == 0)
-    used = !entry.folder && (name == L"autorun.ini" || name == L"read.me.txt");
+  if (depth == 0)  // a hidden control file stops the program, and is named so
+    used = !entry.folder && name == L"read.me.txt";
   else if (depth == 1 && where == L"autorun\\")
     used = !entry.folder && (name == L"click.wav" || name == L"load.wav" || name == L"start.wav" ||
                              name == L"stop.wav" || name == kDescriptionFile);

@@ -21,6 +21,7 @@ enum class Kind {
   ProgramMissing,
   SoundFolderUnusable,
   ControlFileMissing,
+  ControlFileHidden,
   ControlFileMisnamed,  // value: the name the file has
   NoGames,
   GamesFolderMisnamed,  // value: the name the folder has

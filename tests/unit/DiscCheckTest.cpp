@@ -137,6 +137,8 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
       {Remove(L"Varnolt.exe"), ProgramMissing, L"Varnolt.exe", 0, 2},
       {Remove(L"autorun\\"), SoundFolderUnusable, L"autorun\\", 0, 2},
       {Remove(ini), ControlFileMissing, ini, 0, 2},
+      {Put(ini, kIni, {.hidden = true}), ControlFileHidden, ini, 0, 2},
+      {Put(ini, kIni, {.hidden = true}), IgnoredFile, L"", 0, 2},
       {[] {
          Remove(L"autorun.ini")();
          File(L"autorun.ini.txt", kIni);
