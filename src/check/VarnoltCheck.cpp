@@ -27,6 +27,14 @@ class Output {
     if (valid && !console_ && ::GetFileType(handle_) == FILE_TYPE_PIPE) {
       codePage_ = ::GetConsoleOutputCP();
       if (codePage_ == 0) codePage_ = ::GetOEMCP();
+      // A code page without the quotation marks « » (866 among them) would
+      // write them as < >, which a screen reader reads as "less" and "more".
+      BOOL lacking = FALSE;
+      char mark[8];
+      if (codePage_ != CP_UTF8)
+        ::WideCharToMultiByte(codePage_, WC_NO_BEST_FIT_CHARS, L"\x00AB\x00BB", 2, mark,
+                              sizeof mark, nullptr, &lacking);
+      plainQuotes_ = lacking != FALSE;
     } else if (valid && !console_) {
       pending_ = L"\xFEFF";  // the byte-order mark
     }
@@ -51,6 +59,9 @@ class Output {
         done += written;
       }
     } else {
+      if (plainQuotes_)
+        for (wchar_t& c : pending_)
+          if (c == L'\x00AB' || c == L'\x00BB') c = L'"';
       const int length = static_cast<int>(pending_.size());
       const int bytes = ::WideCharToMultiByte(codePage_, 0, pending_.data(), length, nullptr, 0,
                                               nullptr, nullptr);
@@ -74,6 +85,7 @@ class Output {
   HANDLE handle_;
   bool console_ = false;
   UINT codePage_ = CP_UTF8;
+  bool plainQuotes_ = false;
   std::wstring pending_;
 };
 

@@ -160,6 +160,7 @@ TEST(CheckE2eTest, APipeCarriesTheConsolesCodePage) {
       L"games\\Racer 2\\descript.ion",
       "\x83\xae\xad\xaa\xa8 \xaf\xae \xad\xae\xe7\xad\xae\xac\xe3 \xa3\xae\xe0\xae\xa4\xe3 "
       "\xe1\xae \xa2\xe1\xa5\xac\xa8 \xe1\xae\xaf\xa5\xe0\xad\xa8\xaa\xa0\xac\xa8.");
+  disc.AddFile(L"autorun.ini", std::string(kIni) + "Helpbuton=2\r\n");
   const std::wstring exe = BuildFolder() + L"VarnoltCheck.exe";
   const std::wstring problem =
       L"Проблема: games\\Racer 2\\descript.ion: текст в кодировке DOS (866)";
@@ -193,8 +194,12 @@ TEST(CheckE2eTest, APipeCarriesTheConsolesCodePage) {
   EXPECT_NE(found.find(InCodePage(problem, ::GetACP())), std::string::npos) << found;
   EXPECT_EQ(found.find(InCodePage(L"Сведения", ::GetACP())), std::string::npos) << found;
 
+  // The OEM code page lacks « »: plain quotes stand for them, not < >.
   const CheckRun problems = RunCheck(exe, QuotedFolder(disc.Root()) + L" /p");
   EXPECT_EQ(problems.status, 1u);
+  EXPECT_NE(problems.Find(L"\r\nПроблема: autorun.ini, строка 12: ключа \"Helpbuton\" Varnolt"),
+            std::string::npos)
+      << problems.bytes;
   EXPECT_NE(problems.Find(L"\r\n" + problem), std::string::npos) << problems.bytes;
   EXPECT_EQ(problems.Find(L"Сведения"), std::string::npos) << problems.bytes;
 }
