@@ -374,24 +374,28 @@ std::vector<std::wstring> ReportLines(const Report& report, const std::wstring& 
     const auto game = games.find(f.path.substr(0, end == std::wstring::npos ? 0 : end + 1));
     return Place{2, game == games.end() ? 1 << 30 : game->second};
   };
-  std::vector<const Finding*> order;
+  // Each finding shown, by its group and its place on the disc.
+  struct Shown {
+    Severity severity;
+    Place place;
+    const Finding* finding;
+  };
+  std::vector<Shown> order;
   for (const Finding& f : report.findings) {
     // The start of a text shows whenever asked for, with the problems too.
     if (f.kind == Kind::TextStart ? !options.textStarts
                                   : options.problemsOnly && SeverityOf(f.kind) == Severity::Note)
       continue;
-    order.push_back(&f);
+    order.push_back({SeverityOf(f.kind), placeOf(f), &f});
   }
-  std::stable_sort(order.begin(), order.end(), [&](const Finding* a, const Finding* b) {
-    const Severity sa = SeverityOf(a->kind), sb = SeverityOf(b->kind);
-    if (sa != sb) return sa < sb;
-    return placeOf(*a) < placeOf(*b);
+  std::stable_sort(order.begin(), order.end(), [](const Shown& a, const Shown& b) {
+    return a.severity != b.severity ? a.severity < b.severity : a.place < b.place;
   });
 
   int stops = 0, problems = 0;
-  for (const Finding* f : order) {
-    lines.push_back(FindingLine(*f));
-    const std::wstring advice = AdviceLine(*f);
+  for (const Shown& shown : order) {
+    lines.push_back(FindingLine(*shown.finding));
+    const std::wstring advice = AdviceLine(*shown.finding);
     if (!advice.empty()) lines.push_back(advice);
   }
   for (const Finding& f : report.findings) {
