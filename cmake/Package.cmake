@@ -3,6 +3,7 @@
 # (or tools/make-package.sh). It holds
 #
 #   Varnolt-<version>/guide.txt   the guide for disc authors (Russian, UTF-8)
+#   Varnolt-<version>/VarnoltCheck.exe  the disc check, beside the guide
 #   Varnolt-<version>/disc/       a disc template, copied to the root of a disc:
 #     Varnolt.exe, autorun.inf, autorun.ini, read.me.txt,
 #     autorun\ (the four sounds, the disc's description and picture),
@@ -18,9 +19,9 @@ set(PACKAGE_DISC_DIR ${CMAKE_BINARY_DIR}/package-disc)
 
 # The programs the package carries, each as TARGET:FOLDER (a folder of the
 # package: "disc" for the disc template, "." beside the guide). Each is
-# stripped. The disc check goes on the disc beside Varnolt.exe, where it
-# checks the folder it stands in.
-set(VARNOLT_PACKAGE_PROGRAMS Varnolt:disc VarnoltCheck:disc)
+# stripped. The disc check is for the author, not the players: it lies beside
+# the guide, so that copying disc\ to a disc does not burn it too.
+set(VARNOLT_PACKAGE_PROGRAMS Varnolt:disc VarnoltCheck:.)
 
 # The disc template's files, made by the sample disc's rules into a folder of
 # their own.

@@ -7,6 +7,9 @@
 // passes before any decoder sees it: what its header claims (JPEG, PNG, BMP,
 // GIF), whether that size may be decoded, and whether a JPEG is complete,
 // read through a source that checks every read and counts what it reads.
+// And what makes a text show garbled: a foreign code page, UTF-8 mixed or
+// cut, UTF-16 without its mark, a document under a text's name.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,8 +19,10 @@
 #include "FuzzSupport.h"
 #include "check/FileBytes.h"
 #include "check/ProgramFile.h"
+#include "check/TextFault.h"
 #include "check/WaveFormat.h"
 #include "platform/shared/PictureHeader.h"
+#include "util/TextDecodeModule.h"
 
 namespace {
 
@@ -156,6 +161,27 @@ void CheckPicture(std::string_view bytes) {
   FUZZ_CHECK(SameHeader(worth, header));
 }
 
+// What makes a text garbled: a verdict for any bytes, a mixed text's line
+// within the text, and no fault where the program reads the text as it is.
+void CheckText(const std::string& bytes) {
+  for (bool cut : {false, true}) {
+    const check::TextVerdict verdict = check::ExamineText(bytes, cut);
+    const long lines = 1 + std::count(bytes.begin(), bytes.end(), '\n') +
+                       std::count(bytes.begin(), bytes.end(), '\r');
+    FUZZ_CHECK(verdict.fault == check::TextFault::Mixed ? verdict.line >= 1 && verdict.line <= lines
+                                                        : verdict.line == 0);
+    const auto end = cut ? TextDecodeModule::TextEnd::Cut : TextDecodeModule::TextEnd::Whole;
+    const TextDecodeModule::Encoding encoding = TextDecodeModule::DetectEncoding(bytes, end);
+    if (encoding == TextDecodeModule::Encoding::Utf16Le ||
+        encoding == TextDecodeModule::Encoding::Utf16Be)
+      FUZZ_CHECK(verdict.fault == check::TextFault::None);
+    if (encoding != TextDecodeModule::Encoding::Ansi)
+      FUZZ_CHECK(verdict.fault != check::TextFault::Dos866 &&
+                 verdict.fault != check::TextFault::Koi8r &&
+                 verdict.fault != check::TextFault::Utf8Cut);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -166,5 +192,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckProgram(bytes, file, unbuffered);
   CheckWave(bytes, file, unbuffered);
   CheckPicture(bytes);
+  CheckText(bytes);
   return 0;
 }

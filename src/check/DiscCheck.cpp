@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <initializer_list>
 #include <limits>
 #include <utility>
 
 #include "check/FileBytes.h"
 #include "check/ProgramFile.h"
+#include "check/TextFault.h"
 #include "check/WaveFormat.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Platform.h"
@@ -18,12 +20,6 @@
 #include "util/LoadFileModule.h"
 
 namespace check {
-
-const wchar_t* const kNotAPicture = L"not a picture";
-const wchar_t* const kTooLarge = L"too large";
-const wchar_t* const kCutOff = L"cut off";
-const wchar_t* const kUnreadable = L"unreadable";
-
 namespace {
 
 using namespace MainModule;
@@ -36,6 +32,8 @@ constexpr std::size_t kMaxEntries = 2'000'000;
 constexpr std::size_t kWholeValue = std::numeric_limits<std::size_t>::max() / 4;
 // LookUp's answer for a key that is not there: no value can hold a line break.
 const std::wstring kAbsent = L"\n";
+// How much of a text's start the report can show.
+constexpr std::size_t kStartChars = 60;
 
 std::wstring Lower(const std::wstring& s) {
   std::wstring out;
@@ -47,28 +45,57 @@ bool EndsWithNoCase(const std::wstring& s, const std::wstring& tail) {
   return s.size() >= tail.size() && Lower(s.substr(s.size() - tail.size())) == Lower(tail);
 }
 
-// A text the program shows, read as it reads one (LoadFile): an ordinary
-// file, its head up to the limit. False when the program would find none.
-bool ReadShownText(const std::wstring& file, LoadFileModule::TextHead& head) {
-  return !platform::FindOrdinaryFile(file).empty() &&
-         LoadFileModule::ReadTextHead(file, LoadFileModule::kMaxTextBytes, head) ==
-             platform::ReadStatus::Ok;
-}
-
-std::wstring EncodingName(TextDecodeModule::Encoding encoding) {
+// Notepad's names for the encodings, which an author can choose when saving.
+const wchar_t* EncodingName(TextDecodeModule::Encoding encoding) {
   switch (encoding) {
     case TextDecodeModule::Encoding::Ansi:
       return L"ANSI";
     case TextDecodeModule::Encoding::Utf8:
       return L"UTF-8";
     case TextDecodeModule::Encoding::Utf8Bom:
-      return L"UTF-8 BOM";
+      return L"UTF-8 с BOM";
     case TextDecodeModule::Encoding::Utf16Le:
-      return L"UTF-16LE";
+      return L"Юникод";
     case TextDecodeModule::Encoding::Utf16Be:
-      return L"UTF-16BE";
+      return L"Юникод big endian";
   }
-  return std::wstring();
+  return L"";
+}
+
+Kind FaultKind(TextFault fault) {
+  switch (fault) {
+    case TextFault::Dos866:
+      return Kind::TextDos866;
+    case TextFault::Koi8r:
+      return Kind::TextKoi8r;
+    case TextFault::Mixed:
+      return Kind::TextMixed;
+    case TextFault::Utf8Cut:
+      return Kind::TextUtf8Cut;
+    case TextFault::Utf16NoMark:
+      return Kind::TextUtf16NoMark;
+    case TextFault::Rtf:
+      return Kind::TextRtf;
+    case TextFault::Html:
+      return Kind::TextHtml;
+    case TextFault::Word:
+    case TextFault::None:
+      break;
+  }
+  return Kind::TextWord;
+}
+
+// The start of a text as its box shows it, on one line.
+std::wstring TextStartOf(const std::wstring& text) {
+  std::wstring start;
+  for (wchar_t c : text) {
+    if (start.size() >= kStartChars) break;
+    const bool blank = c < 0x20 || c == 0x7F;
+    if (blank && (start.empty() || start.back() == L' ')) continue;
+    start += blank ? L' ' : c;
+  }
+  while (!start.empty() && start.back() == L' ') start.pop_back();
+  return start;
 }
 
 // Edit distance, for naming the key a misspelt one was meant to be.
@@ -88,6 +115,20 @@ std::size_t Distance(const std::wstring& a, const std::wstring& b) {
   return row[b.size()];
 }
 
+// A file there, by one of the names an author may have given it instead of
+// the one wanted (Explorer hides extensions, so ".txt" is easily added).
+std::wstring NearName(const std::wstring& folder, std::initializer_list<const wchar_t*> names) {
+  for (const wchar_t* name : names)
+    if (platform::KindOfPath(folder + name) == platform::PathKind::File) return name;
+  return std::wstring();
+}
+
+// A file the program would find but for its hidden or system mark.
+bool HiddenFile(const std::wstring& file) {
+  return platform::KindOfPath(file) == platform::PathKind::File &&
+         platform::FindOrdinaryFile(file).empty();
+}
+
 class Checker {
  public:
   explicit Checker(Report& report) : report_(report) {}
@@ -95,10 +136,10 @@ class Checker {
   void Run();
 
  private:
-  void Add(Kind kind, Severity severity, const std::wstring& fullPath, std::wstring value = {},
-           std::wstring detail = {}, long long number = 0) {
+  void Add(Kind kind, const std::wstring& fullPath, std::wstring value = {}, long long number = 0,
+           int line = 0, std::wstring other = {}) {
     report_.findings.push_back(
-        {kind, severity, Relative(fullPath), std::move(value), std::move(detail), number});
+        {kind, Relative(fullPath), line, std::move(value), std::move(other), number});
   }
   std::wstring Relative(const std::wstring& full) const {
     return full.compare(0, tAppPath.size(), tAppPath) == 0 ? full.substr(tAppPath.size()) : full;
@@ -106,30 +147,35 @@ class Checker {
 
   void StartUp();
   void ControlFile();
+  void Support(const std::wstring& whole);
+  int LineOf(const std::wstring& key) const;
   std::wstring Setting(const wchar_t* key) const {
     return IniEditorModule::ReadIniFrom(iniHead_.text, kSection, key);
   }
-  void TextNote(const std::wstring& file, const LoadFileModule::TextHead& head, std::size_t limit);
-  void TextCut(const std::wstring& file, const LoadFileModule::TextHead& head, std::size_t limit);
+  // A text the program shows, read as it reads one; false when it finds none.
+  bool ReadShownText(const std::wstring& file, LoadFileModule::TextHead& head);
+  void TextFaults(const std::wstring& file, const LoadFileModule::TextHead& head,
+                  const std::string& bytes, std::size_t limit, bool shown);
   void ReadMe();
   void Sounds();
-  void Entry(const std::wstring& entry, Severity missing);
+  void Entry(const std::wstring& entry, bool game);
   void Games();
   void Installer(const std::wstring& name);
-  void Screenshot(const std::wstring& file, Severity missing);
+  void Screenshot(const std::wstring& folder);
   void AutorunInf();
   void Walk();
-  void NameRules(const std::wstring& full, const std::wstring& name);
-  void IgnoredEntry(const std::wstring& folder, const platform::FolderEntry& entry, int depth);
+  void NameRules(const std::wstring& full, const platform::FolderEntry& entry);
+  void ListedEntry(const std::wstring& folder, const platform::FolderEntry& entry, int depth);
 
   Report& report_;
   ApiPlaySoundClass sound_;
   bool soundFolder_ = false, controlFile_ = false, games_ = false;
   LoadFileModule::TextHead iniHead_, readMeHead_;  // as start-up read them
+  std::string iniBytes_, readMeBytes_, bytes_;
+  std::vector<IniEditorModule::IniLine> iniLines_;
   bool iniRead_ = false, readMeRead_ = false;
   std::int32_t helpButton_ = 0;
   bool readMe_ = false;  // a read-me the program shows
-  std::wstring supportMail_;
 };
 
 void Checker::Run() {
@@ -137,48 +183,71 @@ void Checker::Run() {
   if (controlFile_) ControlFile();
   ReadMe();
   if (soundFolder_) Sounds();
-  Entry(tDiskName, Severity::Note);
+  Entry(tDiskName, false);
   if (games_) Games();
   AutorunInf();
   Walk();
 }
 
+bool Checker::ReadShownText(const std::wstring& file, LoadFileModule::TextHead& head) {
+  bytes_.clear();
+  return !platform::FindOrdinaryFile(file).empty() &&
+         LoadFileModule::ReadTextHead(file, LoadFileModule::kMaxTextBytes, head, &bytes_) ==
+             platform::ReadStatus::Ok;
+}
+
 void Checker::StartUp() {
   if (platform::KindOfPath(tAppPath + L"Varnolt.exe") != platform::PathKind::File)
-    Add(Kind::ProgramMissing, Severity::Stop, tAppPath + L"Varnolt.exe");
+    Add(Kind::ProgramMissing, tAppPath + L"Varnolt.exe");
   soundFolder_ = SoundFolderUsable(sound_);
-  if (!soundFolder_)
-    Add(Kind::SoundFolderUnusable, Severity::Stop, tAutorunPath, SoundFolderMessage(),
-        kSoundFolderTitle);
+  if (!soundFolder_) Add(Kind::SoundFolderUnusable, tAutorunPath);
   controlFile_ = ControlFilePresent();
-  if (!controlFile_)
-    Add(Kind::ControlFileMissing, Severity::Stop, tIniFile, ControlFileMessage(tIniFile),
-        kErrorTitle);
+  if (!controlFile_) {
+    const std::wstring near = NearName(tAppPath, {L"autorun.ini.txt", L"autorun.txt"});
+    if (HiddenFile(tIniFile))
+      Add(Kind::ControlFileHidden, tIniFile);
+    else if (near.empty())
+      Add(Kind::ControlFileMissing, tIniFile);
+    else
+      Add(Kind::ControlFileMisnamed, tAppPath + near, near);
+  }
   games_ = GamesPresent(fMain().drGame);
-  if (!games_)
-    Add(Kind::NoGames, Severity::Stop, tGamesPath, NoGamesMessage(tGamesPath), kErrorTitle);
+  if (!games_) {
+    std::wstring near;
+    for (const wchar_t* name : {L"Игры", L"Games ", L"game", L"Игра"})
+      if (platform::KindOfPath(tAppPath + name) == platform::PathKind::Folder) near = name;
+    if (near.empty() || platform::KindOfPath(tGamesPath) == platform::PathKind::Folder)
+      Add(Kind::NoGames, tGamesPath);
+    else
+      Add(Kind::GamesFolderMisnamed, tAppPath + near + L"\\", near);
+  }
   // Start-up keeps these whether the control file is there or not. Each
   // file is read once; every later look at it uses that reading.
-  iniRead_ = LoadFileModule::ReadTextHead(tIniFile, IniEditorModule::kMaxIniBytes, iniHead_) ==
-             platform::ReadStatus::Ok;
+  iniRead_ = LoadFileModule::ReadTextHead(tIniFile, IniEditorModule::kMaxIniBytes, iniHead_,
+                                          &iniBytes_) == platform::ReadStatus::Ok;
   tDiskName = Setting(kKeyDisk);
   helpButton_ = HelpButtonMode(Setting(kKeyHelpButton));
-  supportMail_ = SupportMail(Setting(kKeySupport));
   readMeRead_ = ReadShownText(tReadMeFile, readMeHead_);
+  readMeBytes_ = std::move(bytes_);
   readMe_ = readMeRead_ && !readMeHead_.text.empty();
 }
 
+int Checker::LineOf(const std::wstring& key) const {
+  for (const IniEditorModule::IniLine& line : iniLines_)
+    if (IniEditorModule::SameName(line.name, key)) return line.number;
+  return 0;
+}
+
 void Checker::ControlFile() {
-  if (iniRead_) TextNote(tIniFile, iniHead_, IniEditorModule::kMaxIniBytes);
-  std::vector<IniEditorModule::IniLine> lines;
-  if (!IniEditorModule::SectionLines(iniHead_.text, kSection, lines)) {
-    Add(Kind::SectionMissing, Severity::Problem, tIniFile, kSection);
+  if (iniRead_) TextFaults(tIniFile, iniHead_, iniBytes_, IniEditorModule::kMaxIniBytes, false);
+  if (!IniEditorModule::SectionLines(iniHead_.text, kSection, iniLines_)) {
+    Add(Kind::SectionMissing, tIniFile, kSection);
     return;
   }
 
   // Lines: keys the program does not know, and keys given twice.
   std::vector<bool> seen(kKeyCount, false);
-  for (const IniEditorModule::IniLine& line : lines) {
+  for (const IniEditorModule::IniLine& line : iniLines_) {
     if (line.name.starts_with(L';')) continue;  // a comment
     int known = -1;
     for (int k = 0; k < kKeyCount; ++k)
@@ -187,9 +256,10 @@ void Checker::ControlFile() {
       std::wstring meant;
       for (const wchar_t* key : kControlFileKeys)
         if (Distance(line.name, key) <= 2 && line.name.size() > 2) meant = key;
-      Add(Kind::UnknownKey, Severity::Problem, tIniFile, line.name, meant);
+      Add(meant.empty() ? Kind::UnknownKey : Kind::MisspeltKey, tIniFile, line.name, 0, line.number,
+          meant);
     } else if (seen[static_cast<std::size_t>(known)]) {
-      Add(Kind::DuplicateKey, Severity::Problem, tIniFile, kControlFileKeys[known]);
+      Add(Kind::DuplicateKey, tIniFile, kControlFileKeys[known], 0, line.number);
     } else {
       seen[static_cast<std::size_t>(known)] = true;
     }
@@ -201,118 +271,172 @@ void Checker::ControlFile() {
     const std::wstring whole =
         IniEditorModule::LookUp(iniHead_.text, kSection, key, kAbsent, kWholeValue);
     const std::wstring name = key;
-    const bool caption = name != kKeyHelpButton && name != kKeyScreenReader && name != kKeySupport;
+    const int line = LineOf(key);
+    if (name == kKeySupport) {
+      Support(whole);
+      continue;
+    }
+    const bool caption = name != kKeyHelpButton && name != kKeyScreenReader;
     // The read-me button's caption shows only with the button, the read-me
     // window's heading only with a read-me.
     const bool shown =
         (name != kKeyReadMe || ReadMeButtonVisible(helpButton_)) && (name != kKeyHelp || readMe_);
     if (whole == kAbsent) {
-      if (caption && shown) Add(Kind::KeyMissing, Severity::Problem, tIniFile, key, value);
+      if (caption && shown) Add(Kind::KeyMissing, tIniFile, key);
       continue;
     }
     if (whole.size() > value.size())
-      Add(Kind::ValueCut, Severity::Problem, tIniFile, key, value,
-          static_cast<long long>(whole.size()));
-    if (caption && shown && value.empty()) Add(Kind::KeyEmpty, Severity::Problem, tIniFile, key);
+      Add(Kind::ValueCut, tIniFile, key, static_cast<long long>(whole.size()), line);
+    if (caption && shown && value.empty()) Add(Kind::KeyEmpty, tIniFile, key, 0, line);
     const bool labelOrButton = name == kKeyList || name == kKeyDescription || name == kKeyInstall ||
                                name == kKeyClose || name == kKeyReadMe;
-    if (labelOrButton && shown && HasAccessKey(value))
-      Add(Kind::AccessKey, Severity::Problem, tIniFile, key, value);
+    if (labelOrButton && shown && HasAccessKey(value)) Add(Kind::AccessKey, tIniFile, key, 0, line);
     if (name == kKeyHelpButton) {
       const bool plain =
           IniValueModule::IsNumber(value) && IniValueModule::LeadingNumber(value) == helpButton_;
       if (!plain || helpButton_ < 0 || helpButton_ > 2)
-        Add(Kind::HelpButtonValue, Severity::Problem, tIniFile, value, key, helpButton_);
+        Add(Kind::HelpButtonValue, tIniFile, value, helpButton_, line);
     }
     if (name == kKeyScreenReader) {
       if (!IniValueModule::ReadTruthValue(value))
-        Add(Kind::ScreenReaderValue, Severity::Problem, tIniFile, value, key);
+        Add(Kind::ScreenReaderValue, tIniFile, value, 0, line);
       if (IniValueModule::ToTruthValue(value) &&
           platform::KindOfPath(tNvdaFile) != platform::PathKind::File)
-        Add(Kind::ScreenReaderMissing, Severity::Problem, tNvdaFile, value);
+        Add(Kind::ScreenReaderMissing, tNvdaFile);
     }
   }
 }
 
-void Checker::TextNote(const std::wstring& file, const LoadFileModule::TextHead& head,
-                       std::size_t limit) {
-  Add(Kind::TextEncoding, Severity::Note, file, EncodingName(head.encoding));
-  TextCut(file, head, limit);
+// The address players who meet "Error! 0" are asked to write to: it must be
+// the author's own.
+void Checker::Support(const std::wstring& whole) {
+  const int line = LineOf(kKeySupport);
+  if (whole == kAbsent) {
+    Add(Kind::SupportMissing, tIniFile, kDefaultSupportMail);
+    return;
+  }
+  const std::wstring value = Setting(kKeySupport);
+  if (value.empty()) {
+    Add(Kind::SupportEmpty, tIniFile, kDefaultSupportMail, 0, line);
+    return;
+  }
+  const std::wstring address = Lower(SupportMail(value));
+  const std::size_t at = address.rfind(L'@');
+  if (address == Lower(kDefaultSupportMail)) {
+    Add(Kind::SupportProgramAddress, tIniFile, value, 0, line);
+  } else if (at == std::wstring::npos) {
+    Add(Kind::SupportNotAddress, tIniFile, value, 0, line);
+  } else {
+    const std::wstring domain = address.substr(at + 1);
+    for (const wchar_t* example : {L"example.org", L"example.com", L"example.net"})
+      if (domain == example || EndsWithNoCase(domain, std::wstring(L".") + example)) {
+        Add(Kind::SupportExample, tIniFile, value, 0, line);
+        break;
+      }
+  }
 }
 
-void Checker::TextCut(const std::wstring& file, const LoadFileModule::TextHead& head,
-                      std::size_t limit) {
-  if (head.cut) Add(Kind::TextCut, Severity::Problem, file, {}, {}, static_cast<long long>(limit));
+void Checker::TextFaults(const std::wstring& file, const LoadFileModule::TextHead& head,
+                         const std::string& bytes, std::size_t limit, bool shown) {
+  if (head.cut) Add(Kind::TextCut, file, {}, static_cast<long long>(limit >> 20));
+  const TextVerdict verdict = ExamineText(bytes, head.cut);
+  if (verdict.fault != TextFault::None) Add(FaultKind(verdict.fault), file, {}, 0, verdict.line);
+  if (shown && !head.text.empty()) Add(Kind::TextStart, file, TextStartOf(head.text));
 }
 
 void Checker::ReadMe() {
-  if (readMeRead_) TextNote(tReadMeFile, readMeHead_, LoadFileModule::kMaxTextBytes);
-  if (!readMe_ && ReadMeButtonVisible(helpButton_))
-    Add(Kind::ReadMeMissing, Severity::Problem, tReadMeFile, {}, {}, helpButton_);
+  if (readMeRead_) {
+    Add(Kind::TextEncoding, tReadMeFile, EncodingName(readMeHead_.encoding));
+    TextFaults(tReadMeFile, readMeHead_, readMeBytes_, LoadFileModule::kMaxTextBytes, true);
+  }
+  if (readMe_) return;
+  const std::wstring near =
+      NearName(tAppPath, {L"readme.txt", L"read.me", L"read.me.txt.txt", L"readme"});
+  if (!near.empty())
+    Add(Kind::Misnamed, tAppPath + near, L"read.me.txt");
+  else if (ReadMeButtonVisible(helpButton_) && !HiddenFile(tReadMeFile))
+    Add(Kind::ReadMeMissing, tReadMeFile, {}, helpButton_);
 }
 
 void Checker::Sounds() {
   for (const wchar_t* name : {kSoundClick, kSoundLoad, kSoundStart, kSoundStop}) {
     const std::wstring file = tAutorunPath + name + L".wav";
     if (sound_.AddFile(name) == ApiPlaySoundClass::kNoSuchFile) {
-      Add(Kind::SoundMissing, Severity::Problem, file, name);
+      if (!HiddenFile(file)) Add(Kind::SoundMissing, file, name);
       continue;
     }
     const WaveFacts wave = ExamineWave(FileBytes(file));
-    if (wave.verdict == WaveVerdict::Playable) continue;
-    // The report says in words why a file is no sound; only a format the
-    // system does not play needs its figures.
-    std::wstring detail;
-    if (wave.verdict == WaveVerdict::UnknownFormat || wave.verdict == WaveVerdict::BadFormat)
-      detail = L"format " + std::to_wstring(wave.formatTag) + L", " +
-               std::to_wstring(wave.bitsPerSample) + L" bit, " + std::to_wstring(wave.channels) +
-               L" ch, " + std::to_wstring(wave.sampleRate) + L" Hz";
-    Add(Kind::SoundUnplayable, Severity::Problem, file, name, detail,
-        static_cast<long long>(wave.verdict));
+    switch (wave.verdict) {
+      case WaveVerdict::Playable:
+        break;
+      case WaveVerdict::NotWave:
+        Add(Kind::SoundNotWave, file, name);
+        break;
+      case WaveVerdict::NoFormat:
+        Add(Kind::SoundNoFormat, file, name);
+        break;
+      case WaveVerdict::NoSound:
+        Add(Kind::SoundSilent, file, name);
+        break;
+      case WaveVerdict::UnknownFormat:
+      case WaveVerdict::BadFormat:
+        Add(Kind::SoundFormat, file, name, wave.formatTag);
+        break;
+    }
   }
 }
 
 // The entry's line in the list's order, then its description and screenshot.
-void Checker::Entry(const std::wstring& entry, Severity missing) {
+void Checker::Entry(const std::wstring& entry, bool game) {
   const std::wstring folder = EntryFolder(entry);
   const std::wstring description = folder + kDescriptionFile;
-  LoadFileModule::TextHead head;
-  const bool found = ReadShownText(description, head);
-  const std::wstring encoding = head.text.empty() ? std::wstring() : EncodingName(head.encoding);
-  if (IsDiscEntry(entry)) {
-    Add(Kind::DiscEntry, Severity::Note, folder, entry, encoding);
-  } else {
+  if (game) {
     ++report_.games;
-    Add(Kind::Game, Severity::Note, folder, entry, encoding, report_.games);
+    Add(Kind::Game, folder, entry, report_.games);
+  } else {
+    Add(Kind::DiscEntry, folder, entry);
   }
-  if (!found)
-    Add(Kind::DescriptionMissing, missing, description, entry);
-  else if (head.text.empty())
-    Add(Kind::DescriptionEmpty, missing, description, entry);
-  TextCut(description, head, LoadFileModule::kMaxTextBytes);
-  Screenshot(folder + kScreenshotFile, missing);
+  LoadFileModule::TextHead head;
+  if (ReadShownText(description, head)) {
+    TextFaults(description, head, bytes_, LoadFileModule::kMaxTextBytes, true);
+    if (head.text.empty())
+      Add(game ? Kind::DescriptionEmpty : Kind::DiscDescriptionMissing, description);
+  } else if (const std::wstring near =
+                 NearName(folder, {L"descript.ion.txt", L"descript.txt", L"description.txt"});
+             !near.empty()) {
+    Add(Kind::Misnamed, folder + near, kDescriptionFile);
+  } else if (!HiddenFile(description)) {  // a hidden one is named by the walk
+    Add(game ? Kind::DescriptionMissing : Kind::DiscDescriptionMissing, description);
+  }
+  Screenshot(folder);
 }
 
-void Checker::Screenshot(const std::wstring& file, Severity missing) {
+void Checker::Screenshot(const std::wstring& folder) {
+  const std::wstring file = folder + kScreenshotFile;
   // The picture is opened by its path, hidden or not.
   if (platform::KindOfPath(file) != platform::PathKind::File) {
-    Add(Kind::ScreenshotMissing, missing, file);
+    const std::wstring near =
+        NearName(folder, {L"screenshot.jpeg", L"screenshot.png", L"screenshot.bmp",
+                          L"screenshot.gif", L"screenshot.jpg.jpg", L"screenshot.jpg.txt"});
+    if (near.empty())
+      Add(Kind::ScreenshotMissing, file);
+    else
+      Add(Kind::Misnamed, folder + near, kScreenshotFile);
     return;
   }
   const FileBytes bytes(file);
   if (!bytes.Opened()) {
-    Add(Kind::ScreenshotUnshown, Severity::Problem, file, {}, kUnreadable);
+    Add(Kind::ScreenshotUnreadable, file);
     return;
   }
   platform::PictureHeader header;
   if (platform::WorthDecoding(bytes, header)) return;
-  const std::wstring size = std::to_wstring(header.width) + L"x" + std::to_wstring(header.height);
   if (header.format == platform::PictureFormat::None || header.width == 0 || header.height == 0)
-    Add(Kind::ScreenshotUnshown, Severity::Problem, file, {}, kNotAPicture);
+    Add(Kind::ScreenshotNotPicture, file);
   else if (!platform::PlausiblePictureSize(header))
-    Add(Kind::ScreenshotUnshown, Severity::Problem, file, size, kTooLarge);
+    Add(Kind::ScreenshotTooLarge, file, {}, static_cast<long long>(header.width) * header.height);
   else
-    Add(Kind::ScreenshotUnshown, Severity::Problem, file, size, kCutOff);
+    Add(Kind::ScreenshotCutOff, file);
 }
 
 void Checker::Games() {
@@ -322,10 +446,10 @@ void Checker::Games() {
     const std::wstring name = GameEntry(drGame.List(i));
     if (IsDiscEntry(name)) {
       ++report_.games;
-      Add(Kind::GameIsDiscEntry, Severity::Problem, GameFolder(name), name, {}, report_.games);
+      Add(Kind::GameIsDiscEntry, GameFolder(name), name, report_.games);
       continue;
     }
-    Entry(name, Severity::Problem);
+    Entry(name, true);
     Installer(name);
   }
 }
@@ -334,32 +458,48 @@ void Checker::Installer(const std::wstring& name) {
   const std::wstring folder = GameFolder(name);
   const std::vector<std::wstring> programs = ProgramFiles(folder);
   if (programs.empty()) {
-    Add(Kind::NoInstaller, Severity::Problem, folder, LaunchFailureTitle(0),
-        LaunchFailureText(0, supportMail_));
+    // What the author may have meant for the installer.
+    for (const std::wstring& file : platform::ListOrdinaryFiles(folder + L"*.*"))
+      for (const wchar_t* kind : {L".msi", L".bat", L".cmd", L".com", L".lnk"})
+        if (EndsWithNoCase(file, kind)) {
+          Add(Kind::InstallerNotExe, folder + file, file);
+          return;
+        }
+    std::vector<platform::FolderEntry> entries;
+    platform::ListFolder(folder, entries);
+    for (const platform::FolderEntry& entry : entries) {
+      if (entry.hidden || entry.system) {
+        if (!entry.folder && EndsWithNoCase(entry.name, L".exe")) return;  // named by the walk
+        continue;
+      }
+      if (!entry.folder || entry.reparsePoint) continue;
+      const std::wstring inner = folder + entry.name + L"\\";
+      const std::wstring exe = FirstProgram(inner);
+      if (!exe.empty()) {
+        Add(Kind::InstallerInSubfolder, inner + exe);
+        return;
+      }
+    }
+    Add(Kind::NoInstaller, folder);
     return;
   }
   const std::wstring& exe = programs.front();  // the one the launch starts
   const std::wstring path = folder + exe;
-  if (programs.size() > 1) {
-    std::wstring all;
-    for (const std::wstring& program : programs) all += (all.empty() ? L"" : L", ") + program;
-    Add(Kind::SeveralInstallers, Severity::Problem, path, exe, all,
-        static_cast<long long>(programs.size()));
-  }
+  if (programs.size() > 1)
+    Add(Kind::SeveralInstallers, path, exe, static_cast<long long>(programs.size()));
   // On the disc the folder is a drive's root: "D:\" and the path within.
   const std::size_t burned = 3 + Relative(path).size();
   if (burned > kMaxPathChars)
-    Add(Kind::InstallerPathTooLong, Severity::Problem, path, exe, {},
-        static_cast<long long>(burned));
+    Add(Kind::InstallerPathTooLong, path, exe, static_cast<long long>(burned));
   // A program's headers lie in its first few kilobytes; its resources are read
   // where its section table says.
   const ProgramFacts facts = ExamineProgram(FileBytes(path, 4096), exe);
-  if (!facts.program) {
-    Add(Kind::InstallerNotProgram, Severity::Problem, path, exe);
-  } else if (facts.elevation != Elevation::None) {
-    Add(Kind::InstallerAsksAdmin, Severity::Note, path, facts.level,
-        facts.elevation == Elevation::Manifest ? L"manifest" : L"name");
-  }
+  if (!facts.program)
+    Add(Kind::InstallerNotProgram, path, exe);
+  else if (facts.elevation == Elevation::Manifest)
+    Add(Kind::InstallerAdminByManifest, path, facts.level);
+  else if (facts.elevation != Elevation::None)
+    Add(Kind::InstallerAdminByName, path);
 }
 
 void Checker::AutorunInf() {
@@ -368,17 +508,29 @@ void Checker::AutorunInf() {
   if (platform::KindOfPath(file) != platform::PathKind::File ||
       LoadFileModule::ReadTextHead(file, IniEditorModule::kMaxIniBytes, head) !=
           platform::ReadStatus::Ok) {
-    Add(Kind::AutorunInfMissing, Severity::Problem, file);
+    const std::wstring near = NearName(tAppPath, {L"autorun.inf.txt", L"autorun.txt"});
+    if (near.empty())
+      Add(Kind::AutorunInfMissing, file);
+    else
+      Add(Kind::Misnamed, tAppPath + near, L"autorun.inf");
     return;
   }
-  std::wstring shown;
-  for (const wchar_t* key : {L"open", L"shellexecute"}) {
-    const std::wstring value =
-        IniEditorModule::LookUp(head.text, L"autorun", key, L"", IniEditorModule::kValueBufferSize);
-    if (value.empty()) continue;
-    if (shown.empty()) shown = value;
-    // The program is the first word, or the quoted text at the start.
-    std::wstring program = value;
+  std::vector<IniEditorModule::IniLine> lines;
+  IniEditorModule::SectionLines(head.text, L"autorun", lines);
+  auto find = [&](const wchar_t* key) -> const IniEditorModule::IniLine* {
+    for (const IniEditorModule::IniLine& line : lines)
+      if (IniEditorModule::SameName(line.name, key) && line.hasValue && !line.value.empty())
+        return &line;
+    return nullptr;
+  };
+  // The program is the first word of open= (or shellexecute=), or the quoted
+  // text at its start.
+  const IniEditorModule::IniLine* open = find(L"open");
+  if (open == nullptr) open = find(L"shellexecute");
+  if (open == nullptr) {
+    Add(Kind::AutorunInfNoOpen, file);
+  } else {
+    std::wstring program = open->value;
     if (program.front() == L'"') {
       const std::size_t close = program.find(L'"', 1);
       program = program.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1);
@@ -386,28 +538,66 @@ void Checker::AutorunInf() {
       program = program.substr(0, program.find(L' '));
     }
     if (program.compare(0, 2, L".\\") == 0) program = program.substr(2);
-    if (Lower(program) == L"varnolt.exe") return;
+    if (Lower(program) != L"varnolt.exe")
+      Add(Kind::AutorunInfWrong, file, open->value, 0, open->number);
   }
-  Add(Kind::AutorunInfWrong, Severity::Problem, file, shown);
+  // Windows reads the file in the system's ANSI code page unless it is UTF-16.
+  const bool utf8 = head.encoding == TextDecodeModule::Encoding::Utf8 ||
+                    head.encoding == TextDecodeModule::Encoding::Utf8Bom;
+  if (const IniEditorModule::IniLine* label = find(L"label")) {
+    const bool plain =
+        std::all_of(label->value.begin(), label->value.end(), [](wchar_t c) { return c < 0x80; });
+    if (utf8 && !plain) Add(Kind::AutorunInfLabelUtf8, file, {}, 0, label->number);
+  }
+  if (const IniEditorModule::IniLine* icon = find(L"icon")) {
+    std::wstring name = icon->value.substr(0, icon->value.find(L','));  // "file.ico,0"
+    if (name.size() >= 2 && name.front() == L'"' && name.back() == L'"')
+      name = name.substr(1, name.size() - 2);
+    if (platform::KindOfPath(tAppPath + name) != platform::PathKind::File)
+      Add(Kind::AutorunInfIconMissing, file, name, 0, icon->number);
+  }
 }
 
-void Checker::NameRules(const std::wstring& full, const std::wstring& name) {
-  const std::wstring why = ForbiddenInName(name);
-  if (!why.empty()) Add(Kind::BadName, Severity::Problem, full, name, why);
+void Checker::NameRules(const std::wstring& full, const platform::FolderEntry& entry) {
+  const std::wstring& name = entry.name;
+  for (wchar_t c : name) {
+    if (c < 0x20) {
+      Add(Kind::NameControlCharacter, full, {}, c);
+      return;
+    }
+    if (c == L'?' || c == L'*' || c == L'"' || c == L'|' || c == L'<' || c == L'>' || c == L':' ||
+        c == L'/' || c == L'\\') {
+      Add(Kind::NameForbiddenCharacter, full, std::wstring(1, c));
+      return;
+    }
+  }
+  if (name.find(L';') != std::wstring::npos) Add(Kind::NameSemicolon, full);
+  // Windows drops a trailing dot or blank from the last part of a path only:
+  // a file so named cannot be opened, while a folder's name is only ever a
+  // middle part of the paths the program opens.
+  if (!entry.folder && name.ends_with(L'.')) Add(Kind::NameEndsInDot, full);
+  if (!entry.folder && name.ends_with(L' ')) Add(Kind::NameEndsInBlank, full);
   if (name.size() > kJolietNameChars)
-    Add(Kind::LongName, Severity::Problem, full, name, {}, static_cast<long long>(name.size()));
+    Add(Kind::LongName, full, {}, static_cast<long long>(name.size()));
 }
 
-// Hidden and system entries where the program looks: it passes them by.
-void Checker::IgnoredEntry(const std::wstring& folder, const platform::FolderEntry& entry,
-                           int depth) {
-  if (!entry.hidden && !entry.system) return;
+// Hidden and system entries where the program looks (it passes them by), and
+// programs dropped straight into the games folder.
+void Checker::ListedEntry(const std::wstring& folder, const platform::FolderEntry& entry,
+                          int depth) {
   const std::wstring name = Lower(entry.name);
   const std::wstring full = folder + entry.name;
   const std::wstring where = Lower(Relative(folder));
+  const bool program =
+      !entry.folder && (EndsWithNoCase(name, L".exe") || EndsWithNoCase(name, L".msi"));
+  if (depth == 1 && where == L"games\\" && program) {
+    Add(Kind::ProgramInGamesFolder, full);
+    return;
+  }
+  if (!entry.hidden && !entry.system) return;
   bool used = false;
-  if (depth == 0)
-    used = !entry.folder && (name == L"autorun.ini" || name == L"read.me.txt");
+  if (depth == 0)  // a hidden control file stops the program, and is named so
+    used = !entry.folder && name == L"read.me.txt";
   else if (depth == 1 && where == L"autorun\\")
     used = !entry.folder && (name == L"click.wav" || name == L"load.wav" || name == L"start.wav" ||
                              name == L"stop.wav" || name == kDescriptionFile);
@@ -415,9 +605,12 @@ void Checker::IgnoredEntry(const std::wstring& folder, const platform::FolderEnt
     used = entry.folder;
   else if (depth == 2 && where.compare(0, 6, L"games\\") == 0)
     used = !entry.folder && (name == kDescriptionFile || EndsWithNoCase(name, L".exe"));
-  if (used)
-    Add(Kind::Ignored, Severity::Problem, entry.folder ? full + L"\\" : full, entry.name,
-        entry.system ? L"system" : L"hidden", entry.folder ? 1 : 0);
+  if (used) {
+    if (entry.folder)
+      Add(Kind::IgnoredFolder, full + L"\\");
+    else
+      Add(Kind::IgnoredFile, full);
+  }
 }
 
 void Checker::Walk() {
@@ -428,25 +621,24 @@ void Checker::Walk() {
     const auto [folder, depth] = pending.back();
     pending.pop_back();
     if (!platform::ListFolder(folder, listed)) {
-      Add(Kind::FolderUnreadable, Severity::Problem, folder);
+      Add(Kind::FolderUnreadable, folder);
       continue;
     }
     // Sub-folders are walked in the order they are listed.
     const std::size_t firstPending = pending.size();
     for (const platform::FolderEntry& entry : listed) {
       if (++entries > kMaxEntries) {
-        Add(Kind::TooManyEntries, Severity::Note, tAppPath, {}, {},
-            static_cast<long long>(kMaxEntries));
+        Add(Kind::TooManyEntries, tAppPath, {}, static_cast<long long>(kMaxEntries));
         return;
       }
       const std::wstring full = folder + entry.name;
-      NameRules(entry.folder ? full + L"\\" : full, entry.name);
-      IgnoredEntry(folder, entry, depth);
+      NameRules(entry.folder ? full + L"\\" : full, entry);
+      ListedEntry(folder, entry, depth);
       if (!entry.folder) continue;
       if (entry.reparsePoint)
-        Add(Kind::LinkNotFollowed, Severity::Note, full + L"\\");
+        Add(Kind::LinkNotFollowed, full + L"\\");
       else if (depth + 1 >= kMaxDepth)
-        Add(Kind::TooDeep, Severity::Note, full + L"\\", {}, {}, kMaxDepth);
+        Add(Kind::TooDeep, full + L"\\", {}, kMaxDepth);
       else
         pending.emplace_back(full + L"\\", depth + 1);
     }
@@ -455,16 +647,6 @@ void Checker::Walk() {
 }
 
 }  // namespace
-
-std::wstring ForbiddenInName(const std::wstring& name) {
-  for (wchar_t c : name)
-    if (c < 0x20 || c == L'?' || c == L'*' || c == L'"' || c == L'|' || c == L'<' || c == L'>' ||
-        c == L':' || c == L'/' || c == L'\\')
-      return std::wstring(1, c);
-  if (!name.empty() && (name.back() == L'.' || name.back() == L' '))
-    return std::wstring(1, name.back());
-  return std::wstring();
-}
 
 bool HasAccessKey(const std::wstring& caption) {
   for (std::size_t i = 0; i < caption.size(); ++i) {
@@ -505,8 +687,8 @@ int ExitStatus(const Report& report) {
   if (report.folder != FolderState::Ok) return 3;
   int status = 0;
   for (const Finding& f : report.findings) {
-    if (f.severity == Severity::Stop) return 2;
-    if (f.severity == Severity::Problem) status = 1;
+    if (SeverityOf(f.kind) == Severity::Stop) return 2;
+    if (SeverityOf(f.kind) == Severity::Problem) status = 1;
   }
   return status;
 }

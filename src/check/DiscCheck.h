@@ -14,68 +14,107 @@ namespace check {
 // the player will hear and see, for the author to know.
 enum class Severity { Stop, Problem, Note };
 
+// Each finding is one kind: what it says and how grave it is are the kind's
+// (CheckReport's table), never a text carried with it.
 enum class Kind {
   // Start-up.
   ProgramMissing,
   SoundFolderUnusable,
   ControlFileMissing,
+  ControlFileHidden,
+  ControlFileMisnamed,  // value: the name the file has
   NoGames,
+  GamesFolderMisnamed,  // value: the name the folder has
   // The control file.
   SectionMissing,
-  KeyMissing,
+  KeyMissing,  // value: the key
   KeyEmpty,
   UnknownKey,
+  MisspeltKey,  // value: as written, other: the key meant
   DuplicateKey,
-  ValueCut,
-  HelpButtonValue,
+  ValueCut,         // number: the value's length
+  HelpButtonValue,  // value: as written, number: what it reads as
   ScreenReaderValue,
   ScreenReaderMissing,
-  AccessKey,
-  // Texts and sounds.
-  TextEncoding,
-  TextCut,
-  ReadMeMissing,
-  SoundMissing,
-  SoundUnplayable,
+  AccessKey,  // value: the key
+  SupportMissing,
+  SupportEmpty,
+  SupportProgramAddress,  // value: the address
+  SupportExample,
+  SupportNotAddress,
+  // Texts.
+  TextEncoding,  // value: the encoding's name as Notepad gives it
+  TextStart,     // value: the text's start as the player sees it
+  TextCut,       // number: the limit in megabytes
+  TextDos866,
+  TextKoi8r,
+  TextMixed,
+  TextUtf8Cut,
+  TextUtf16NoMark,
+  TextRtf,
+  TextHtml,
+  TextWord,
+  ReadMeMissing,  // number: HelpButton's mode
+  // Sounds.
+  SoundMissing,  // value: the sound's name
+  SoundNotWave,
+  SoundNoFormat,
+  SoundSilent,
+  SoundFormat,  // number: the format's code
   // Entries of the list.
-  DiscEntry,
-  Game,
+  DiscEntry,  // value: the entry's text
+  Game,       // value: the entry's text, number: its place among the games
   GameIsDiscEntry,
   NoInstaller,
-  SeveralInstallers,
+  InstallerNotExe,  // value: the file that is there instead
+  InstallerInSubfolder,
+  ProgramInGamesFolder,
+  SeveralInstallers,  // value: the one started, number: how many
   InstallerNotProgram,
-  InstallerAsksAdmin,
-  InstallerPathTooLong,
+  InstallerAdminByManifest,  // value: the level asked for
+  InstallerAdminByName,
+  InstallerPathTooLong,  // number: the path's length
   DescriptionMissing,
   DescriptionEmpty,
+  DiscDescriptionMissing,
   ScreenshotMissing,
-  ScreenshotUnshown,
+  ScreenshotNotPicture,
+  ScreenshotTooLarge,
+  ScreenshotCutOff,
+  ScreenshotUnreadable,
+  Misnamed,  // value: the name wanted
   // The disc's files and names.
-  Ignored,
-  BadName,
-  LongName,
+  IgnoredFile,
+  IgnoredFolder,
+  NameEndsInDot,
+  NameEndsInBlank,
+  NameControlCharacter,
+  NameForbiddenCharacter,  // value: the character
+  NameSemicolon,
+  LongName,  // number: the name's length
   AutorunInfMissing,
-  AutorunInfWrong,
+  AutorunInfNoOpen,
+  AutorunInfWrong,  // value: what open= starts
+  AutorunInfLabelUtf8,
+  AutorunInfIconMissing,  // value: the icon's file
   LinkNotFollowed,
   FolderUnreadable,
-  TooDeep,
-  TooManyEntries,
+  TooDeep,         // number: the depth walked
+  TooManyEntries,  // number: the entries walked
+  Count
 };
 
 struct Finding {
   Kind kind;
-  Severity severity;
-  std::wstring path;    // relative to the disc folder ("games\Racer 2\setup.exe")
-  std::wstring value;   // the text concerned: a key, a value, a caption, a name
-  std::wstring detail;  // what it reads as, why, which one
+  std::wstring path;  // relative to the disc folder ("games\Racer 2\setup.exe")
+  int line = 0;       // the line in the file, where the finding is about one
+  std::wstring value;
+  std::wstring other;
   long long number = 0;
 };
 
-// Why a screenshot is not shown (Finding::detail of ScreenshotUnshown).
-extern const wchar_t* const kNotAPicture;
-extern const wchar_t* const kTooLarge;
-extern const wchar_t* const kCutOff;
-extern const wchar_t* const kUnreadable;
+// How grave each kind is.
+Severity SeverityOf(Kind kind);
 
 enum class FolderState { Ok, Missing, NotAFolder, Unreadable };
 
@@ -94,15 +133,12 @@ Report CheckDisc(const std::wstring& folder);
 // 3 the folder cannot be read.
 int ExitStatus(const Report& report);
 
-// Windows' rules for names, which the check applies to every file and folder.
-// The reason a name cannot be opened as it is ("" when it can): it ends in a
-// dot or a blank, or holds a character Windows forbids.
-std::wstring ForbiddenInName(const std::wstring& name);
-// Whether a caption holds a single "&" (an access key; "&&" shows the sign).
-bool HasAccessKey(const std::wstring& caption);
 // The longest name the disc format (Joliet) holds as it is.
 constexpr std::size_t kJolietNameChars = 64;
 // The longest full path a program can be started by.
 constexpr std::size_t kMaxPathChars = 259;
+
+// Whether a caption holds a single "&" (an access key; "&&" shows the sign).
+bool HasAccessKey(const std::wstring& caption);
 
 }  // namespace check

@@ -59,12 +59,19 @@ bool SectionLines(const std::wstring& text, const std::wstring& section,
 
   bool inWanted = false;  // inside the first section of the wanted name
   std::size_t pos = 0;
+  int number = 0;
   while (pos < all.size()) {
     std::size_t end = pos;
     while (end < all.size() && all[end] != L'\n' && all[end] != L'\r') ++end;
     const std::wstring_view line = Trim(all.substr(pos, end - pos));
+    const int lineNumber = ++number;
     pos = end;
-    while (pos < all.size() && (all[pos] == L'\n' || all[pos] == L'\r')) ++pos;
+    // CR LF ends one line; a CR or LF alone ends one too, and each further
+    // one ends a blank line.
+    while (pos < all.size() && (all[pos] == L'\n' || all[pos] == L'\r')) {
+      if (pos > end && !(all[pos] == L'\n' && all[pos - 1] == L'\r')) ++number;
+      ++pos;
+    }
     if (line.empty()) continue;
 
     if (line.front() == L'[') {
@@ -78,6 +85,7 @@ bool SectionLines(const std::wstring& text, const std::wstring& section,
     if (!inWanted) continue;
 
     IniLine entry;
+    entry.number = lineNumber;
     const std::size_t equals = line.find(L'=');
     if (equals == std::wstring_view::npos) {
       entry.name = std::wstring(line);

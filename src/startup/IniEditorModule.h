@@ -42,6 +42,7 @@ struct IniLine {
   std::wstring name;  // blanks around it dropped
   bool hasValue = false;
   std::wstring value;  // blanks around it dropped, quotes kept
+  int number = 0;      // the line's number in the text, counted from 1
 };
 
 // The lines of the first section named `section`, in their order; false

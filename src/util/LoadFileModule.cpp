@@ -5,7 +5,8 @@
 
 namespace LoadFileModule {
 
-platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, TextHead& head) {
+platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, TextHead& head,
+                                  std::string* kept) {
   std::string bytes;
   // One byte beyond the limit tells a file cut there from one that ends there.
   const platform::ReadStatus status = platform::ReadFileHead(tFile, limit + 1, bytes);
@@ -15,6 +16,7 @@ platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, 
   const auto end = head.cut ? TextDecodeModule::TextEnd::Cut : TextDecodeModule::TextEnd::Whole;
   head.encoding = TextDecodeModule::DetectEncoding(bytes, end);
   head.text = TextDecodeModule::DecodeText(bytes, end);
+  if (kept != nullptr) *kept = std::move(bytes);
   return status;
 }
 

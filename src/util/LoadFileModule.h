@@ -28,7 +28,9 @@ struct TextHead {
   bool cut = false;
 };
 
-// Reads and decodes at most `limit` bytes of the file `tFile`.
-platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, TextHead& head);
+// Reads and decodes at most `limit` bytes of the file `tFile`; the bytes
+// decoded are kept in `bytes` when it is given.
+platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, TextHead& head,
+                                  std::string* bytes = nullptr);
 
 }  // namespace LoadFileModule

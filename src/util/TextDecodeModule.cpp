@@ -130,6 +130,25 @@ Encoding DetectEncoding(std::string_view bytes, TextEnd end) {
   return nonAscii ? Encoding::Utf8 : Encoding::Ansi;
 }
 
+Utf8Reading ReadAsUtf8(std::string_view bytes) {
+  Utf8Reading reading;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const Step step = Scan(bytes, i);
+    if (step.kind == Step::Unfinished) {
+      reading.endsInside = true;
+      break;
+    }
+    if (step.kind == Step::Invalid) {
+      if (reading.firstInvalid == std::string_view::npos) reading.firstInvalid = i;
+    } else if (step.length > 1) {
+      ++reading.nonAscii;
+      if (step.value >= 0x400 && step.value <= 0x4FF) ++reading.cyrillic;
+    }
+    i += step.length;
+  }
+  return reading;
+}
+
 std::wstring DecodeText(std::string_view bytes, TextEnd end) {
   switch (DetectEncoding(bytes, end)) {
     case Encoding::Utf8Bom:

@@ -18,6 +18,18 @@ enum class TextEnd { Whole, Cut };
 
 Encoding DetectEncoding(std::string_view bytes, TextEnd end = TextEnd::Whole);
 
+// How the bytes read as UTF-8, the whole of them: the well-formed characters
+// beyond ASCII (and of those, the Cyrillic ones), where the first byte that
+// belongs to no well-formed character lies, and whether the bytes end inside
+// a character.
+struct Utf8Reading {
+  std::size_t nonAscii = 0;
+  std::size_t cyrillic = 0;
+  std::size_t firstInvalid = std::string_view::npos;
+  bool endsInside = false;
+};
+Utf8Reading ReadAsUtf8(std::string_view bytes);
+
 // The text of the bytes. Nothing is ever lost or stops the decoding: in
 // UTF-8 each maximal invalid subpart (the longest start of a well-formed
 // sequence, or else one byte) becomes U+FFFD, in UTF-16 each unpaired

@@ -1,7 +1,8 @@
 // The disc check, VarnoltCheck.exe, run under Wine on real folders: its exit
-// status and its report, in UTF-8 when redirected and as text in a console of
-// its own; folders it cannot check; a disc made to hang or crash it. What each
-// finding says is held by the unit tests.
+// status and its report, in the console's code page into a pipe (so that
+// `| find` finds its lines), UTF-8 with a byte-order mark into a file, and as
+// text in a console of its own; folders it cannot check; a disc made to hang
+// or crash it. What each finding says is held by the unit tests.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -17,13 +18,34 @@ using namespace e2e;
 
 const char kIni[] =
     "[main]\r\ndisk=Игры на слух\r\nlist=Игры\r\ndescription=Описание\r\ninstall=Установить\r\n"
-    "close=Закрыть\r\nreadme=Справка\r\nhelp=Справка\r\nHelpButton=2\r\nScreenReader=0\r\n";
+    "close=Закрыть\r\nreadme=Справка\r\nhelp=Справка\r\nHelpButton=2\r\nScreenReader=0\r\n"
+    "support=igry@mail.ru\r\n";
+
+// Text as a program writes it in the code page `codePage`.
+std::string InCodePage(const std::wstring& text, UINT codePage) {
+  const int length = static_cast<int>(text.size());
+  const int bytes =
+      ::WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0)
+    ::WideCharToMultiByte(codePage, 0, text.data(), length, &out[0], bytes, nullptr, nullptr);
+  return out;
+}
+
+// A folder quoted for a command line, without its closing backslash (which
+// would escape the quote).
+std::wstring QuotedFolder(const std::wstring& folder) {
+  return L"\"" + folder.substr(0, folder.size() - (folder.ends_with(L'\\') ? 1 : 0)) + L"\"";
+}
 
 struct CheckRun {
   DWORD status = 0xFFFFFFFF;
   std::string bytes;
-  // Where the report holds `text` in UTF-8.
-  std::size_t Find(const std::wstring& text) const { return bytes.find(ToUtf8(text)); }
+  // Where the report holds `text`, in the code page of a console a program
+  // started without a window gets: the OEM one (866 on a Russian system).
+  std::size_t Find(const std::wstring& text) const {
+    return bytes.find(InCodePage(text, CP_OEMCP));
+  }
 };
 
 // Runs `exe` with `arguments`, its output into a pipe.
@@ -49,7 +71,7 @@ CheckRun RunCheck(const std::wstring& exe, const std::wstring& arguments) {
 // A disc on which a player meets nothing amiss: two games, every file in place.
 struct GoodDisc : Disc {
   explicit GoodDisc(const std::wstring& name) : Disc(name, kIni, {L"Racer 10", L"Racer 2"}) {
-    AddFile(L"autorun.inf", "[autorun]\r\nopen=Varnolt.exe\r\n");
+    AddFile(L"autorun.inf", "[autorun]\r\nopen=Varnolt.exe\r\nicon=Varnolt.exe\r\n");
     AddFile(L"read.me.txt", "Read me");
     AddFile(L"autorun\\descript.ion", "Disc");
     AddFile(L"autorun\\screenshot.jpg", testpictures::kBlueJpeg);
@@ -67,7 +89,7 @@ TEST(CheckE2eTest, StatusAndReport) {
   GoodDisc disc(L"check");
   const std::wstring exe = BuildFolder() + L"VarnoltCheck.exe", root = disc.Root();
   ::CopyFileW(exe.c_str(), (root + L"VarnoltCheck.exe").c_str(), FALSE);
-  const std::wstring good = L"Итого: игр 2, ошибок запуска 0, проблем 0. Диск готов.\r\n";
+  const std::wstring good = L"Итого: 2 игры, 0 ошибок запуска, 0 проблем. Диск готов.\r\n";
   const std::wstring unchecked = L"Итого: диск не проверен.\r\n";
   const struct {
     std::wstring exe, arguments;
@@ -78,8 +100,8 @@ TEST(CheckE2eTest, StatusAndReport) {
       {root + L"VarnoltCheck.exe", L"", 0, L"Проверка диска: " + root, good},
       {exe, L"\"C:\\no such folder\"", 3, L"Папка не найдена: C:\\no such folder", unchecked},
       {exe, L"\"" + exe + L"\"", 3, L"Это файл, а не папка: " + exe, unchecked},
-      {exe, L"a b", 3, L"Проверка диска для Varnolt: VarnoltCheck.exe [ПАПКА]",
-       L"Код выхода: 0 диск готов"},
+      {exe, L"a b", 3, L"Проверка диска для Varnolt: VarnoltCheck.exe [ПАПКА] [/p] [/t]",
+       L"Код выхода: 0 — диск готов, 1 — игрок встретит проблемы"},
   };
   for (const auto& c : cases) {
     const CheckRun run = RunCheck(c.exe, c.arguments);
@@ -117,11 +139,88 @@ TEST(CheckE2eTest, AHostileDiscIsCheckedToTheEnd) {
   const CheckRun run = RunCheck(BuildFolder() + L"VarnoltCheck.exe", L"\"" + disc.Root() + L"\"");
   EXPECT_EQ(run.status, 1u) << run.bytes;
   for (const wchar_t* line :
-       {L"Проблема: games\\Racer 2\\descript.ion — файл длиннее",
-        L"Проблема: games\\Racer 2\\screenshot.jpg — JPEG обрезан",
-        L"Сведения: games\\Racer 10\\d\\", L"Проблема: games\\Secret\\ — скрытая папка",
-        L"Проблема: games\\Racer 10\\descript.ion — системный файл", L"Итого: "})
+       {L"Проблема: games\\Racer 2\\descript.ion: файл больше 1 МБ",
+        L"Проблема: games\\Racer 2\\screenshot.jpg: картинка обрезана",
+        L"Сведения: games\\Racer 10\\d\\", L"Проблема: games\\Secret\\: папка скрытая",
+        L"Проблема: games\\Racer 10\\descript.ion: файл скрытый или системный", L"Итого: "})
     EXPECT_NE(run.Find(L"\r\n" + std::wstring(line)), std::string::npos) << run.bytes;
+}
+
+// Filtered by the console's own programs, as an author hears only the
+// problems: through a pipe the report is in the console's code page, which
+// the OEM one (above) and the ANSI one here show, so `find` in the same
+// console finds a Cyrillic problem line, and nothing else. (Wine's cmd makes
+// `|` a temporary file and its find reads text as ANSI: the pipe is made
+// here, and the console's code page set to the one Wine's find reads.) /p
+// gives the problems without filtering.
+TEST(CheckE2eTest, APipeCarriesTheConsolesCodePage) {
+  GoodDisc disc(L"check-pipe");
+  // A description saved by a DOS editor (code page 866).
+  disc.AddFile(
+      L"games\\Racer 2\\descript.ion",
+      "\x83\xae\xad\xaa\xa8 \xaf\xae \xad\xae\xe7\xad\xae\xac\xe3 \xa3\xae\xe0\xae\xa4\xe3 "
+      "\xe1\xae \xa2\xe1\xa5\xac\xa8 \xe1\xae\xaf\xa5\xe0\xad\xa8\xaa\xa0\xac\xa8.");
+  disc.AddFile(L"autorun.ini", std::string(kIni) + "Helpbuton=2\r\n");
+  const std::wstring exe = BuildFolder() + L"VarnoltCheck.exe";
+  const std::wstring problem =
+      L"Проблема: games\\Racer 2\\descript.ion: текст в кодировке DOS (866)";
+
+  ::FreeConsole();
+  ASSERT_TRUE(::AllocConsole());
+  EXPECT_TRUE(::SetConsoleOutputCP(::GetACP()) && ::SetConsoleCP(::GetACP()));
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE reportRead = nullptr, reportWrite = nullptr, foundRead = nullptr, foundWrite = nullptr;
+  ASSERT_TRUE(::CreatePipe(&reportRead, &reportWrite, &inherit, 0) &&
+              ::CreatePipe(&foundRead, &foundWrite, &inherit, 0));
+  const testsupport::Handle reader(foundRead);
+  ::SetHandleInformation(foundRead, HANDLE_FLAG_INHERIT, 0);
+  testsupport::Job job;
+  testsupport::Process check, find;
+  EXPECT_EQ(check.Start(job.Get(), exe, QuotedFolder(disc.Root()), 0, reportWrite), 0u);
+  ::CloseHandle(reportWrite);
+  EXPECT_EQ(find.Start(job.Get(), L"C:\\windows\\system32\\find.exe", L"\"Проблема\"", 0,
+                       foundWrite, reportRead),
+            0u);
+  ::CloseHandle(reportRead);
+  ::CloseHandle(foundWrite);
+  std::string found;
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(foundRead, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    found.append(buffer, got);
+  EXPECT_TRUE(check.WaitForExit(60000) && find.WaitForExit(60000));
+  ::FreeConsole();
+  ::AttachConsole(ATTACH_PARENT_PROCESS);  // the driver's own, where there is one
+  EXPECT_NE(found.find(InCodePage(problem, ::GetACP())), std::string::npos) << found;
+  EXPECT_EQ(found.find(InCodePage(L"Сведения", ::GetACP())), std::string::npos) << found;
+
+  // The OEM code page lacks « »: plain quotes stand for them, not < >.
+  const CheckRun problems = RunCheck(exe, QuotedFolder(disc.Root()) + L" /p");
+  EXPECT_EQ(problems.status, 1u);
+  EXPECT_NE(problems.Find(L"\r\nПроблема: autorun.ini, строка 12: ключа \"Helpbuton\" Varnolt"),
+            std::string::npos)
+      << problems.bytes;
+  EXPECT_NE(problems.Find(L"\r\n" + problem), std::string::npos) << problems.bytes;
+  EXPECT_EQ(problems.Find(L"Сведения"), std::string::npos) << problems.bytes;
+}
+
+// Redirected to a file, the report is UTF-8 with a byte-order mark.
+TEST(CheckE2eTest, AFileGetsUtf8WithItsMark) {
+  GoodDisc disc(L"check-file");
+  const std::wstring report = disc.Root() + L"отчёт.txt";
+  const std::wstring command = L"/c \"\"" + BuildFolder() + L"VarnoltCheck.exe\" " +
+                               QuotedFolder(disc.Root()) + L" > \"" + report + L"\"\"";
+  RunCheck(L"C:\\windows\\system32\\cmd.exe", command);
+  std::string bytes;
+  const testsupport::Handle file(::CreateFileW(report.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                               nullptr, OPEN_EXISTING, 0, nullptr));
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  EXPECT_EQ(bytes.find("\xEF\xBB\xBF" + ToUtf8(L"Проверка диска: " + disc.Root() + L"\r\n")), 0u)
+      << bytes;
+  EXPECT_NE(bytes.find(ToUtf8(L"\r\nИтого: 2 игры")), std::string::npos) << bytes;
 }
 
 // A console of its own, as when started from Explorer: the report is written
@@ -159,7 +258,7 @@ TEST(CheckE2eTest, InAConsoleOfItsOwnItWaitsForAKey) {
   ::FreeConsole();
   ::AttachConsole(ATTACH_PARENT_PROCESS);  // the driver's own, where there is one
   for (const std::wstring& line :
-       {L"Проверка диска: " + disc.Root(), std::wstring(L"Итого: игр 2, ошибок запуска 0"),
+       {L"Проверка диска: " + disc.Root(), std::wstring(L"Итого: 2 игры, 0 ошибок запуска"),
         std::wstring(L"Нажмите любую клавишу, чтобы закрыть окно.")})
     EXPECT_NE(screen.find(line), std::wstring::npos) << ToUtf8(line);
   EXPECT_TRUE(check.WaitForExit(10000)) << "it ends on the key";

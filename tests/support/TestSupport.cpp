@@ -13,19 +13,21 @@ Job::Job() : job_(::CreateJobObjectW(nullptr, nullptr)) {
 }
 
 DWORD Process::Start(HANDLE job, const std::wstring& exe, const std::wstring& arguments,
-                     DWORD flags, HANDLE output) {
+                     DWORD flags, HANDLE output, HANDLE input) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   const std::wstring folder = exe.substr(0, exe.rfind(L'\\') + 1);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
-  if (output) {
+  const bool redirected = output != nullptr || input != nullptr;
+  if (redirected) {
     startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
     startup.hStdOutput = output;
     startup.hStdError = output;
   }
   PROCESS_INFORMATION info = {};
-  if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, output != nullptr,
+  if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, redirected,
                         flags | CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &info))
     return ::GetLastError();
   process_.Reset(info.hProcess);

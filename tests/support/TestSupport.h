@@ -35,9 +35,9 @@ class Process {
  public:
   // 0 when the program runs, else the system's error code. `arguments`
   // follow the quoted program path; `flags` go to CreateProcess; the
-  // program's output goes to `output` when it is given.
+  // program's output goes to `output`, and it reads `input`, when given.
   DWORD Start(HANDLE job, const std::wstring& exe, const std::wstring& arguments = {},
-              DWORD flags = 0, HANDLE output = nullptr);
+              DWORD flags = 0, HANDLE output = nullptr, HANDLE input = nullptr);
   HANDLE Get() const { return process_.Get(); }
   DWORD Id() const { return id_; }
   bool WaitForExit(DWORD timeoutMs) const;
