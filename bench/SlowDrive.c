@@ -1,8 +1,9 @@
 /* A slow drive for Varnolt under Wine: a Linux shared library preloaded
  * into Wine's processes (LD_PRELOAD) that delays, in the program's own
  * process, its first access to each file or folder whose path holds the
- * disc's mark, and the first read of each byte of such a file, as a CD or
- * DVD drive does: a seek for the first access, then a transfer rate.
+ * disc's mark, as a CD or DVD drive does: a seek when a folder's records are
+ * first read (to look a name up in it, or to list it), a seek when a file's
+ * data is first read, and the transfer of each byte read the first time.
  *
  * Under Wine the server opens files for the program, but the program's own
  * process looks every path up (stat, open of folders) before it asks, and
@@ -116,32 +117,44 @@ static int Find(const char* path, int* isNew) {
   return seenCount++;
 }
 
-/* A first access of the path, and of the folder that holds it, costs a seek
- * each. The path is taken as given: a drive knows no other names. */
-static void Access(const char* given) {
-  if (!OnDrive(given)) return;
-  char path[kMaxPath], folder[kMaxPath];
-  snprintf(path, sizeof path, "%s", given);
-  const size_t length = strlen(path);
-  if (length > 1 && path[length - 1] == '/') path[length - 1] = 0;
-  snprintf(folder, sizeof folder, "%s", path);
-  char* slash = strrchr(folder, '/');
-  if (slash && slash != folder) *slash = 0;
-  int seeks = 0, isNew;
+/* The first access of `key` (a folder, or a file's data) costs a seek. */
+static void Seek(const char* key) {
+  int isNew;
   pthread_mutex_lock(&lock);
-  if (slash && strstr(folder, Setting("VARNOLT_SLOW_MARK")) && Find(folder, &isNew) >= 0 && isNew) {
-    ++seeks;
-    Log("seek", folder, -1);
-  }
-  if (Find(path, &isNew) >= 0 && isNew) {
-    ++seeks;
-    Log("seek", path, -1);
-  }
+  const int known = Find(key, &isNew);
   pthread_mutex_unlock(&lock);
-  Wait(seeks * seekUs);
+  if (known < 0 || !isNew) return;
+  Log("seek", key, -1);
+  Wait(seekUs);
 }
 
-/* A read of bytes not read before costs their transfer. */
+/* A path is looked up in the folder that holds it: the first time, the
+ * drive reads that folder's records (a seek); afterwards names and
+ * attributes of its entries come back at once, as on a CD. */
+static void Access(const char* given) {
+  if (!OnDrive(given)) return;
+  char folder[kMaxPath];
+  snprintf(folder, sizeof folder, "%s", given);
+  size_t length = strlen(folder);
+  while (length > 1 && folder[length - 1] == '/') folder[--length] = 0;
+  char* slash = strrchr(folder, '/');
+  if (!slash || slash == folder) return;
+  *slash = 0;
+  if (strstr(folder, Setting("VARNOLT_SLOW_MARK"))) Seek(folder);
+}
+
+/* A folder opened to be listed: its own records are read. */
+static void List(const char* given) {
+  if (!OnDrive(given)) return;
+  char folder[kMaxPath];
+  snprintf(folder, sizeof folder, "%s", given);
+  size_t length = strlen(folder);
+  while (length > 1 && folder[length - 1] == '/') folder[--length] = 0;
+  Seek(folder);
+}
+
+/* The first read of a file seeks to its data; bytes not read before cost
+ * their transfer. */
 static void Read(int fd, long long offset, long long count) {
   struct stat st;
   if (count <= 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return;
@@ -150,9 +163,8 @@ static void Read(int fd, long long offset, long long count) {
   const ssize_t length = readlink(link, path, sizeof path - 1);
   if (length <= 0) return;
   path[length] = 0;
-  /* The path was looked up, and its seek taken, under the name the program
-   * gave; here it has the name the system gives the open file. */
   if (!OnDrive(path)) return;
+  Seek(path); /* the system's name for the open file: its data */
   if (offset < 0) offset = lseek(fd, 0, SEEK_CUR) - count; /* read() has moved on */
   const char* rateSetting = Setting("VARNOLT_SLOW_RATE");
   const long long rate = rateSetting ? atoll(rateSetting) : 6000000;
@@ -194,7 +206,12 @@ int fstatat(int dir, const char* path, struct stat* buf, int flags) {
 }
 
 static int OpenWith(const char* symbol, int dir, const char* path, int flags, mode_t mode) {
-  if (path && path[0] == '/') Access(path);
+  if (path && path[0] == '/') {
+    if (flags & O_DIRECTORY)
+      List(path);
+    else
+      Access(path);
+  }
   if (dir == -1) {
     int (*real)(const char*, int, ...) = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, symbol);
     return real(path, flags, mode);

@@ -71,6 +71,7 @@ void MainWindow::lsGame_Rest() {
 
 void MainWindow::ReadDescription(const std::wstring& folder) {
   platform::RunInBackground(
+      platform::ReaderThread::Texts,
       [file = folder + kDescriptionFile] {
         std::wstring text;
         LoadFileModule::LoadFile(file, text);
@@ -89,6 +90,7 @@ void MainWindow::ReadDescription(const std::wstring& folder) {
 void MainWindow::ReadScreenshot(const std::wstring& folder) {
   if (KeptScreenshot(folder)) return;
   platform::RunInBackground(
+      platform::ReaderThread::Pictures,
       [file = folder + kScreenshotFile, width = img.PixelWidth(), height = img.PixelHeight()] {
         return platform::DecodePicture(file, width, height);
       },

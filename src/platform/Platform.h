@@ -125,8 +125,9 @@ Version ProgramVersion();
 // ---- Work away from the window's thread -----------------------------------
 
 // The disc may be an optical drive, where the first access to each file
-// costs a seek: what reads the disc after start-up runs on the program's one
-// reader thread, so that the window's thread never waits for the drive.
+// costs a seek: what reads the disc after start-up runs on one of the
+// program's reader threads, so that the window's thread never waits for the
+// drive.
 class BackgroundTask {
  public:
   virtual ~BackgroundTask() = default;
@@ -136,16 +137,20 @@ class BackgroundTask {
   virtual void Finish() = 0;
 };
 
-// Queues `task` for the reader thread, which runs the tasks one after
+// The reader threads: one reads texts, the other decodes pictures, so that
+// a description never waits behind a picture.
+enum class ReaderThread { Texts, Pictures };
+
+// Queues `task` for the reader thread, which runs its tasks one after
 // another in the order they came. A task is never cancelled: one whose
 // result is no longer wanted leaves it unused in Finish. Called on the
 // window's thread only.
-void RunInBackground(std::unique_ptr<BackgroundTask> task);
+void RunInBackground(ReaderThread reader, std::unique_ptr<BackgroundTask> task);
 
 // `work` runs on the reader thread and returns a value, which `done` then
 // gets on the window's thread.
 template <typename Work, typename Done>
-void RunInBackground(Work work, Done done) {
+void RunInBackground(ReaderThread reader, Work work, Done done) {
   using Result = decltype(work());
   class Task final : public BackgroundTask {
    public:
@@ -158,7 +163,8 @@ void RunInBackground(Work work, Done done) {
     Done done_;
     Result result_{};
   };
-  RunInBackground(std::unique_ptr<BackgroundTask>(new Task(std::move(work), std::move(done))));
+  RunInBackground(reader,
+                  std::unique_ptr<BackgroundTask>(new Task(std::move(work), std::move(done))));
 }
 
 // ---- The program's life --------------------------------------------------

@@ -122,6 +122,19 @@ TEST_F(SlowDiscTest, EnterAndEscDuringAReadActAtOnce) {
                                               L"sound:(stop)", L"exit"}));
 }
 
+// Game 2's screenshot takes a second to read; the user moves on meanwhile
+// and game 3's description comes two seeks after the rest, not after it.
+TEST_F(SlowDiscTest, ADescriptionNeverWaitsForAnotherGamesPicture) {
+  sim::FindEntry(kGames + Game(2) + L"\\screenshot.jpg")->bytes = std::string(6000000, 'x');
+  DownTo(2);
+  sim::Advance(kRestMs + 300);  // the text is in, the picture being read
+  ASSERT_EQ(Count(Text(2)), 1);
+  Press(kKeyDown);
+  sim::Advance(kRestMs + 200);
+  EXPECT_EQ(Count(Text(3)), 1);
+  EXPECT_TRUE(sim::Busy()) << "game 2's picture is still being read";
+}
+
 // Back and forth between two games read before: each shows at once, with
 // its sound once, and the drive is not asked again.
 TEST_F(SlowDiscTest, AGameShownBeforeComesBackAtOnceWithoutTheDrive) {

@@ -72,13 +72,12 @@ struct Drive {
   bool ejected = false;                     // every file call fails as without a disc
 };
 
-// The reader thread: its queue, the task it runs and when that is done.
+// A reader thread: its queue, the task it runs and when that is done.
 struct Reader {
   std::deque<std::unique_ptr<platform::BackgroundTask>> waiting;
   std::unique_ptr<platform::BackgroundTask> running;
   unsigned long doneAt = 0;
-  bool onReader = false;  // a task's Run is under way: costs are the reader's
-  unsigned long charged = 0;
+  unsigned long charged = 0;  // what the running task's Run cost
 };
 
 struct World {
@@ -109,7 +108,8 @@ struct World {
   unsigned long now = 0;  // the clock, in milliseconds; tests move it (Advance)
   std::vector<Timer> timers;
   Drive drive;
-  Reader reader;
+  Reader readers[2];           // by platform::ReaderThread
+  Reader* onReader = nullptr;  // the reader whose task's Run is under way
 };
 
 World& TheWorld();

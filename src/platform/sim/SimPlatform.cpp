@@ -107,8 +107,8 @@ void AccessDisc(const std::wstring& path, std::size_t bytes) {
     cost += drive.seekMs;
     if (p == file && drive.seekMs > 0) cost += bytes / drive.bytesPerMs;
   }
-  if (world.reader.onReader) {
-    world.reader.charged += cost;
+  if (world.onReader) {
+    world.onReader->charged += cost;
   } else {
     drive.windowWaitMs += cost;
     world.now += cost;
@@ -117,46 +117,49 @@ void AccessDisc(const std::wstring& path, std::size_t bytes) {
 
 namespace {
 
-void StartNextTask() {
+void StartNextTask(Reader& reader) {
   World& world = TheWorld();
-  Reader& reader = world.reader;
   if (reader.running || reader.waiting.empty()) return;
   reader.running = std::move(reader.waiting.front());
   reader.waiting.pop_front();
-  reader.onReader = true;
+  world.onReader = &reader;
   reader.charged = 0;
   reader.running->Run();
-  reader.onReader = false;
+  world.onReader = nullptr;
   reader.doneAt = world.now + reader.charged;
 }
 
-void FinishTask() {
-  std::unique_ptr<platform::BackgroundTask> task = std::move(TheWorld().reader.running);
+void FinishTask(Reader& reader) {
+  std::unique_ptr<platform::BackgroundTask> task = std::move(reader.running);
   task->Finish();
-  StartNextTask();
+  StartNextTask(reader);
 }
 
 }  // namespace
 
-bool Busy() { return !TheWorld().timers.empty() || TheWorld().reader.running != nullptr; }
+bool Busy() {
+  const World& world = TheWorld();
+  return !world.timers.empty() || world.readers[0].running || world.readers[1].running;
+}
 
 void Advance(unsigned long ms) {
   World& world = TheWorld();
   const unsigned long end = world.now + ms;
   for (;;) {
-    // The earliest of the timers and the reader's task, when it is due by
-    // the end; a timer before a task due at the same moment.
-    unsigned long next = end;
+    // The earliest of the timers and the readers' tasks due by the end; a
+    // timer before a task due at the same moment.
     auto timer = world.timers.end();
     for (auto t = world.timers.begin(); t != world.timers.end(); ++t)
-      if (t->due <= next && (timer == world.timers.end() || t->due < timer->due)) timer = t;
-    if (timer != world.timers.end()) next = timer->due;
-    const bool task = world.reader.running && world.reader.doneAt <= end &&
-                      (timer == world.timers.end() || world.reader.doneAt < next);
+      if (t->due <= end && (timer == world.timers.end() || t->due < timer->due)) timer = t;
+    Reader* task = nullptr;
+    for (Reader& reader : world.readers)
+      if (reader.running && reader.doneAt <= end && (!task || reader.doneAt < task->doneAt))
+        task = &reader;
+    if (task && timer != world.timers.end() && timer->due <= task->doneAt) task = nullptr;
     if (timer == world.timers.end() && !task) break;
-    world.now = std::max(world.now, task ? world.reader.doneAt : next);
+    world.now = std::max(world.now, task ? task->doneAt : timer->due);
     if (task) {
-      FinishTask();
+      FinishTask(*task);
     } else {
       const Timer due = *timer;
       world.timers.erase(timer);
@@ -352,9 +355,10 @@ bool PlaySoundCall(const wchar_t* path, unsigned flags) {
   return true;
 }
 
-void RunInBackground(std::unique_ptr<BackgroundTask> task) {
-  TheWorld().reader.waiting.push_back(std::move(task));
-  sim::StartNextTask();
+void RunInBackground(ReaderThread thread, std::unique_ptr<BackgroundTask> task) {
+  sim::Reader& reader = TheWorld().readers[thread == ReaderThread::Texts ? 0 : 1];
+  reader.waiting.push_back(std::move(task));
+  sim::StartNextTask(reader);
 }
 
 void DoEvents() {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/Platform.h"
 #include "platform/win32/Win32FormImpl.h"
 
 namespace platform {
@@ -285,9 +286,19 @@ void Form::Impl::RefreshPictures() {
     const int width = self->PictureWidth(control), height = self->PictureHeight(control);
     if (width <= 0 || height <= 0) continue;
     if (width == pictures[i]->Width() && height == pictures[i]->Height()) continue;
+    // Decoded again on the reader (a large picture takes seconds), and shown
+    // if the control still shows that file by then. The window whose
+    // picture this is lives as long as the program (the help window has
+    // none).
     const std::wstring file = win32::FileOf(*pictures[i]);
-    win32::EnsureCom();
-    self->ShowPicture(control, std::make_shared<const Picture>(DecodePicture(file, width, height)));
+    RunInBackground(
+        ReaderThread::Pictures,
+        [file, width, height] { return DecodePicture(file, width, height); },
+        [this, i, file](Picture decoded) {
+          if (i < pictures.size() && pictures[i] && win32::FileOf(*pictures[i]) == file)
+            self->ShowPicture(static_cast<int>(i),
+                              std::make_shared<const Picture>(std::move(decoded)));
+        });
   }
 }
 

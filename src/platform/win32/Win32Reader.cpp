@@ -1,4 +1,4 @@
-// The reader thread: it runs the tasks the window's thread hands it, one
+// The reader threads: each runs the tasks the window's thread hands it, one
 // after another, and hands each back through a message to a window of its
 // own on the window's thread, whose message loop then finishes it. Nothing
 // here touches the program's windows from the reader thread.
@@ -37,7 +37,7 @@ class Reader {
     windowClass.lpfnWndProc = &Reader::WindowProc;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"Varnolt.Reader";
-    ::RegisterClassW(&windowClass);
+    ::RegisterClassW(&windowClass);  // fails, harmlessly, for the second reader
     window_ = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                 nullptr, windowClass.hInstance, nullptr);
     ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -111,14 +111,15 @@ class Reader {
   win32::ScopedHandle thread_;
 };
 
-Reader* theReader = nullptr;
+Reader* readers[2] = {};  // by ReaderThread
 
 }  // namespace
 
-void RunInBackground(std::unique_ptr<BackgroundTask> task) {
-  if (!theReader) theReader = new Reader();
-  if (theReader->Running()) {
-    theReader->Add(std::move(task));
+void RunInBackground(ReaderThread thread, std::unique_ptr<BackgroundTask> task) {
+  Reader*& reader = readers[thread == ReaderThread::Texts ? 0 : 1];
+  if (!reader) reader = new Reader();
+  if (reader->Running()) {
+    reader->Add(std::move(task));
     return;
   }
   // No thread to be had: the work is done here, and finished as it would be.
