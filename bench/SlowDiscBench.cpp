@@ -51,14 +51,16 @@ struct Controls {
   HWND window = nullptr, list = nullptr, edit = nullptr;
 };
 
-BOOL CALLBACK PickControl(HWND child, LPARAM param) {
-  auto& c = *reinterpret_cast<Controls*>(param);
-  wchar_t name[32];
-  if (!::GetClassNameW(child, name, 32)) return TRUE;
-  const LONG style = ::GetWindowLongW(child, GWL_STYLE);
-  if (::_wcsicmp(name, L"ListBox") == 0 && (style & WS_VISIBLE) && !c.list) c.list = child;
-  if (::_wcsicmp(name, L"Edit") == 0 && !c.edit) c.edit = child;
-  return TRUE;
+// The window's list and its (first) text box, found by their classes.
+Controls FindControls(HWND window) {
+  Controls c{window};
+  for (HWND child : testsupport::ChildrenOf(window)) {
+    const std::wstring kind = testsupport::ClassOf(child);
+    if (!c.list && ::_wcsicmp(kind.c_str(), L"ListBox") == 0 && ::IsWindowVisible(child))
+      c.list = child;
+    if (!c.edit && ::_wcsicmp(kind.c_str(), L"Edit") == 0) c.edit = child;
+  }
+  return c;
 }
 
 bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -220,10 +222,9 @@ std::string ReadMe(const Child& process, const Controls& c, double& ms) {
   HWND help = nullptr;
   std::string error = WaitForWindow(process, kHelpTitle, start, kStepDeadlineMs, help);
   if (!error.empty()) return error;
-  Controls h{help};
+  Controls h;
   for (;;) {
-    h = Controls{help};
-    ::EnumChildWindows(help, PickControl, reinterpret_cast<LPARAM>(&h));
+    h = FindControls(help);
     if (h.edit && TextOf(h.edit) == std::wstring(kReadMe, kReadMe + sizeof kReadMe - 1)) break;
     if (MsBetween(start, Now()) > kStepDeadlineMs) return "the read-me never came";
     ::Sleep(1);
@@ -250,8 +251,7 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, int seekMs) {
   if (!r.error.empty()) return r;
   LRESULT count = -1;
   for (;;) {
-    c = Controls{c.window};
-    ::EnumChildWindows(c.window, PickControl, reinterpret_cast<LPARAM>(&c));
+    c = FindControls(c.window);
     if (c.list && c.edit && Ask(c.list, LB_GETCOUNT, 0, 0, count) && count == kGames + 1) break;
     if (process.Gone() || MsBetween(started, Now()) > kStartDeadlineMs) {
       r.error = "the list never held the disc and its games";

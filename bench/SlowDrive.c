@@ -128,29 +128,33 @@ static void Seek(const char* key) {
   Wait(seekUs);
 }
 
+/* `given` on the drive, without a trailing slash, into `path`; 0 when the
+ * path is not on the drive. */
+static int OnDriveAs(const char* given, char path[kMaxPath]) {
+  if (!OnDrive(given)) return 0;
+  snprintf(path, kMaxPath, "%s", given);
+  size_t length = strlen(path);
+  while (length > 1 && path[length - 1] == '/') path[--length] = 0;
+  return 1;
+}
+
 /* A path is looked up in the folder that holds it: the first time, the
  * drive reads that folder's records (a seek); afterwards names and
  * attributes of its entries come back at once, as on a CD. */
 static void Access(const char* given) {
-  if (!OnDrive(given)) return;
   char folder[kMaxPath];
-  snprintf(folder, sizeof folder, "%s", given);
-  size_t length = strlen(folder);
-  while (length > 1 && folder[length - 1] == '/') folder[--length] = 0;
+  if (!OnDriveAs(given, folder)) return;
   char* slash = strrchr(folder, '/');
   if (!slash || slash == folder) return;
+  while (slash > folder && slash[-1] == '/') --slash; /* "a//b" is in "a" */
   *slash = 0;
   if (strstr(folder, Setting("VARNOLT_SLOW_MARK"))) Seek(folder);
 }
 
 /* A folder opened to be listed: its own records are read. */
 static void List(const char* given) {
-  if (!OnDrive(given)) return;
   char folder[kMaxPath];
-  snprintf(folder, sizeof folder, "%s", given);
-  size_t length = strlen(folder);
-  while (length > 1 && folder[length - 1] == '/') folder[--length] = 0;
-  Seek(folder);
+  if (OnDriveAs(given, folder)) Seek(folder);
 }
 
 /* The first read of a file seeks to its data; bytes not read before cost

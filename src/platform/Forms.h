@@ -53,18 +53,21 @@ class Picture {
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
 
-  bool Empty() const;
+  bool Empty() const { return !data_; }
   // The size it was decoded at, in pixels, and the memory its pixels take.
-  int Width() const;
-  int Height() const;
-  std::size_t Bytes() const;
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  std::size_t Bytes() const {
+    return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4;
+  }
 
   struct Data;
   Data* data() const { return data_.get(); }
-  explicit Picture(std::unique_ptr<Data> data);
+  Picture(std::unique_ptr<Data> data, int width, int height);
 
  private:
   std::unique_ptr<Data> data_;
+  int width_ = 0, height_ = 0;
 };
 
 // The picture file decoded and scaled to exactly width × height pixels; an

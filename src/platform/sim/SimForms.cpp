@@ -253,20 +253,14 @@ bool Form::LoadPicture(int control, const std::wstring& file) {
 
 struct Picture::Data {
   std::wstring file;
-  int width, height;
 };
 
 Picture::Picture() = default;
-Picture::Picture(std::unique_ptr<Data> data) : data_(std::move(data)) {}
+Picture::Picture(std::unique_ptr<Data> data, int width, int height)
+    : data_(std::move(data)), width_(width), height_(height) {}
 Picture::~Picture() = default;
 Picture::Picture(Picture&&) noexcept = default;
 Picture& Picture::operator=(Picture&&) noexcept = default;
-bool Picture::Empty() const { return !data_; }
-int Picture::Width() const { return data_ ? data_->width : 0; }
-int Picture::Height() const { return data_ ? data_->height : 0; }
-std::size_t Picture::Bytes() const {
-  return static_cast<std::size_t>(Width()) * static_cast<std::size_t>(Height()) * 4;
-}
 
 Picture DecodePicture(const std::wstring& file, int width, int height) {
   const sim::Entry* e = sim::FindEntry(file);
@@ -274,7 +268,7 @@ Picture DecodePicture(const std::wstring& file, int width, int height) {
   if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes) || width <= 0 ||
       height <= 0)
     return Picture();
-  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{file, width, height}));
+  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{file}), width, height);
 }
 
 int Form::PictureWidth(int control) const { return TwipsToPixels(impl_->At(control).width, kDpi); }

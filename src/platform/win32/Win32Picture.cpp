@@ -181,26 +181,20 @@ namespace platform {
 struct Picture::Data {
   win32::ScopedBitmap bitmap;
   std::wstring file;
-  int width, height;
 };
 
 Picture::Picture() = default;
-Picture::Picture(std::unique_ptr<Data> data) : data_(std::move(data)) {}
+Picture::Picture(std::unique_ptr<Data> data, int width, int height)
+    : data_(std::move(data)), width_(width), height_(height) {}
 Picture::~Picture() = default;
 Picture::Picture(Picture&&) noexcept = default;
 Picture& Picture::operator=(Picture&&) noexcept = default;
-bool Picture::Empty() const { return !data_; }
-int Picture::Width() const { return data_ ? data_->width : 0; }
-int Picture::Height() const { return data_ ? data_->height : 0; }
-std::size_t Picture::Bytes() const {
-  return static_cast<std::size_t>(Width()) * static_cast<std::size_t>(Height()) * 4;
-}
 
 Picture DecodePicture(const std::wstring& file, int width, int height) {
   win32::ScopedBitmap bitmap = win32::DecodePicture(file, width, height);
   if (!bitmap.Valid()) return Picture();
-  return Picture(
-      std::unique_ptr<Picture::Data>(new Picture::Data{std::move(bitmap), file, width, height}));
+  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{std::move(bitmap), file}), width,
+                 height);
 }
 
 namespace win32 {
