@@ -10,9 +10,9 @@ set(VARNOLT_WINDOWS_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _W
 # datum in a section of its own so that the link drops what nothing uses;
 # without exceptions (it catches none: see src/app/SmallRuntime.cpp), type
 # information (it asks for none at run time) or locks around static locals:
-# besides the window's thread only the reader thread runs (see
-# Win32Reader.cpp), and what it runs (reading, decoding texts and pictures)
-# has no static local that the window's thread has not made first.
+# besides the window's thread only the reader threads run (see
+# Win32Reader.cpp), and what they run (reading files, decoding texts and
+# pictures) has no static locals.
 set(VARNOLT_SMALL_CODE -Os -ffunction-sections -fdata-sections
                        -fno-exceptions -fno-rtti -fno-threadsafe-statics)
 set(VARNOLT_SMALL_LINK -Wl,--gc-sections)
