@@ -15,7 +15,9 @@
 // painted list, and then, with the window pinged meanwhile to find its
 // longest silence:
 // - one Down to a game not read before, until its text is shown and the
-//   window has painted;
+//   window has painted; then on to the next game and Up back to it, until
+//   its text is shown (with the files read again from their start, which
+//   the drive's log tells);
 // - 20 Down keys posted 50 ms apart, from a game not read before, until the
 //   20th game is selected, its text shown and the window idle (two WM_NULL
 //   round trips); and the same with 33 ms between keys (a held key);
@@ -125,6 +127,7 @@ class Pinging {
 // and screenshots, their bytes, and the load sound's starts.
 struct Reads {
   int descriptions = 0, screenshots = 0, sounds = 0;
+  int again = 0;  // descriptions and screenshots read from their start again
   double mb = 0;
 };
 
@@ -164,6 +167,7 @@ Reads ReadsSince(long from) {
     if (kind == "seek" && ends(s, "/descript.ion")) ++r.descriptions;
     if (kind == "seek" && ends(s, "/screenshot.jpg")) ++r.screenshots;
     if (kind == "head" && ends(s, "/load.wav")) ++r.sounds;
+    if (kind == "head" && (ends(s, "/descript.ion") || ends(s, "/screenshot.jpg"))) ++r.again;
     if (kind == "read" && (s.find("/screenshot.jpg ") != std::string::npos ||
                            s.find("/descript.ion ") != std::string::npos))
       r.mb += std::atof(s.c_str() + s.rfind(' ') + 1) / 1048576.0;
@@ -173,7 +177,8 @@ Reads ReadsSince(long from) {
 }
 
 struct RunResult {
-  double oneDownMs = 0, oneDownSilenceMs = 0;
+  double oneDownMs = 0, oneDownSilenceMs = 0, backMs = 0;
+  Reads backReads;
   double quickMs = 0, quickSilenceMs = 0, heldMs = 0, heldSilenceMs = 0;
   Reads quickReads;
   double readMeMs = 0;
@@ -196,18 +201,21 @@ std::string WaitShown(const Controls& c, int index, LARGE_INTEGER from, double& 
   return std::string();
 }
 
-// Down keys `apartMs` apart from entry `first`, `count` of them.
+// Down keys (Up keys for a negative `count`) `apartMs` apart from entry
+// `first`, `count` of them.
 std::string Downs(const Controls& c, int first, int count, DWORD apartMs, double& ms,
                   double& silence) {
+  const WPARAM key = count < 0 ? VK_UP : VK_DOWN;
+  const int keys = count < 0 ? -count : count;
   LRESULT result = 0;
   if (!Ask(c.list, LB_SETCURSEL, static_cast<WPARAM>(first), 0, result))
     return "the list did not answer";
   Pinging pinging(c.window);
   LARGE_INTEGER last = Now();
-  for (int k = 0; k < count; ++k) {
+  for (int k = 0; k < keys; ++k) {
     if (k > 0) ::Sleep(apartMs);
-    ::PostMessageW(c.list, WM_KEYDOWN, VK_DOWN, k == 0 ? 1 : 0x40000001);
-    if (apartMs >= 50 || k == count - 1) ::PostMessageW(c.list, WM_KEYUP, VK_DOWN, 0xC0000001);
+    ::PostMessageW(c.list, WM_KEYDOWN, key, k == 0 ? 1 : 0x40000001);
+    if (apartMs >= 50 || k == keys - 1) ::PostMessageW(c.list, WM_KEYUP, key, 0xC0000001);
     last = Now();
   }
   const std::string error = WaitShown(c, first + count, last, ms);
@@ -270,6 +278,17 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, int seekMs) {
   std::string error = Downs(c, 10, 1, 0, r.oneDownMs, r.oneDownSilenceMs);
   if (!error.empty()) return fail("one Down", error);
   ::Sleep(1500);
+  // On to the next game and back: both programs show the picture before
+  // the text of a game they have shown before.
+  double unused = 0;
+  error = Downs(c, 11, 1, 0, unused, unused);
+  if (!error.empty()) return fail("Down", error);
+  ::Sleep(1500);
+  const long backAt = LogSize();
+  error = Downs(c, 12, -1, 0, r.backMs, unused);
+  if (!error.empty()) return fail("Up", error);
+  ::Sleep(1500);
+  r.backReads = ReadsSince(backAt);
   const long logAt = LogSize();
   error = Downs(c, 30, 20, 50, r.quickMs, r.quickSilenceMs);
   if (!error.empty()) return fail("20 Downs", error);
@@ -286,7 +305,8 @@ RunResult RunOnce(HANDLE job, const std::wstring& exe, int seekMs) {
 }
 
 struct Series {
-  std::vector<double> oneDown, oneDownSilence, quick, quickSilence, held, heldSilence, readMe;
+  std::vector<double> oneDown, oneDownSilence, back, backFiles, quick, quickSilence, held,
+      heldSilence, readMe;
   std::vector<double> descriptions, screenshots, mb, sounds;
   int failures = 0;
 };
@@ -362,6 +382,8 @@ int wmain(int argc, wchar_t** argv) {
           continue;
         }
         s.oneDown.push_back(r.oneDownMs);
+        s.back.push_back(r.backMs);
+        s.backFiles.push_back(r.backReads.again);
         s.oneDownSilence.push_back(r.oneDownSilenceMs);
         s.quick.push_back(r.quickMs);
         s.quickSilence.push_back(r.quickSilenceMs);
@@ -391,6 +413,9 @@ int wmain(int argc, wchar_t** argv) {
     row("one Down to a game not read before: until its text is shown and the window answers",
         &Series::oneDown, " ms");
     row("the window's longest silence during that Down", &Series::oneDownSilence, " ms");
+    row("Up back to a game shown before: until its picture and text are shown", &Series::back,
+        " ms");
+    row("files read from their start during that Up", &Series::backFiles, "");
     row("20 Down presses 50 ms apart: last key -> the 20th game selected, its text shown, window "
         "idle",
         &Series::quick, " ms");
