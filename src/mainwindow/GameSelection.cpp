@@ -80,7 +80,8 @@ void MainWindow::ReadDescription(const std::wstring& folder) {
       [this, folder, selection = selection_](std::wstring text) {
         // A description that is not there now may be there on another try.
         if (!text.empty())
-          texts_.Keep(folder, std::make_shared<std::wstring>(text), text.size() * 2);
+          texts_.Keep(folder, std::shared_ptr<const std::wstring>(new std::wstring(text)),
+                      text.size() * 2);
         if (selection != selection_) return;
         if (!text.empty()) edDescript.SetText(text);
         ReadScreenshot(folder);
@@ -95,7 +96,8 @@ void MainWindow::ReadScreenshot(const std::wstring& folder) {
         return platform::DecodePicture(file, width, height);
       },
       [this, folder, selection = selection_](platform::Picture decoded) {
-        auto picture = std::make_shared<const platform::Picture>(std::move(decoded));
+        auto picture =
+            std::shared_ptr<const platform::Picture>(new platform::Picture(std::move(decoded)));
         if (!picture->Empty()) pictures_.Keep(folder, picture, picture->Bytes());
         if (selection == selection_) ShowScreenshot(picture);
       });

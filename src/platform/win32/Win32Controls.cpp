@@ -297,7 +297,7 @@ void Form::Impl::RefreshPictures() {
         [this, i, file](Picture decoded) {
           if (i < pictures.size() && pictures[i] && win32::FileOf(*pictures[i]) == file)
             self->ShowPicture(static_cast<int>(i),
-                              std::make_shared<const Picture>(std::move(decoded)));
+                              std::shared_ptr<const Picture>(new Picture(std::move(decoded))));
         });
   }
 }
@@ -306,8 +306,8 @@ void Form::ClearPicture(int control) { ShowPicture(control, nullptr); }
 
 bool Form::LoadPicture(int control, const std::wstring& file) {
   if (!impl_->IsControl(control) || !win32::EnsureCom()) return false;
-  auto picture = std::make_shared<const Picture>(
-      DecodePicture(file, PictureWidth(control), PictureHeight(control)));
+  auto picture = std::shared_ptr<const Picture>(
+      new Picture(DecodePicture(file, PictureWidth(control), PictureHeight(control))));
   const bool shown = !picture->Empty();
   ShowPicture(control, std::move(picture));
   return shown;
