@@ -8,6 +8,7 @@
 
 #include "../common/TestPictures.h"
 #include "SimDisc.h"
+#include "helpwindow/HelpWindow.h"
 #include "platform/Keys.h"
 
 using namespace simdisc;
@@ -133,6 +134,21 @@ TEST_F(SlowDiscTest, ADescriptionNeverWaitsForAnotherGamesPicture) {
   sim::Advance(kRestMs + 200);
   EXPECT_EQ(Count(Text(3)), 1);
   EXPECT_TRUE(sim::Busy()) << "game 2's picture is still being read";
+}
+
+// F1 right after a Down: nothing is read behind the read-me (its load sound
+// would speak over it); the game's text comes once the read-me is closed.
+TEST_F(SlowDiscTest, NothingIsReadBehindTheReadMe) {
+  sim::AddFile(kRoot + L"\\read.me.txt", "Read me");
+  DownTo(4);
+  sim::TheWorld().waitingEvents.push_back([] {
+    sim::Advance(2000);
+    EXPECT_EQ(Count(Text(4)), 0) << "while the read-me is open";
+    sim::RequestClose(fHelp().form());
+  });
+  Press(platform::kKeyF1);
+  sim::Advance(kRestMs + 200);
+  EXPECT_EQ(Count(Text(4)), 1);
 }
 
 // Back and forth between two games read before: each shows at once, with
