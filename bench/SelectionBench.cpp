@@ -16,7 +16,7 @@
 // any picture needs), the entry before the measured game is selected
 // quietly (LB_SETCURSEL sends no notification), and the clock starts when a
 // Down key is posted to the list. It stops when the description box holds
-// the game's description (both programs set it after the picture) and two
+// the game's description and a new picture (whichever comes last) and two
 // WM_NULL round trips to the window have returned, the second one after the
 // paint the selection caused.
 //
@@ -166,13 +166,16 @@ std::string Choose(const Controls& c, int index, const std::wstring& description
   LRESULT result = 0;
   if (!Send(c.list, LB_SETCURSEL, static_cast<WPARAM>(index - 1), 0, result))
     return "the list did not answer";
+  LRESULT before = 0, shown = 0;
+  if (!Send(c.picture, STM_GETIMAGE, IMAGE_BITMAP, 0, before)) return "the picture did not answer";
   ::PostMessageW(c.list, WM_KEYDOWN, VK_DOWN, 1);
   ::PostMessageW(c.list, WM_KEYUP, VK_DOWN, 0xC0000001);
   const LARGE_INTEGER start = Now();
   std::wstring text;
   for (;;) {
-    if (!ReadText(c.edit, text)) return "the description box did not answer";
-    if (text == description) break;
+    if (!ReadText(c.edit, text) || !Send(c.picture, STM_GETIMAGE, IMAGE_BITMAP, 0, shown))
+      return "the description box did not answer";
+    if (text == description && shown != 0 && shown != before) break;
     if (MsBetween(start, Now()) > kSelectionDeadlineMs) return "the description never came";
   }
   if (!bench::Painted(c.window, kRoundTripTimeoutMs)) return "the window did not answer";

@@ -47,3 +47,8 @@ target_link_libraries(TextBench PRIVATE bench_support user32)
 # games.
 varnolt_windows_program(CheckBench CONSOLE bench/CheckBench.cpp)
 target_link_libraries(CheckBench PRIVATE bench_support psapi)
+
+# Moving through 200 games on a slow drive (bench/SlowDrive.c, preloaded into
+# Wine by tools/run-bench.sh): the window's answers, what is read, F1.
+varnolt_windows_program(SlowDiscBench CONSOLE bench/SlowDiscBench.cpp)
+target_link_libraries(SlowDiscBench PRIVATE bench_support user32)

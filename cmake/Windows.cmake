@@ -9,8 +9,10 @@ set(VARNOLT_WINDOWS_DEFINITIONS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _W
 # 100 KB is a visible delay: its code is built for size, each function and
 # datum in a section of its own so that the link drops what nothing uses;
 # without exceptions (it catches none: see src/app/SmallRuntime.cpp), type
-# information (it asks for none at run time) or locks around static locals
-# (its code runs on one thread).
+# information (it asks for none at run time) or locks around static locals:
+# besides the window's thread only the reader threads run (see
+# Win32Reader.cpp), and what they run (reading files, decoding texts and
+# pictures) has no static locals.
 set(VARNOLT_SMALL_CODE -Os -ffunction-sections -fdata-sections
                        -fno-exceptions -fno-rtti -fno-threadsafe-statics)
 set(VARNOLT_SMALL_LINK -Wl,--gc-sections)
@@ -52,6 +54,7 @@ add_library(platform_win32 STATIC
   src/platform/win32/Win32Forms.cpp
   src/platform/win32/Win32Picture.cpp
   src/platform/win32/Win32Platform.cpp
+  src/platform/win32/Win32Reader.cpp
 )
 target_include_directories(platform_win32 PUBLIC src)
 set_target_properties(platform_win32 PROPERTIES CXX_STANDARD 20)

@@ -11,6 +11,8 @@
 #              on discs of 1,000 and 10,000 games.
 #   text       how long the window stops answering when a long description
 #              or read-me is shown, against 1 s (200 ms up to 64 KB).
+#   slowdisc   moving through 200 games on a slow drive (no delay, 100 ms and
+#              150 ms a first access): the window's answers, what is read.
 # Usage: tools/run-bench.sh [--only PART[,PART...]] [--runs N] [--games N,N,...]
 #                           [OTHER_VARNOLT_EXE...]
 # --runs applies to every part, --games to the start-up, and other builds of
@@ -30,7 +32,7 @@ windows_path() {
   unix="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
   printf 'Z:%s' "${unix//\//\\}"
 }
-usage="usage: tools/run-bench.sh [--only startup,selection,idle,check,text] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
+usage="usage: tools/run-bench.sh [--only startup,selection,idle,check,text,slowdisc] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
 options=()
 runs=()
 others=()
@@ -58,7 +60,7 @@ done
 wants() { [[ ",$parts," == *",$1,"* ]]; }
 for part in ${parts//,/ }; do
   case "$part" in
-    startup | selection | idle | check | text) ;;
+    startup | selection | idle | check | text | slowdisc) ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
 done
@@ -72,6 +74,7 @@ wants selection && targets+=(SimpleSelection SelectionBench)
 wants idle && targets+=(IdleCpuBench)
 wants check && targets+=(VarnoltCheck CheckBench sample_disc)
 wants text && targets+=(TextBench)
+wants slowdisc && targets+=(SlowDiscBench)
 cmake --build --preset win64 --target "${targets[@]}" >/dev/null
 
 # The selection's screenshots: JPEGs of quality 90 (Wine's own encoder does
@@ -86,6 +89,15 @@ if wants selection; then
       -compose softlight -composite -attenuate 0.5 +noise Gaussian \
       -quality 90 -sampling-factor 2x2 "$pictures/$size.jpg"
   done
+fi
+
+# The slow drive: a library preloaded into Wine's processes (see
+# bench/SlowDrive.c), and a screenshot of some 700 KB for each game.
+if wants slowdisc; then
+  mkdir -p "$pictures"
+  cc -shared -fPIC -O2 -Wall -Wextra -Werror -o "$build/bench/SlowDrive.so" bench/SlowDrive.c -ldl -lpthread
+  convert -size 1600x1200 gradient:'#20407a-#e8b048' -attenuate 0.6 +noise Gaussian \
+    -quality 92 -sampling-factor 2x2 "$pictures/slowdisc.jpg"
 fi
 
 # A raised priority (where allowed) keeps builds running beside the
@@ -136,5 +148,14 @@ if wants check; then
 fi
 if wants text; then
   run TextBench ${runs[@]+"${runs[@]}"} "$varnolt" ${others[@]+"${others[@]}"}
+fi
+if wants slowdisc; then
+  export LD_PRELOAD="$build/bench/SlowDrive.so" VARNOLT_SLOW_MARK=varnolt-slowdisc \
+    VARNOLT_SLOW_LOG="$build/bench/slowdisc.log" VARNOLT_SLOW_CONFIG="$build/bench/slowdisc.conf"
+  : >"$VARNOLT_SLOW_LOG"
+  : >"$VARNOLT_SLOW_CONFIG"
+  run SlowDiscBench ${runs[@]+"${runs[@]}"} --pictures "$(windows_path "$pictures")" "$varnolt" \
+    ${others[@]+"${others[@]}"}
+  unset LD_PRELOAD VARNOLT_SLOW_CONFIG
 fi
 exit "$failed"

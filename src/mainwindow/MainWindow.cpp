@@ -21,7 +21,9 @@ MainWindow::MainWindow()
       lsGame(form_, MainLayout::lsGame),
       img(form_, MainLayout::img),
       lbDescript(form_, MainLayout::lbDescript),
-      lbGame(form_, MainLayout::lbGame) {}
+      lbGame(form_, MainLayout::lbGame),
+      texts_(kKeptTextBytes),
+      pictures_(kKeptPictureBytes) {}
 
 bool MainWindow::Load() {
   if (!form_.IsCreated()) {
@@ -77,6 +79,8 @@ void MainWindow::OnFocus(int control) {
 void MainWindow::OnTextChange(int control) {
   if (control == MainLayout::edDescript) edDescript_Change();
 }
+
+void MainWindow::OnTimer(int /*timer*/) { lsGame_Rest(); }
 
 void MainWindow::OnCloseRequest() {
   // The stop sound is heard to its end before the program goes.

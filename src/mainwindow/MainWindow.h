@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/KeptReads.h"
 #include "mainwindow/MainLayout.h"
 #include "platform/Controls.h"
 #include "platform/Forms.h"
@@ -22,9 +23,8 @@ class MainWindow final : private platform::FormEvents {
 
   platform::Form& form() { return form_; }
 
-  // Shows the picture file in img, stretched; an empty picture when the
-  // file is missing or not a picture. Never fails.
-  void ShowScreenshot(const std::wstring& tFile);
+  // Shows the picture in img, stretched; null or empty: none.
+  void ShowScreenshot(std::shared_ptr<const platform::Picture> picture);
 
   platform::Button btReadMe;
   platform::DirListBox drGame;
@@ -46,11 +46,17 @@ class MainWindow final : private platform::FormEvents {
   void OnFocus(int control) override;
   void OnTextChange(int control) override;
   void OnCloseRequest() override;
+  void OnTimer(int timer) override;
 
   // Game selection and details.
   void lsGame_Click();
   void lsGame_GotFocus();
   void edDescript_Change();
+  // The selection has rested on an entry: what is not kept of it is read.
+  void lsGame_Rest();
+  void ReadDescription(const std::wstring& folder);
+  void ReadScreenshot(const std::wstring& folder);
+  std::shared_ptr<const platform::Picture> KeptScreenshot(const std::wstring& folder);
   // Game launch.
   void btInstall_Click();
   // The read-me: F1 or the read-me button.
@@ -58,12 +64,24 @@ class MainWindow final : private platform::FormEvents {
 
   // The controls' geometry as laid out, kept for the whole run.
   AllControlsResizeModule::ResizeRecord record_;
+
+  // Counts the changes of the selection: a read that comes back for an
+  // earlier one is for an entry the user has left.
+  unsigned long selection_ = 0;
+  // Descriptions and screenshots read before, by the entry's folder.
+  KeptReads<std::wstring> texts_;
+  KeptReads<platform::Picture> pictures_;
 };
 
 // An entry's files: the disc's own lie in the sound folder, a game's in its
 // game folder.
 extern const wchar_t* const kDescriptionFile;
 extern const wchar_t* const kScreenshotFile;
+// How long the selection rests on an entry before its files are read.
+extern const unsigned kRestMs;
+// The memory kept descriptions and screenshots may take.
+extern const std::size_t kKeptTextBytes;
+extern const std::size_t kKeptPictureBytes;
 // Whether the list entry is the disc's own: its text is exactly tDiskName.
 bool IsDiscEntry(const std::wstring& entry);
 // The folder holding the entry's description and screenshot.

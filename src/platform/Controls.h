@@ -2,7 +2,9 @@
 // into its layout, so that the logic reads like the window it drives.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Forms.h"
@@ -32,6 +34,11 @@ class Image : public Control {
   using Control::Control;
   void ClearPicture() { form_.ClearPicture(index_); }
   bool LoadPicture(const std::wstring& file) { return form_.LoadPicture(index_, file); }
+  int PixelWidth() const { return form_.PictureWidth(index_); }
+  int PixelHeight() const { return form_.PictureHeight(index_); }
+  void ShowPicture(std::shared_ptr<const Picture> picture) {
+    form_.ShowPicture(index_, std::move(picture));
+  }
 };
 
 class TextBox : public Control {

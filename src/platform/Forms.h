@@ -2,6 +2,7 @@
 // driven by index into that table (the window's control collection).
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -45,6 +46,40 @@ struct Extent {
   float width, height;
 };
 
+// A picture decoded for an image control at the size it is shown at. It is
+// made on any thread (DecodePicture) and shown on the window's thread
+// (Form::ShowPicture), which then holds it as long as it shows it.
+class Picture {
+ public:
+  Picture();
+  ~Picture();
+  Picture(Picture&&) noexcept;
+  Picture& operator=(Picture&&) noexcept;
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  bool Empty() const { return !data_; }
+  // The size it was decoded at, in pixels, and the memory its pixels take.
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  std::size_t Bytes() const {
+    return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4;
+  }
+
+  struct Data;
+  Data* data() const { return data_.get(); }
+  Picture(std::unique_ptr<Data> data, int width, int height);
+
+ private:
+  std::unique_ptr<Data> data_;
+  int width_ = 0, height_ = 0;
+};
+
+// The picture file decoded and scaled to exactly width × height pixels; an
+// empty picture when the file is missing, not a picture the program reads,
+// cut off or too large. Safe on the reader thread.
+Picture DecodePicture(const std::wstring& file, int width, int height);
+
 // Events a window raises. Control arguments are indexes into the layout.
 class FormEvents {
  public:
@@ -59,6 +94,8 @@ class FormEvents {
   virtual void OnSelectionChange(int /*control*/) {}
   virtual void OnFocus(int /*control*/) {}
   virtual void OnTextChange(int /*control*/) {}
+  // A timer started with Form::StartTimer has run out.
+  virtual void OnTimer(int /*timer*/) {}
 
  protected:
   ~FormEvents() = default;
@@ -131,6 +168,17 @@ class Form {
   // control has changed size is decoded again, once, at its new size.
   void ClearPicture(int control);
   bool LoadPicture(int control, const std::wstring& file);
+  // The control's size in pixels, to decode a picture for it.
+  int PictureWidth(int control) const;
+  int PictureHeight(int control) const;
+  // Shows a picture decoded for the control (null or empty: none), and holds
+  // it as long as it shows it.
+  void ShowPicture(int control, std::shared_ptr<const Picture> picture);
+
+  // A one-shot timer of the window: OnTimer(timer) comes `ms` after the
+  // last StartTimer of that timer, unless it is stopped first.
+  void StartTimer(int timer, unsigned ms);
+  void StopTimer(int timer);
 
   // Geometry in twips: the window's outer size (border and title bar
   // included), and each control's rectangle in the client area. The

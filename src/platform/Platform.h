@@ -6,8 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -119,6 +121,51 @@ struct Version {
 };
 // The fixed file version of the program's version resource.
 Version ProgramVersion();
+
+// ---- Work away from the window's thread -----------------------------------
+
+// The disc may be an optical drive, where the first access to each file
+// costs a seek: what reads the disc after start-up runs on one of the
+// program's reader threads, so that the window's thread never waits for the
+// drive.
+class BackgroundTask {
+ public:
+  virtual ~BackgroundTask() = default;
+  // On the reader thread: reads and decodes, and touches no window.
+  virtual void Run() = 0;
+  // Afterwards, on the window's thread, from its message loop.
+  virtual void Finish() = 0;
+};
+
+// The reader threads: one reads texts, the other decodes pictures, so that
+// a description never waits behind a picture.
+enum class ReaderThread { Texts, Pictures };
+
+// Queues `task` for the reader thread, which runs its tasks one after
+// another in the order they came. A task is never cancelled: one whose
+// result is no longer wanted leaves it unused in Finish. Called on the
+// window's thread only.
+void RunInBackground(ReaderThread reader, std::unique_ptr<BackgroundTask> task);
+
+// `work` runs on the reader thread and returns a value, which `done` then
+// gets on the window's thread.
+template <typename Work, typename Done>
+void RunInBackground(ReaderThread reader, Work work, Done done) {
+  using Result = decltype(work());
+  class Task final : public BackgroundTask {
+   public:
+    Task(Work w, Done d) : work_(std::move(w)), done_(std::move(d)) {}
+    void Run() override { result_ = work_(); }
+    void Finish() override { done_(std::move(result_)); }
+
+   private:
+    Work work_;
+    Done done_;
+    Result result_{};
+  };
+  RunInBackground(reader,
+                  std::unique_ptr<BackgroundTask>(new Task(std::move(work), std::move(done))));
+}
 
 // ---- The program's life --------------------------------------------------
 

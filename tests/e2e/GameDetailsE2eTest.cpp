@@ -28,7 +28,7 @@ TEST(GameDetails, ArrowsShowEachEntryAndEnterStartsItsInstaller) {
       {L"Описание диска", false}, {L"Альфа: ΩΨ\r\nстрока 2", true}, {L"", true}};
   for (const auto& [description, launch] : steps) {
     TypeKey(main, VK_DOWN);
-    EXPECT_EQ(ToUtf8(TextOf(c.edDescript)), ToUtf8(description));
+    EXPECT_EQ(ToUtf8(TextOnceShown(c.edDescript, description)), ToUtf8(description));
     EXPECT_EQ(::IsWindowEnabled(c.btInstall) != FALSE, launch) << ToUtf8(description);
   }
 

@@ -118,6 +118,14 @@ void Settle(HWND window) {
     ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
+std::wstring TextOnceShown(HWND control, const std::wstring& expected, DWORD timeoutMs) {
+  std::wstring text = TextOf(control);
+  for (const DWORD start = ::GetTickCount();
+       text != expected && ::GetTickCount() - start < timeoutMs; text = TextOf(control))
+    ::Sleep(20);
+  return text;
+}
+
 void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held) {
   ::SetForegroundWindow(window);
   Settle(window);

@@ -87,6 +87,9 @@ HWND FocusOf(HWND window);
 void TypeKey(HWND window, WORD key, std::initializer_list<WORD> held = {});
 // Waits until the program that owns `window` has handled what is queued.
 void Settle(HWND window);
+// The control's text once it is `expected`, or what it is after `timeoutMs`:
+// a selection's details come from the disc a moment after the key.
+std::wstring TextOnceShown(HWND control, const std::wstring& expected, DWORD timeoutMs = 5000);
 
 // The name a screen reader speaks for the control (COM must be set up).
 std::wstring SpokenName(HWND control);

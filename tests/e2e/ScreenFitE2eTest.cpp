@@ -270,14 +270,18 @@ TEST(OnScreen, AtEveryDpiTheWindowsFitAndTheReadMeComesAndGoes) {
     // Dragged as small as it goes, it still fits; its picture is decoded again
     // at the end of the drag, and a moment after a change of size without one.
     const auto picture = [&c] { return ::SendMessageW(c.img, STM_GETIMAGE, IMAGE_BITMAP, 0); };
+    for (DWORD start = ::GetTickCount(); !picture() && ::GetTickCount() - start < 5000;)
+      ::Sleep(20);
     const LRESULT first = picture();
+    ASSERT_NE(first, 0) << "Alpha's picture is shown";
     ::SendMessageW(main, WM_ENTERSIZEMOVE, 0, 0);
     ::SetWindowPos(main, nullptr, 0, 0, 160, 120, SWP_NOMOVE | SWP_NOZORDER);
     ::Sleep(400);
     Settle(main);
     EXPECT_EQ(picture(), first) << "not while dragged";
     ::SendMessageW(main, WM_EXITSIZEMOVE, 0, 0);
-    Settle(main);
+    for (DWORD start = ::GetTickCount(); picture() == first && ::GetTickCount() - start < 3000;)
+      ::Sleep(20);
     const LRESULT dragged = picture();
     EXPECT_NE(dragged, first);
     ExpectFits(main, row.dpi, row.scaled);

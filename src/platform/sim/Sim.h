@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,6 +51,35 @@ struct SoundCall {
   unsigned flags;
 };
 
+// A timer of a window, running out at `due` on the world's clock.
+struct Timer {
+  platform::Form* form;
+  int id;
+  unsigned long due;
+};
+
+// A drive like a CD's: the first access to each file or folder costs a seek,
+// a file's first read costs its transfer besides; what was read once comes
+// back at once. The costs are charged to the thread that asked, on the
+// world's clock: the reader's task takes that much longer, the window's
+// thread is held up (which the tests count).
+struct Drive {
+  unsigned seekMs = 0;
+  unsigned bytesPerMs = 6000;
+  std::set<std::wstring> touched;           // folded paths accessed before
+  std::vector<std::wstring> firstAccesses;  // in order, for the tests
+  unsigned long windowWaitMs = 0;           // how long the window's thread waited
+  bool ejected = false;                     // every file call fails as without a disc
+};
+
+// A reader thread: its queue, the task it runs and when that is done.
+struct Reader {
+  std::deque<std::unique_ptr<platform::BackgroundTask>> waiting;
+  std::unique_ptr<platform::BackgroundTask> running;
+  unsigned long doneAt = 0;
+  unsigned long charged = 0;  // what the running task's Run cost
+};
+
 struct World {
   std::vector<Entry> entries;  // in the order the file system enumerates them
   std::wstring executableFolder = L"D:\\";
@@ -72,6 +104,12 @@ struct World {
   platform::Area workArea = {0, 0, 1600 * 15.0f, 1200 * 15.0f};
   float charWidth = 6 * 15.0f, lineHeight = 13 * 15.0f;
   bool windowsCannotBeCreated = false;  // Form::Create fails
+
+  unsigned long now = 0;  // the clock, in milliseconds; tests move it (Advance)
+  std::vector<Timer> timers;
+  Drive drive;
+  Reader readers[2];           // by platform::ReaderThread
+  Reader* onReader = nullptr;  // the reader whose task's Run is under way
 };
 
 World& TheWorld();
@@ -123,6 +161,18 @@ constexpr float kFrameWidth = 16 * 15.0f, kFrameHeight = 39 * 15.0f;
 constexpr float kButtonEdges = 6 * 15.0f, kBoxEdges = 6 * 15.0f;
 // A list's scroll bar, and the room it leaves around an entry.
 constexpr float kScrollBarWidth = 17 * 15.0f, kEntryMargins = 2 * 15.0f;
+
+// Charges the drive's costs for an access to `path` (and to its folder)
+// that reads `bytes` of it.
+void AccessDisc(const std::wstring& path, std::size_t bytes = 0);
+
+// Moves the clock on by `ms`, running out the timers and finishing the
+// reader's tasks that come due on the way, in the order of their times.
+void Advance(unsigned long ms);
+// Whether a timer runs or the reader has a task.
+bool Busy();
+// The window's timer has run out.
+void RaiseTimer(platform::Form& form, int timer);
 
 // User actions.
 void Click(platform::Form& form, int control);

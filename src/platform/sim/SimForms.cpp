@@ -56,9 +56,30 @@ void MakeActive(Form* form) {
 Form::Form(const FormLayout& layout, FormEvents& events)
     : impl_(new Impl{layout, events, sim::FormState{}}) {}
 
+namespace {
+
+void StopTimers(Form* form, int id = -1) {
+  auto& timers = sim::TheWorld().timers;
+  timers.erase(std::remove_if(timers.begin(), timers.end(),
+                              [form, id](const sim::Timer& t) {
+                                return t.form == form && (id == -1 || t.id == id);
+                              }),
+               timers.end());
+}
+
+}  // namespace
+
 Form::~Form() {
   if (activeForm == this) activeForm = nullptr;
+  StopTimers(this);
 }
+
+void Form::StartTimer(int timer, unsigned ms) {
+  StopTimers(this, timer);
+  sim::TheWorld().timers.push_back({this, timer, sim::TheWorld().now + ms});
+}
+
+void Form::StopTimer(int timer) { StopTimers(this, timer); }
 
 Form* Form::ActiveForm() { return activeForm; }
 
@@ -92,6 +113,7 @@ bool Form::Create() {
 
 void Form::Unload() {
   if (activeForm == this) activeForm = nullptr;
+  StopTimers(this);
   impl_->state = sim::FormState{};
 }
 
@@ -241,9 +263,42 @@ bool Form::LoadPicture(int control, const std::wstring& file) {
   return true;
 }
 
+struct Picture::Data {
+  std::wstring file;
+};
+
+Picture::Picture() = default;
+Picture::Picture(std::unique_ptr<Data> data, int width, int height)
+    : data_(std::move(data)), width_(width), height_(height) {}
+Picture::~Picture() = default;
+Picture::Picture(Picture&&) noexcept = default;
+Picture& Picture::operator=(Picture&&) noexcept = default;
+
+Picture DecodePicture(const std::wstring& file, int width, int height) {
+  const sim::Entry* e = sim::FindEntry(file);
+  sim::AccessDisc(file, e ? e->bytes.size() : 0);
+  if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes) || width <= 0 ||
+      height <= 0)
+    return Picture();
+  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{file}), width, height);
+}
+
+int Form::PictureWidth(int control) const { return TwipsToPixels(impl_->At(control).width, kDpi); }
+int Form::PictureHeight(int control) const {
+  return TwipsToPixels(impl_->At(control).height, kDpi);
+}
+
+void Form::ShowPicture(int control, std::shared_ptr<const Picture> picture) {
+  const Picture::Data* shown = picture ? picture->data() : nullptr;
+  impl_->At(control).picture = shown ? shown->file : std::wstring();
+  sim::TheWorld().log.push_back(L"picture:" + impl_->At(control).picture);
+}
+
 }  // namespace platform
 
 namespace sim {
+
+void RaiseTimer(platform::Form& form, int timer) { form.impl().events.OnTimer(timer); }
 
 bool LooksLikePicture(const std::string& bytes) {
   platform::PictureHeader header;

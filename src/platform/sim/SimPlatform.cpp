@@ -94,6 +94,81 @@ World& TheWorld() {
 
 void ResetWorld() { TheWorld() = World{}; }
 
+void AccessDisc(const std::wstring& path, std::size_t bytes) {
+  World& world = TheWorld();
+  Drive& drive = world.drive;
+  unsigned long cost = 0;
+  const std::wstring file = WithoutTrailingSlash(path);
+  for (const std::wstring& p : {ParentOf(file), file}) {
+    std::wstring key;
+    for (wchar_t c : p) key += Fold(c);
+    if (p.empty() || !drive.touched.insert(key).second) continue;
+    drive.firstAccesses.push_back(p);
+    cost += drive.seekMs;
+    if (p == file && drive.seekMs > 0) cost += bytes / drive.bytesPerMs;
+  }
+  if (world.onReader) {
+    world.onReader->charged += cost;
+  } else {
+    drive.windowWaitMs += cost;
+    world.now += cost;
+  }
+}
+
+namespace {
+
+void StartNextTask(Reader& reader) {
+  World& world = TheWorld();
+  if (reader.running || reader.waiting.empty()) return;
+  reader.running = std::move(reader.waiting.front());
+  reader.waiting.pop_front();
+  world.onReader = &reader;
+  reader.charged = 0;
+  reader.running->Run();
+  world.onReader = nullptr;
+  reader.doneAt = world.now + reader.charged;
+}
+
+void FinishTask(Reader& reader) {
+  std::unique_ptr<platform::BackgroundTask> task = std::move(reader.running);
+  task->Finish();
+  StartNextTask(reader);
+}
+
+}  // namespace
+
+bool Busy() {
+  const World& world = TheWorld();
+  return !world.timers.empty() || world.readers[0].running || world.readers[1].running;
+}
+
+void Advance(unsigned long ms) {
+  World& world = TheWorld();
+  const unsigned long end = world.now + ms;
+  for (;;) {
+    // The earliest of the timers and the readers' tasks due by the end; a
+    // timer before a task due at the same moment.
+    auto timer = world.timers.end();
+    for (auto t = world.timers.begin(); t != world.timers.end(); ++t)
+      if (t->due <= end && (timer == world.timers.end() || t->due < timer->due)) timer = t;
+    Reader* task = nullptr;
+    for (Reader& reader : world.readers)
+      if (reader.running && reader.doneAt <= end && (!task || reader.doneAt < task->doneAt))
+        task = &reader;
+    if (task && timer != world.timers.end() && timer->due <= task->doneAt) task = nullptr;
+    if (timer == world.timers.end() && !task) break;
+    world.now = std::max(world.now, task ? task->doneAt : timer->due);
+    if (task) {
+      FinishTask(*task);
+    } else {
+      const Timer due = *timer;
+      world.timers.erase(timer);
+      RaiseTimer(*due.form, due.id);
+    }
+  }
+  world.now = std::max(world.now, end);
+}
+
 bool SameName(const std::wstring& a, const std::wstring& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
@@ -157,6 +232,8 @@ std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& pattern) {
   const std::size_t at = full.rfind(L'\\');
   if (at == std::wstring::npos) return names;
   const std::wstring folder = full.substr(0, at == 2 ? 3 : at);
+  // A name without wildcards is looked up in its folder; a pattern lists it.
+  sim::AccessDisc(full.find_first_of(L"*?") == std::wstring::npos ? full : folder);
   const std::wstring namePattern = full.substr(at + 1);
   if (namePattern.empty() || !sim::FolderExists(folder)) return names;
   for (const sim::Entry& e : TheWorld().entries) {
@@ -177,6 +254,7 @@ std::wstring FindOrdinaryFile(const std::wstring& pattern) {
 }
 
 PathKind KindOfPath(const std::wstring& path) {
+  sim::AccessDisc(path);
   if (sim::FolderExists(path)) return PathKind::Folder;
   const sim::Entry* e = sim::FindEntry(sim::WithoutTrailingSlash(path));
   return e == nullptr ? PathKind::Missing : PathKind::File;
@@ -184,6 +262,7 @@ PathKind KindOfPath(const std::wstring& path) {
 
 bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
   entries.clear();
+  sim::AccessDisc(folder);
   if (!sim::FolderExists(folder)) return false;
   const std::wstring parent = sim::WithoutTrailingSlash(folder);
   for (const sim::Entry& e : TheWorld().entries) {
@@ -203,6 +282,8 @@ bool ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
 ReadStatus ReadFileAt(const std::wstring& path, std::uint64_t offset, std::size_t maxBytes,
                       std::string& bytes) {
   const sim::Entry* e = sim::FindEntry(path);
+  sim::AccessDisc(
+      path, e && offset < e->bytes.size() ? std::min<std::size_t>(maxBytes, e->bytes.size()) : 0);
   if (e == nullptr) return ReadStatus::NotFound;
   if (e->folder || e->locked) return ReadStatus::Failed;
   bytes = offset < e->bytes.size() ? e->bytes.substr(static_cast<std::size_t>(offset), maxBytes)
@@ -211,6 +292,7 @@ ReadStatus ReadFileAt(const std::wstring& path, std::uint64_t offset, std::size_
 }
 
 bool FileSize(const std::wstring& path, std::uint64_t& size) {
+  sim::AccessDisc(path);
   const sim::Entry* e = sim::FindEntry(path);
   if (e == nullptr || e->folder || e->locked) return false;
   size = e->bytes.size();
@@ -273,8 +355,15 @@ bool PlaySoundCall(const wchar_t* path, unsigned flags) {
   return true;
 }
 
+void RunInBackground(ReaderThread thread, std::unique_ptr<BackgroundTask> task) {
+  sim::Reader& reader = TheWorld().readers[thread == ReaderThread::Texts ? 0 : 1];
+  reader.waiting.push_back(std::move(task));
+  sim::StartNextTask(reader);
+}
+
 void DoEvents() {
   ++TheWorld().doEventsCalls;
+  sim::Advance(0);
   std::vector<std::function<void()>> waiting;
   waiting.swap(TheWorld().waitingEvents);
   for (auto& event : waiting) event();

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/Platform.h"
 #include "platform/win32/Win32FormImpl.h"
 
 namespace platform {
@@ -283,53 +284,63 @@ int Form::SelectedIndex(int control) const {
   return selected == LB_ERR ? -1 : static_cast<int>(selected);
 }
 
-namespace {
+int Form::PictureWidth(int control) const {
+  RECT size = {};
+  ::GetClientRect(impl_->Control(control), &size);
+  return size.right;
+}
 
-// The control shows `bitmap` and keeps it; the one it showed before goes.
-void ShowBitmap(Form::Impl& m, int control, win32::ScopedBitmap bitmap) {
+int Form::PictureHeight(int control) const {
+  RECT size = {};
+  ::GetClientRect(impl_->Control(control), &size);
+  return size.bottom;
+}
+
+void Form::ShowPicture(int control, std::shared_ptr<const Picture> picture) {
+  Impl& m = *impl_;
   if (!m.IsControl(control)) return;
+  if (picture && picture->Empty()) picture = nullptr;
   HWND image = m.controls[static_cast<std::size_t>(control)];
-  win32::ScopedBitmap& held = m.pictures[static_cast<std::size_t>(control)];
-  Form::Impl::SetImage(image, bitmap.Get(), held.Get());
-  held = std::move(bitmap);
+  std::shared_ptr<const Picture>& held = m.pictures[static_cast<std::size_t>(control)];
+  Impl::SetImage(image, picture ? win32::BitmapOf(*picture) : nullptr,
+                 held ? win32::BitmapOf(*held) : nullptr);
+  held = std::move(picture);
   ::InvalidateRect(image, nullptr, TRUE);
 }
 
-// Decodes the picture file at the control's present size and shows it.
-bool DecodeInto(Form::Impl& m, int control, const std::wstring& file) {
-  if (!m.IsControl(control)) return false;
-  RECT size = {};
-  ::GetClientRect(m.controls[static_cast<std::size_t>(control)], &size);
-  win32::ScopedBitmap bitmap = win32::DecodePicture(file, size.right, size.bottom);
-  const bool shown = bitmap.Valid();
-  ShowBitmap(m, control, std::move(bitmap));
-  m.pictureFiles[static_cast<std::size_t>(control)] = shown ? file : std::wstring();
-  m.pictureSizes[static_cast<std::size_t>(control)] = {size.right, size.bottom};
-  return shown;
-}
-
-}  // namespace
-
 void Form::Impl::RefreshPictures() {
   if (::IsIconic(hwnd)) return;
-  for (std::size_t i = 0; i < pictureFiles.size(); ++i) {
-    if (pictureFiles[i].empty()) continue;
-    RECT size = {};
-    ::GetClientRect(controls[i], &size);
-    if (size.right <= 0 || size.bottom <= 0) continue;
-    if (size.right == pictureSizes[i].cx && size.bottom == pictureSizes[i].cy) continue;
-    const std::wstring file = pictureFiles[i];
-    DecodeInto(*this, static_cast<int>(i), file);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    if (!pictures[i]) continue;
+    const int control = static_cast<int>(i);
+    const int width = self->PictureWidth(control), height = self->PictureHeight(control);
+    if (width <= 0 || height <= 0) continue;
+    if (width == pictures[i]->Width() && height == pictures[i]->Height()) continue;
+    // Decoded again on the reader (a large picture takes seconds), and shown
+    // if the control still shows that file by then. The window whose
+    // picture this is lives as long as the program (the help window has
+    // none).
+    const std::wstring file = win32::FileOf(*pictures[i]);
+    RunInBackground(
+        ReaderThread::Pictures,
+        [file, width, height] { return DecodePicture(file, width, height); },
+        [this, i, file](Picture decoded) {
+          if (i < pictures.size() && pictures[i] && win32::FileOf(*pictures[i]) == file)
+            self->ShowPicture(static_cast<int>(i),
+                              std::shared_ptr<const Picture>(new Picture(std::move(decoded))));
+        });
   }
 }
 
-void Form::ClearPicture(int control) {
-  ShowBitmap(*impl_, control, win32::ScopedBitmap());
-  if (impl_->IsControl(control)) impl_->pictureFiles[static_cast<std::size_t>(control)].clear();
-}
+void Form::ClearPicture(int control) { ShowPicture(control, nullptr); }
 
 bool Form::LoadPicture(int control, const std::wstring& file) {
-  return DecodeInto(*impl_, control, file);
+  if (!impl_->IsControl(control) || !win32::EnsureCom()) return false;
+  auto picture = std::shared_ptr<const Picture>(
+      new Picture(DecodePicture(file, PictureWidth(control), PictureHeight(control))));
+  const bool shown = !picture->Empty();
+  ShowPicture(control, std::move(picture));
+  return shown;
 }
 
 }  // namespace platform

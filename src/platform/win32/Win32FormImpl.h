@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@ namespace win32 {
 constexpr int kFirstControlId = 1000;
 // The timer that adds the pieces of a long text to its box (see SetText).
 constexpr UINT_PTR kTextFillTimer = 2;
+// The program's own timers (Form::StartTimer) are this plus their number.
+constexpr UINT_PTR kProgramTimers = 100;
 
 // Everything the program has open as a window, for the message loop.
 std::vector<Form::Impl*>& OpenForms();
@@ -36,9 +39,8 @@ struct Form::Impl {
   FormEvents& events;
   HWND hwnd = nullptr;
   std::vector<HWND> controls;
-  std::vector<win32::ScopedBitmap> pictures;  // what each image control shows
-  std::vector<std::wstring> pictureFiles;     // the file each image control shows
-  std::vector<SIZE> pictureSizes;             // the size it was decoded at
+  // What each image control shows, held as long as it shows it.
+  std::vector<std::shared_ptr<const Picture>> pictures;
   // Each text box's text, and how much of it the box holds so far.
   struct BoxText {
     std::wstring text;
@@ -61,13 +63,11 @@ struct Form::Impl {
     auto& forms = win32::OpenForms();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     for (std::size_t i = 0; i < pictures.size() && i < controls.size(); ++i)
-      if (pictures[i].Valid()) SetImage(controls[i], nullptr, pictures[i].Get());
+      if (pictures[i]) SetImage(controls[i], nullptr, win32::BitmapOf(*pictures[i]));
     if (hwnd) ::DestroyWindow(hwnd);
     hwnd = nullptr;
     controls.clear();
     pictures.clear();
-    pictureFiles.clear();
-    pictureSizes.clear();
     boxTexts.clear();
     entryWidths.clear();
     activatedOnce = false;

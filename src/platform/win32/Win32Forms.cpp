@@ -129,10 +129,7 @@ void Form::Impl::CreateControls() {
   const std::vector<int> order = TabOrder(layout);
 
   controls.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
-  pictures.clear();
-  pictures.resize(static_cast<std::size_t>(layout.controlCount));
-  pictureFiles.assign(static_cast<std::size_t>(layout.controlCount), std::wstring());
-  pictureSizes.assign(static_cast<std::size_t>(layout.controlCount), SIZE{0, 0});
+  pictures.assign(static_cast<std::size_t>(layout.controlCount), nullptr);
   entryWidths.assign(static_cast<std::size_t>(layout.controlCount), -1);
   const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -265,6 +262,11 @@ INT_PTR Form::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kTextFillTimer) {
         FillTextBoxes();
+        return TRUE;
+      }
+      if (wParam >= win32::kProgramTimers) {
+        ::KillTimer(hwnd, wParam);  // each runs out once
+        events.OnTimer(static_cast<int>(wParam - win32::kProgramTimers));
         return TRUE;
       }
       if (wParam != kSettleTimer) return FALSE;
@@ -432,6 +434,14 @@ void Form::Hide() {
 
 void Form::Unload() {
   if (impl_->hwnd) impl_->Destroy();
+}
+
+void Form::StartTimer(int timer, unsigned ms) {
+  ::SetTimer(impl_->hwnd, win32::kProgramTimers + static_cast<UINT_PTR>(timer), ms, nullptr);
+}
+
+void Form::StopTimer(int timer) {
+  ::KillTimer(impl_->hwnd, win32::kProgramTimers + static_cast<UINT_PTR>(timer));
 }
 
 void Form::SetWindowEnabled(bool enabled) { ::EnableWindow(impl_->hwnd, enabled); }

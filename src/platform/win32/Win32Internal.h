@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/Forms.h"
 #include "platform/win32/ScopedWin.h"
 
 namespace platform::win32 {
@@ -13,6 +14,11 @@ bool PreTranslateFormMessage(MSG& msg);
 
 // The picture file decoded and scaled to exactly width × height pixels;
 // null when it is missing, not a picture, incomplete or implausibly large.
+// COM must be set up on the calling thread.
 ScopedBitmap DecodePicture(const std::wstring& file, int width, int height);
+
+// The bitmap a picture holds, null for an empty one; and the file it shows.
+HBITMAP BitmapOf(const Picture& picture);
+std::wstring FileOf(const Picture& picture);
 
 }  // namespace platform::win32

@@ -105,8 +105,7 @@ ScopedBitmap DecodePicture(const std::wstring& file, int width, int height) {
   // for a JPEG, complete, goes to a decoder (a JPEG cut off short decodes on
   // some systems with its missing part filled in grey).
   PictureHeader header;
-  if (width <= 0 || height <= 0 || !WorthDecoding(FileBytes(file), header) || !EnsureCom())
-    return {};
+  if (width <= 0 || height <= 0 || !WorthDecoding(FileBytes(file), header)) return {};
   ComPtr<IWICImagingFactory> factory;
   if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Put()))))
@@ -176,3 +175,37 @@ ScopedBitmap DecodePicture(const std::wstring& file, int width, int height) {
 }
 
 }  // namespace platform::win32
+
+namespace platform {
+
+struct Picture::Data {
+  win32::ScopedBitmap bitmap;
+  std::wstring file;
+};
+
+Picture::Picture() = default;
+Picture::Picture(std::unique_ptr<Data> data, int width, int height)
+    : data_(std::move(data)), width_(width), height_(height) {}
+Picture::~Picture() = default;
+Picture::Picture(Picture&&) noexcept = default;
+Picture& Picture::operator=(Picture&&) noexcept = default;
+
+Picture DecodePicture(const std::wstring& file, int width, int height) {
+  win32::ScopedBitmap bitmap = win32::DecodePicture(file, width, height);
+  if (!bitmap.Valid()) return Picture();
+  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{std::move(bitmap), file}), width,
+                 height);
+}
+
+namespace win32 {
+
+HBITMAP BitmapOf(const Picture& picture) {
+  return picture.data() ? picture.data()->bitmap.Get() : nullptr;
+}
+
+std::wstring FileOf(const Picture& picture) {
+  return picture.data() ? picture.data()->file : std::wstring();
+}
+
+}  // namespace win32
+}  // namespace platform
