@@ -170,6 +170,7 @@ class Checker {
   Report& report_;
   ApiPlaySoundClass sound_;
   bool soundFolder_ = false, controlFile_ = false, games_ = false;
+  std::vector<std::wstring> gameFolders_;          // as the program lists them
   LoadFileModule::TextHead iniHead_, readMeHead_;  // as start-up read them
   std::string iniBytes_, readMeBytes_, bytes_;
   std::vector<IniEditorModule::IniLine> iniLines_;
@@ -211,7 +212,7 @@ void Checker::StartUp() {
     else
       Add(Kind::ControlFileMisnamed, tAppPath + near, near);
   }
-  games_ = GamesPresent(fMain().drGame);
+  games_ = GamesPresent(gameFolders_);
   if (!games_) {
     std::wstring near;
     for (const wchar_t* name : {L"Игры", L"Games ", L"game", L"Игра"})
@@ -440,10 +441,8 @@ void Checker::Screenshot(const std::wstring& folder) {
 }
 
 void Checker::Games() {
-  platform::DirListBox& drGame = fMain().drGame;
-  const int n = drGame.ListCount();
-  for (int i = 0; i < n; ++i) {
-    const std::wstring name = GameEntry(drGame.List(i));
+  for (const std::wstring& folder : gameFolders_) {
+    const std::wstring name = GameEntry(folder);
     if (IsDiscEntry(name)) {
       ++report_.games;
       Add(Kind::GameIsDiscEntry, GameFolder(name), name, report_.games);

@@ -3,6 +3,7 @@
 #include "helpwindow/HelpWindow.h"
 #include "mainwindow/MainWindow.h"
 #include "platform/Platform.h"
+#include "startup/GameFolderModule.h"
 #include "startup/GetAllProcessesModule.h"
 #include "startup/IniEditorModule.h"
 #include "startup/IniValueModule.h"
@@ -109,6 +110,10 @@ bool ControlFilePresent() { return !platform::FindOrdinaryFile(tIniFile).empty()
 // A games folder that is missing altogether counts like an empty one.
 bool GamesPresent(platform::DirListBox& drGame) {
   return drGame.SetPath(tGamesPath) && drGame.ListCount() > 0;
+}
+
+bool GamesPresent(std::vector<std::wstring>& games) {
+  return GameFolderModule::ListGameFolders(tGamesPath, games) && !games.empty();
 }
 
 std::wstring GameEntry(const std::wstring& folderPath) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "sound/ApiPlaySoundClass.h"
@@ -69,10 +70,11 @@ void SetPaths(const std::wstring& appPath);
 
 // Start-up's checks of the disc, run in this order; each failure has its
 // message. SoundFolderUsable initialises `sound`; GamesPresent fills
-// `drGame` with the game folders.
+// `drGame` (or, for the check, `games`) with the game folders.
 bool SoundFolderUsable(ApiPlaySoundClass& sound);
 bool ControlFilePresent();
 bool GamesPresent(platform::DirListBox& drGame);
+bool GamesPresent(std::vector<std::wstring>& games);
 
 // The text of a game's entry in the list: the last piece of its folder's path.
 std::wstring GameEntry(const std::wstring& folderPath);
