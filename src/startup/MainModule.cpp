@@ -84,6 +84,11 @@ std::wstring ControlFileMessage(const std::wstring& iniFile) {
          L"Программа будет закрыта.";
 }
 
+std::wstring WindowMessage() {
+  return std::wstring(L"Не могу создать окно программы.") + kLineBreak +
+         L"Программа будет закрыта.";
+}
+
 std::wstring NoGamesMessage(const std::wstring& gamesPath) {
   return std::wstring(L"В папке:") + kLineBreak + gamesPath + kLineBreak + L"нет игр.";
 }
@@ -154,8 +159,9 @@ void Main() {
   oSound = std::make_unique<ApiPlaySoundClass>();
 
   MainWindow& w = fMain();
-  // Without its window the program has nothing to wait for.
-  if (!w.Load()) ShutDown();
+  // Without its window the program has nothing to wait for; the user who
+  // inserted the disc is told why nothing appears.
+  if (!w.Load()) Fail(WindowMessage(), kErrorTitle);
 
   if (!SoundFolderUsable(*oSound)) Fail(SoundFolderMessage(), kSoundFolderTitle);
   platform::DoEvents();

@@ -42,6 +42,7 @@ extern const wchar_t* const kErrorTitle;
 std::wstring SoundFolderMessage();
 std::wstring ControlFileMessage(const std::wstring& iniFile);
 std::wstring NoGamesMessage(const std::wstring& gamesPath);
+std::wstring WindowMessage();
 
 // The control file's section and the keys start-up reads from it.
 extern const wchar_t* const kSection;

@@ -13,18 +13,28 @@ class StartupTest : public ProgramTest {};
 
 // The checks run in order; the first that fails shows its message and ends
 // the program, before the start sound (a sound may be stopped). A main
-// window that cannot be created ends it at once, not left waiting.
+// window that cannot be created says so too: nothing ends without a word.
 TEST_F(StartupTest, AFailedCheckShowsItsMessageAndEndsTheProgram) {
   const struct {
     void (*spoil)();
-    const wchar_t* text;  // the message, none for the window
+    const wchar_t* title;
+    const wchar_t* text;
   } cases[] = {
-      {[] { sim::TheWorld().windowsCannotBeCreated = true; }, nullptr},
+      {[] { sim::TheWorld().windowsCannotBeCreated = true; }, L"Error",
+       L"Не могу создать окно программы.\r\nПрограмма будет закрыта."},
+      // A sound folder holding only hidden files is no sound folder; its
+      // message comes first, before the missing control file's.
+      {[] {
+         for (sim::Entry& e : sim::TheWorld().entries)
+           if (e.path.rfind(kRoot + L"\\autorun\\", 0) == 0) e.attributes.hidden = true;
+         sim::FindEntry(kRoot + L"\\autorun.ini")->attributes.hidden = true;
+       },
+       L"ERROR", L"Не могу загрузить PlaySound() winmm.dll\r\nПрограмма будет закрыта."},
       // A hidden control file, and no games.
-      {[] { sim::FindEntry(kRoot + L"\\autorun.ini")->attributes.hidden = true; },
+      {[] { sim::FindEntry(kRoot + L"\\autorun.ini")->attributes.hidden = true; }, L"Error",
        L"Отсутствует управляющий файл:\r\nD:\\Disc\\autorun.ini\r\nПрограмма будет закрыта."},
       // Only a file in the games folder.
-      {[] { sim::AddFile(kRoot + L"\\games\\setup.exe"); },
+      {[] { sim::AddFile(kRoot + L"\\games\\setup.exe"); }, L"Error",
        L"В папке:\r\nD:\\Disc\\games\\\r\nнет игр."},
   };
   for (const auto& c : cases) {
@@ -35,9 +45,8 @@ TEST_F(StartupTest, AFailedCheckShowsItsMessageAndEndsTheProgram) {
     EXPECT_TRUE(RunMain());
     for (const sim::SoundCall& sound : sim::TheWorld().sounds)
       EXPECT_FALSE(sound.path) << "a sound played";
-    ASSERT_EQ(sim::TheWorld().messages.size(), c.text ? 1u : 0u);
-    if (!c.text) continue;
-    EXPECT_EQ(sim::TheWorld().messages[0].title, L"Error");
+    ASSERT_EQ(sim::TheWorld().messages.size(), 1u);
+    EXPECT_EQ(sim::TheWorld().messages[0].title, c.title);
     EXPECT_EQ(sim::TheWorld().messages[0].text, c.text);
     EXPECT_EQ(sim::TheWorld().messages[0].flags, 0x10u) << "the error icon";
   }
