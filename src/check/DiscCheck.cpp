@@ -10,10 +10,10 @@
 #include "check/ProgramFile.h"
 #include "check/TextFault.h"
 #include "check/WaveFormat.h"
-#include "mainwindow/MainWindow.h"
 #include "platform/Platform.h"
 #include "platform/shared/PictureHeader.h"
 #include "sound/ApiPlaySoundClass.h"
+#include "startup/DiscFilesModule.h"
 #include "startup/IniEditorModule.h"
 #include "startup/IniValueModule.h"
 #include "startup/MainModule.h"
@@ -23,6 +23,7 @@ namespace check {
 namespace {
 
 using namespace MainModule;
+using namespace DiscFilesModule;
 
 // Bounds of the walk over the disc's files: a deeper tree or more entries
 // than this is no disc, and is not walked further.
@@ -603,7 +604,7 @@ void Checker::ListedEntry(const std::wstring& folder, const platform::FolderEntr
   else if (depth == 1 && where == L"games\\")
     used = entry.folder;
   else if (depth == 2 && where.compare(0, 6, L"games\\") == 0)
-    used = !entry.folder && (name == kDescriptionFile || EndsWithNoCase(name, L".exe"));
+    used = !entry.folder && (name == kDescriptionFile || EndsWithExe(name));
   if (used) {
     if (entry.folder)
       Add(Kind::IgnoredFolder, full + L"\\");
