@@ -596,12 +596,14 @@ void Checker::ListedEntry(const std::wstring& folder, const platform::FolderEntr
   }
   if (!entry.hidden && !entry.system) return;
   bool used = false;
-  if (depth == 0)  // a hidden control file stops the program, and is named so
-    used = !entry.folder && name == L"read.me.txt";
-  else if (depth == 1 && where == L"autorun\\")
-    used = !entry.folder && (name == L"click.wav" || name == L"load.wav" || name == L"start.wav" ||
-                             name == L"stop.wav" || name == kDescriptionFile);
-  else if (depth == 1 && where == L"games\\")
+  if (depth == 0) {  // a hidden control file stops the program, and is named so
+    used = !entry.folder && name == Lower(Relative(tReadMeFile));
+  } else if (depth == 1 && where == Lower(Relative(tAutorunPath))) {
+    // The four sounds start-up asks the player for, and the disc's description.
+    used = !entry.folder && name == kDescriptionFile;
+    for (const wchar_t* sound : {kSoundClick, kSoundLoad, kSoundStart, kSoundStop})
+      used = used || (!entry.folder && name == Lower(std::wstring(sound) + L".wav"));
+  } else if (depth == 1 && where == L"games\\")
     used = entry.folder;
   else if (depth == 2 && where.compare(0, 6, L"games\\") == 0)
     used = !entry.folder && (name == kDescriptionFile || EndsWithExe(name));

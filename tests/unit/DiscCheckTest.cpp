@@ -191,6 +191,7 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
       {Put(readMe, kTextUtf8 + kText1251), TextMixed, readMe, 2, 1},
       {Put(readMe, "\xEF\xBB\xBF" + kTextUtf8 + kText1251), TextMixed, readMe, 2, 1},
       {Put(text, kTextUtf8 + "\xD0"), TextUtf8Cut, text, 0, 1},
+      {Put(readMe, "Read me", {.hidden = true}), IgnoredFile, readMe, 0, 1},
       {Put(readMe, Utf16("Read me, please.\r\n", false)), TextUtf16NoMark, readMe, 0, 1},
       {Put(readMe, Utf16("Read me, please.\r\n", true)), TextUtf16NoMark, readMe, 0, 1},
       {Put(readMe, "\xFF\xFE" + Utf16("Read me, please.\r\n", false)), TextUtf16NoMark, L"", 0, 0},
