@@ -4,8 +4,9 @@
 # from the system folder, never from the disc); its version resource carries
 # the project's version (VERSION, as major.minor.patch.revision, and TEXT, the
 # resource's string form) in US English, Unicode; its manifest asks for no
-# administrator rights and sets no ANSI code page. Prints each program's size
-# as built and stripped (as released).
+# administrator rights and sets no ANSI code page (Varnolt.exe's also asks for
+# the common controls 6 and scaling per monitor, beside its icon). Prints each
+# program's size as built and stripped (as released).
 # Usage: check-programs.sh VERSION TEXT PROGRAM...
 set -euo pipefail
 version=$1 text=$2
@@ -33,6 +34,14 @@ for exe in "$@"; do
     grep -qF "$line" <<<"$resources" || fail "its resources lack '$line'"
   done
   grep -q activeCodePage <<<"$resources" && fail "its manifest sets an ANSI code page"
+  # The program itself: its icon, the common controls of version 6, and its
+  # own scaling on each monitor.
+  if [ "$(basename "$exe")" = Varnolt.exe ]; then
+    for line in "14 /* RT_GROUP_ICON */" 'name=""Microsoft.Windows.Common-Controls"" version=""6.0.0.0""' \
+                "PerMonitorV2"; do
+      grep -qF "$line" <<<"$resources" || fail "its resources lack '$line'"
+    done
+  fi
 
   stripped=$(mktemp)
   x86_64-w64-mingw32-strip -o "$stripped" "$exe"

@@ -10,10 +10,10 @@
 #include "check/ProgramFile.h"
 #include "check/TextFault.h"
 #include "check/WaveFormat.h"
-#include "mainwindow/MainWindow.h"
 #include "platform/Platform.h"
 #include "platform/shared/PictureHeader.h"
 #include "sound/ApiPlaySoundClass.h"
+#include "startup/DiscFilesModule.h"
 #include "startup/IniEditorModule.h"
 #include "startup/IniValueModule.h"
 #include "startup/MainModule.h"
@@ -23,6 +23,7 @@ namespace check {
 namespace {
 
 using namespace MainModule;
+using namespace DiscFilesModule;
 
 // Bounds of the walk over the disc's files: a deeper tree or more entries
 // than this is no disc, and is not walked further.
@@ -170,6 +171,7 @@ class Checker {
   Report& report_;
   ApiPlaySoundClass sound_;
   bool soundFolder_ = false, controlFile_ = false, games_ = false;
+  std::vector<std::wstring> gameFolders_;          // as the program lists them
   LoadFileModule::TextHead iniHead_, readMeHead_;  // as start-up read them
   std::string iniBytes_, readMeBytes_, bytes_;
   std::vector<IniEditorModule::IniLine> iniLines_;
@@ -211,7 +213,7 @@ void Checker::StartUp() {
     else
       Add(Kind::ControlFileMisnamed, tAppPath + near, near);
   }
-  games_ = GamesPresent(fMain().drGame);
+  games_ = GamesPresent(gameFolders_);
   if (!games_) {
     std::wstring near;
     for (const wchar_t* name : {L"Игры", L"Games ", L"game", L"Игра"})
@@ -440,10 +442,8 @@ void Checker::Screenshot(const std::wstring& folder) {
 }
 
 void Checker::Games() {
-  platform::DirListBox& drGame = fMain().drGame;
-  const int n = drGame.ListCount();
-  for (int i = 0; i < n; ++i) {
-    const std::wstring name = GameEntry(drGame.List(i));
+  for (const std::wstring& folder : gameFolders_) {
+    const std::wstring name = GameEntry(folder);
     if (IsDiscEntry(name)) {
       ++report_.games;
       Add(Kind::GameIsDiscEntry, GameFolder(name), name, report_.games);
@@ -596,15 +596,17 @@ void Checker::ListedEntry(const std::wstring& folder, const platform::FolderEntr
   }
   if (!entry.hidden && !entry.system) return;
   bool used = false;
-  if (depth == 0)  // a hidden control file stops the program, and is named so
-    used = !entry.folder && name == L"read.me.txt";
-  else if (depth == 1 && where == L"autorun\\")
-    used = !entry.folder && (name == L"click.wav" || name == L"load.wav" || name == L"start.wav" ||
-                             name == L"stop.wav" || name == kDescriptionFile);
-  else if (depth == 1 && where == L"games\\")
+  if (depth == 0) {  // a hidden control file stops the program, and is named so
+    used = !entry.folder && name == Lower(Relative(tReadMeFile));
+  } else if (depth == 1 && where == Lower(Relative(tAutorunPath))) {
+    // The four sounds start-up asks the player for, and the disc's description.
+    used = !entry.folder && name == kDescriptionFile;
+    for (const wchar_t* sound : {kSoundClick, kSoundLoad, kSoundStart, kSoundStop})
+      used = used || (!entry.folder && name == Lower(std::wstring(sound) + L".wav"));
+  } else if (depth == 1 && where == L"games\\")
     used = entry.folder;
   else if (depth == 2 && where.compare(0, 6, L"games\\") == 0)
-    used = !entry.folder && (name == kDescriptionFile || EndsWithNoCase(name, L".exe"));
+    used = !entry.folder && (name == kDescriptionFile || EndsWithExe(name));
   if (used) {
     if (entry.folder)
       Add(Kind::IgnoredFolder, full + L"\\");

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "sound/ApiPlaySoundClass.h"
@@ -41,6 +42,7 @@ extern const wchar_t* const kErrorTitle;
 std::wstring SoundFolderMessage();
 std::wstring ControlFileMessage(const std::wstring& iniFile);
 std::wstring NoGamesMessage(const std::wstring& gamesPath);
+std::wstring WindowMessage();
 
 // The control file's section and the keys start-up reads from it.
 extern const wchar_t* const kSection;
@@ -69,10 +71,11 @@ void SetPaths(const std::wstring& appPath);
 
 // Start-up's checks of the disc, run in this order; each failure has its
 // message. SoundFolderUsable initialises `sound`; GamesPresent fills
-// `drGame` with the game folders.
+// `drGame` (or, for the check, `games`) with the game folders.
 bool SoundFolderUsable(ApiPlaySoundClass& sound);
 bool ControlFilePresent();
 bool GamesPresent(platform::DirListBox& drGame);
+bool GamesPresent(std::vector<std::wstring>& games);
 
 // The text of a game's entry in the list: the last piece of its folder's path.
 std::wstring GameEntry(const std::wstring& folderPath);

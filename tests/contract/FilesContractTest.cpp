@@ -48,6 +48,9 @@ TEST(FileLookupContract, OnlyOrdinaryFilesAreFoundAndLoaded) {
     EXPECT_FALSE(LoadFileModule::LoadFile(dir + name, text)) << name;
   EXPECT_TRUE(LoadFileModule::LoadFile(dir + L"readonly.wav", text));
   EXPECT_EQ(text, L"x");
+  contract::WriteFile(dir + L"break.txt", "\r\n");  // a line break alone is a text
+  EXPECT_TRUE(LoadFileModule::LoadFile(dir + L"break.txt", text));
+  EXPECT_EQ(text, L"\r\n");
 }
 
 // A name that is no 8.3 name has a short one as well, whose extension is
@@ -200,6 +203,7 @@ const IniCase kIniCases[] = {
     {"[main]\ndisk=unix\n", L"unix"},
     {"[main]\rdisk=old mac\r", L"old mac"},
     {"[main]x\r\ndisk=after bracket\r\n", L"after bracket"},
+    {"[ma]in]\r\ndisk=to the last bracket\r\n", L"to the last bracket", L"ma]in"},
     {"[\xEC\xE5\xED\xFE]\r\n\xEA\xEB\xFE\xF7=\xC8\xE3\xF0\xFB \xB9 1\r\n", L"Игры № 1", L"меню",
      L"ключ"},
     {"[main]\r\ndisk=\x1A\r\n", L""},
@@ -207,6 +211,9 @@ const IniCase kIniCases[] = {
     {"[main]\r\ndisk=" + std::string(300, 'v'), std::wstring(254, L'v')},
     // A quoted value too long for the buffer loses its opening quote only.
     {"[main]\r\ndisk=\"" + std::string(300, 'v') + "\"", std::wstring(254, L'v')},
+    // One that just fills it (its closing quote the buffer's last character)
+    // loses its last character as well.
+    {"[main]\r\ndisk=\"" + std::string(254, 'v') + "\"", std::wstring(253, L'v')},
     {"\xEF\xBB\xBF[main]\r\ndisk=\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xE2\x84\x96 1\r\n", L"Игры № 1"},
     {std::string(reinterpret_cast<const char*>(kUtf16.data()), kUtf16.size() * 2), L"Игры № 1"},
 };

@@ -83,20 +83,4 @@ TEST(Startup, NoScreenReaderIsStartedWhenOneRuns) {
   ::DestroyWindow(other);
 }
 
-TEST(Startup, TheProgramFileCarriesItsIconAndManifest) {
-  const std::wstring exe = BuildFolder() + L"Varnolt.exe";
-  HMODULE module = ::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr);
-  EXPECT_NE(::FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON), nullptr);
-  HRSRC manifest = ::FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-  ASSERT_NE(manifest, nullptr);
-  const std::string xml(static_cast<const char*>(::LockResource(::LoadResource(module, manifest))),
-                        ::SizeofResource(module, manifest));
-  EXPECT_NE(xml.find("level=\"asInvoker\""), std::string::npos);
-  EXPECT_NE(xml.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
-  EXPECT_NE(xml.find("PerMonitorV2"), std::string::npos);
-  EXPECT_EQ(xml.find("activeCodePage"), std::string::npos) << "the ANSI code page is the system's";
-  ::FreeLibrary(module);
-}
-
 }  // namespace

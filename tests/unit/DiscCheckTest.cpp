@@ -135,6 +135,11 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
     int status;
   } cases[] = {
       {Remove(L"Varnolt.exe"), ProgramMissing, L"Varnolt.exe", 0, 2},
+      {[] {  // a problem beside a start-up error leaves the status at 2
+         Remove(L"autorun\\load.wav")();
+         Remove(L"Varnolt.exe")();
+       },
+       SoundMissing, L"autorun\\load.wav", 0, 2},
       {Remove(L"autorun\\"), SoundFolderUnusable, L"autorun\\", 0, 2},
       {Remove(ini), ControlFileMissing, ini, 0, 2},
       {Put(ini, kIni, {.hidden = true}), ControlFileHidden, ini, 0, 2},
@@ -186,6 +191,7 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
       {Put(readMe, kTextUtf8 + kText1251), TextMixed, readMe, 2, 1},
       {Put(readMe, "\xEF\xBB\xBF" + kTextUtf8 + kText1251), TextMixed, readMe, 2, 1},
       {Put(text, kTextUtf8 + "\xD0"), TextUtf8Cut, text, 0, 1},
+      {Put(readMe, "Read me", {.hidden = true}), IgnoredFile, readMe, 0, 1},
       {Put(readMe, Utf16("Read me, please.\r\n", false)), TextUtf16NoMark, readMe, 0, 1},
       {Put(readMe, Utf16("Read me, please.\r\n", true)), TextUtf16NoMark, readMe, 0, 1},
       {Put(readMe, "\xFF\xFE" + Utf16("Read me, please.\r\n", false)), TextUtf16NoMark, L"", 0, 0},
@@ -214,6 +220,9 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
       {Put(stop, testfiles::Wave(0x161)), SoundFormat, stop, 0, 1},
       {Put(stop, testfiles::Wave(1, 2, 11025, 8)), SoundFormat, L"", 0, 0},
       {Put(stop, testfiles::Wave(0x11, 1, 22050, 4)), SoundFormat, L"", 0, 0},
+      // A chunk of odd size before the sound is followed by its pad byte.
+      {Put(stop, testfiles::Wave().insert(36, std::string("LIST\3\0\0\0abc\0", 12))), SoundSilent,
+       L"", 0, 0},
       {Remove(text), DescriptionMissing, text, 0, 1},
       {Put(text, ""), DescriptionEmpty, text, 0, 1},
       {Remove(disc), DiscDescriptionMissing, disc, 0, 0},

@@ -13,18 +13,28 @@ class StartupTest : public ProgramTest {};
 
 // The checks run in order; the first that fails shows its message and ends
 // the program, before the start sound (a sound may be stopped). A main
-// window that cannot be created ends it at once, not left waiting.
+// window that cannot be created says so too: nothing ends without a word.
 TEST_F(StartupTest, AFailedCheckShowsItsMessageAndEndsTheProgram) {
   const struct {
     void (*spoil)();
-    const wchar_t* text;  // the message, none for the window
+    const wchar_t* title;
+    const wchar_t* text;
   } cases[] = {
-      {[] { sim::TheWorld().windowsCannotBeCreated = true; }, nullptr},
+      {[] { sim::TheWorld().windowsCannotBeCreated = true; }, L"Error",
+       L"Не могу создать окно программы.\r\nПрограмма будет закрыта."},
+      // A sound folder holding only hidden files is no sound folder; its
+      // message comes first, before the missing control file's.
+      {[] {
+         for (sim::Entry& e : sim::TheWorld().entries)
+           if (e.path.rfind(kRoot + L"\\autorun\\", 0) == 0) e.attributes.hidden = true;
+         sim::FindEntry(kRoot + L"\\autorun.ini")->attributes.hidden = true;
+       },
+       L"ERROR", L"Не могу загрузить PlaySound() winmm.dll\r\nПрограмма будет закрыта."},
       // A hidden control file, and no games.
-      {[] { sim::FindEntry(kRoot + L"\\autorun.ini")->attributes.hidden = true; },
+      {[] { sim::FindEntry(kRoot + L"\\autorun.ini")->attributes.hidden = true; }, L"Error",
        L"Отсутствует управляющий файл:\r\nD:\\Disc\\autorun.ini\r\nПрограмма будет закрыта."},
       // Only a file in the games folder.
-      {[] { sim::AddFile(kRoot + L"\\games\\setup.exe"); },
+      {[] { sim::AddFile(kRoot + L"\\games\\setup.exe"); }, L"Error",
        L"В папке:\r\nD:\\Disc\\games\\\r\nнет игр."},
   };
   for (const auto& c : cases) {
@@ -35,9 +45,8 @@ TEST_F(StartupTest, AFailedCheckShowsItsMessageAndEndsTheProgram) {
     EXPECT_TRUE(RunMain());
     for (const sim::SoundCall& sound : sim::TheWorld().sounds)
       EXPECT_FALSE(sound.path) << "a sound played";
-    ASSERT_EQ(sim::TheWorld().messages.size(), c.text ? 1u : 0u);
-    if (!c.text) continue;
-    EXPECT_EQ(sim::TheWorld().messages[0].title, L"Error");
+    ASSERT_EQ(sim::TheWorld().messages.size(), 1u);
+    EXPECT_EQ(sim::TheWorld().messages[0].title, c.title);
     EXPECT_EQ(sim::TheWorld().messages[0].text, c.text);
     EXPECT_EQ(sim::TheWorld().messages[0].flags, 0x10u) << "the error icon";
   }
@@ -58,6 +67,7 @@ TEST_F(StartupTest, TheListAndCaptionsComeFromTheFirstMainSection) {
   for (int control : {MainLayout::lbGame, MainLayout::lbDescript, MainLayout::btInstall,
                       MainLayout::btClose, MainLayout::btReadMe})
     EXPECT_EQ(Control(control).text, L"0") << control;
+  EXPECT_EQ(MainModule::tHelpHead, L"0") << "the read-me's heading";
 }
 
 // In a drive's root, without the load sound: the others keep their numbers.
@@ -69,20 +79,30 @@ TEST_F(StartupTest, TheStartSoundPlaysWhileStartUpGoesOn) {
   EXPECT_EQ(sim::TheWorld().sounds.at(0).flags, 0x20003u) << "asynchronous";
   EXPECT_THROW(sim::Click(fMain().form(), MainLayout::btClose), sim::ProgramExit);
   EXPECT_EQ(sim::TheWorld().sounds.at(1).path, L"E:\\autorun\\stop.wav");
+  ASSERT_EQ(sim::TheWorld().sounds.size(), 3u) << "the player freed on the way out";
+  EXPECT_FALSE(sim::TheWorld().sounds[2].path);
 }
 
 // HelpButton, a whole number (halves to even): 1 shows the read-me button, 2
-// shows it enabled, anything else hides it. The screen reader is started
-// when asked and no window of it or of another reader is open.
+// shows it enabled, anything else hides it. The screen reader is started,
+// minimised, when asked and no window of it or of another reader is open.
+// A failed launch names the disc's support address, the program's where the
+// disc gives none.
 TEST_F(StartupTest, TheReadMeButtonAndTheScreenReaderFollowTheirSettings) {
   const struct {
     const char* settings;
     bool visible, enabled, started;
     std::vector<std::wstring> windows = {};  // the titles of the windows open
+    const wchar_t* mail = L"support@varnolt.org";
   } cases[] = {
-      {"HelpButton=0\r\nScreenReader=1", false, false, true},
-      {"HelpButton=1\r\nScreenReader=0", true, false, false},
-      {"HelpButton=2\r\nScreenReader=1", true, true, false, {L"x", L"NVDA"}},
+      {"HelpButton=0\r\nScreenReader=1\r\nsupport=", false, false, true},
+      {"HelpButton=1\r\nScreenReader=0\r\nsupport=0", true, false, false},
+      {"HelpButton=2\r\nScreenReader=1\r\nsupport=a@b.ru",
+       true,
+       true,
+       false,
+       {L"x", L"NVDA"},
+       L"a@b.ru"},
       {"HelpButton=3\r\nScreenReader=1", false, false, false, {L"JAWS"}},
       {"HelpButton=1.5\r\nScreenReader=TrUe", true, true, true, {L"nvda", L"NVDA - x", L"JAWS "}},
       {"HelpButton=99999999999", false, false, false},
@@ -97,7 +117,11 @@ TEST_F(StartupTest, TheReadMeButtonAndTheScreenReaderFollowTheirSettings) {
     ASSERT_FALSE(RunMain());
     EXPECT_EQ(Control(MainLayout::btReadMe).visible, c.visible);
     EXPECT_EQ(Control(MainLayout::btReadMe).enabled, c.enabled);
-    EXPECT_EQ(sim::TheWorld().started.size(), c.started ? 1u : 0u);
+    EXPECT_EQ(MainModule::tSupportMail, c.mail);
+    ASSERT_EQ(sim::TheWorld().started.size(), c.started ? 1u : 0u);
+    if (!c.started) continue;
+    EXPECT_EQ(sim::TheWorld().started[0].path, L"D:\\Disc\\nvda\\nvda.exe");
+    EXPECT_EQ(sim::TheWorld().started[0].showState, 2) << "minimised";
   }
 }
 

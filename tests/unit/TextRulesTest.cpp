@@ -1,14 +1,13 @@
 // The small text rules of start-up: splitting, what a control-file value
-// reads as, and the order of game folders where the system leaves it open.
+// reads as, the order of game folders, and the version's texts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
 #include <random>
-#include <tuple>
 #include <vector>
 
-#include "platform/shared/FolderOrder.h"
+#include "Version.h"
 #include "platform/shared/HintedSort.h"
 #include "startup/IniValueModule.h"
 #include "startup/TextSegmentModule.h"
@@ -68,21 +67,6 @@ TEST(IniValueTest, WhatAValueReadsAs) {
   }
 }
 
-// What the system leaves open or Wine cannot show: the model's own choices.
-TEST(FolderOrderTest, TheModelsOwnChoices) {
-  const std::tuple<const wchar_t*, const wchar_t*, int> cases[] = {
-      {L"a99999999999999999999", L"a100000000000000000000", -1},  // longer than any integer
-      {L"Éa", L"Eb", 1},           // an accent decides at its own letter
-      {L"Я", L"Ǆ", -1},            // unlisted characters after the letters, by code
-      {L"a\x01", L"a ", -1},       // controls come first
-      {L"\xD83D\xDE00", L"z", 1},  // surrogates too are letters after those listed
-  };
-  for (const auto& [a, b, sign] : cases) {
-    EXPECT_EQ(platform::CompareLikeExplorer(a, b), sign) << a << " vs " << b;
-    EXPECT_EQ(platform::CompareLikeExplorer(b, a), -sign) << b << " vs " << a;
-  }
-}
-
 // The slow comparison's order whatever the quick one says; about one slow
 // comparison an item when the quick one is right but for a few.
 TEST(HintedSortTest, TheQuickPassNeverChangesTheOrder) {
@@ -103,6 +87,13 @@ TEST(HintedSortTest, TheQuickPassNeverChangesTheOrder) {
     EXPECT_EQ(v, sorted);
     EXPECT_LE(comparisons, most);
   }
+}
+
+// The version as this release gives it: in the title, and in the version
+// resource's strings (the minor number in two digits, the revision in four).
+TEST(VersionTest, TheTextsOfThisRelease) {
+  EXPECT_STREQ(VARNOLT_VERSION_TEXT, "1.1.3");
+  EXPECT_STREQ(VARNOLT_VERSION_RESOURCE_TEXT, "1.01.0003");
 }
 
 }  // namespace
