@@ -1,5 +1,6 @@
-// The real platform: files, programs, message boxes, top-level windows, the
-// sound call and the event loop, over the wide Win32 calls.
+// The real platform: files, programs, message boxes, top-level windows and
+// the sound call, over the wide Win32 calls. The event loop, which goes
+// through the forms, is in Win32Events.cpp.
 #include <objbase.h>
 
 #include <climits>
@@ -296,26 +297,6 @@ bool PlaySoundCall(const wchar_t* path, unsigned flags) {
   return play != nullptr && play(path, nullptr, flags) != FALSE;
 }
 
-namespace {
-
-void Dispatch(MSG& msg) {
-  if (win32::PreTranslateFormMessage(msg)) return;
-  ::TranslateMessage(&msg);
-  ::DispatchMessageW(&msg);
-}
-
-}  // namespace
-
-void DoEvents() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) ExitProgram();
-    Dispatch(msg);
-  }
-}
-
-void WaitForEvent() { ::WaitMessage(); }
-
 Version ProgramVersion() {
   // The fixed part of the version resource follows its key, "VS_VERSION_INFO",
   // on a 32-bit boundary.
@@ -334,12 +315,6 @@ Version ProgramVersion() {
           static_cast<int>(LOWORD(fixed.dwFileVersionMS)),
           static_cast<int>(HIWORD(fixed.dwFileVersionLS)),
           static_cast<int>(LOWORD(fixed.dwFileVersionLS))};
-}
-
-void RunEventLoop() {
-  MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
-  ExitProgram();
 }
 
 void ExitProgram() { ::ExitProcess(0); }
