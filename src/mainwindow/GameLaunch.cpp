@@ -1,36 +1,11 @@
 // Starting the chosen game's installer.
 #include "mainwindow/MainWindow.h"
 #include "platform/Platform.h"
+#include "startup/DiscFilesModule.h"
 #include "startup/MainModule.h"
 
+using namespace DiscFilesModule;
 using namespace MainModule;
-
-namespace {
-
-bool EndsWithExe(const std::wstring& name) {
-  if (name.size() < 4) return false;
-  const std::wstring tail = name.substr(name.size() - 4);
-  return tail[0] == L'.' && (tail[1] | 0x20) == L'e' && (tail[2] | 0x20) == L'x' &&
-         (tail[3] | 0x20) == L'e';
-}
-
-}  // namespace
-
-std::wstring GameFolder(const std::wstring& name) { return tGamesPath + name + L"\\"; }
-
-// The system matches "*.exe" against short names too ("readme.exe.txt" as
-// README~1.EXE): only files whose own name ends in ".exe" count.
-std::vector<std::wstring> ProgramFiles(const std::wstring& folder) {
-  std::vector<std::wstring> programs;
-  for (std::wstring& name : platform::ListOrdinaryFiles(folder + L"*.exe"))
-    if (EndsWithExe(name)) programs.push_back(std::move(name));
-  return programs;
-}
-
-std::wstring FirstProgram(const std::wstring& folder) {
-  const std::vector<std::wstring> programs = ProgramFiles(folder);
-  return programs.empty() ? std::wstring() : programs.front();
-}
 
 std::wstring LaunchFailureTitle(std::int32_t code) { return L"Error! " + std::to_wstring(code); }
 

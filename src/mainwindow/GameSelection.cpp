@@ -7,14 +7,13 @@
 // on. What was read once is kept and shown at once the next time.
 #include "mainwindow/MainWindow.h"
 #include "platform/Platform.h"
+#include "startup/DiscFilesModule.h"
 #include "startup/MainModule.h"
 #include "util/DisplayTextModule.h"
 #include "util/LoadFileModule.h"
 
+using namespace DiscFilesModule;
 using namespace MainModule;
-
-const wchar_t* const kDescriptionFile = L"descript.ion";
-const wchar_t* const kScreenshotFile = L"screenshot.jpg";
 
 // A screen reader speaks the name of the entry the selection comes to at
 // once, and a name takes it a good half second. Who passes entries by
@@ -30,13 +29,6 @@ const std::size_t kKeptPictureBytes = std::size_t{16} << 20;
 
 namespace {
 constexpr int kRestTimer = 1;
-}
-
-// The disc's own entry is told by its text, never by its position.
-bool IsDiscEntry(const std::wstring& entry) { return entry == tDiskName; }
-
-std::wstring EntryFolder(const std::wstring& entry) {
-  return IsDiscEntry(entry) ? tAutorunPath : GameFolder(entry);
 }
 
 void MainWindow::lsGame_Click() {

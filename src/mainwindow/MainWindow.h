@@ -73,26 +73,11 @@ class MainWindow final : private platform::FormEvents {
   KeptReads<platform::Picture> pictures_;
 };
 
-// An entry's files: the disc's own lie in the sound folder, a game's in its
-// game folder.
-extern const wchar_t* const kDescriptionFile;
-extern const wchar_t* const kScreenshotFile;
 // How long the selection rests on an entry before its files are read.
 extern const unsigned kRestMs;
 // The memory kept descriptions and screenshots may take.
 extern const std::size_t kKeptTextBytes;
 extern const std::size_t kKeptPictureBytes;
-// Whether the list entry is the disc's own: its text is exactly tDiskName.
-bool IsDiscEntry(const std::wstring& entry);
-// The folder holding the entry's description and screenshot.
-std::wstring EntryFolder(const std::wstring& entry);
-
-// A game's folder, ending in a backslash.
-std::wstring GameFolder(const std::wstring& name);
-// The folder's program files in the order the launch looks at them, and the
-// one it starts ("" when there is none).
-std::vector<std::wstring> ProgramFiles(const std::wstring& folder);
-std::wstring FirstProgram(const std::wstring& folder);
 
 // The launch-failure message: its title and its five lines.
 std::wstring LaunchFailureTitle(std::int32_t code);
