@@ -22,6 +22,15 @@ struct Entry {
   const wchar_t* advice;  // "" when there is nothing to do
 };
 
+// The advice for every sound the system will not play.
+constexpr const wchar_t* kSaveAsWave = L"Сохраните звук в формате WAV, PCM 16 бит.";
+// The advice for every support address that reaches no one.
+constexpr const wchar_t* kWriteSupportAddress =
+    L"Впишите после support= свой адрес электронной почты.";
+// The advice for a document saved under a text's name.
+constexpr const wchar_t* kResaveInNotepad =
+    L"Скопируйте текст в Блокнот и сохраните там под тем же именем, в кодировке UTF-8 с BOM.";
+
 constexpr Entry kTable[] = {
     {Kind::ProgramMissing, S::Stop, L"{f}: файла нет, на диске нечего запускать.",
      L"Положите в корень диска Varnolt.exe из папки disc."},
@@ -76,15 +85,14 @@ constexpr Entry kTable[] = {
      L"Добавьте в раздел [main] строку support= и свой адрес электронной почты."},
     {Kind::SupportEmpty, S::Problem,
      L"{f}{l}: ключ support пуст, при сбое установки игрок получит адрес {v}, а не ваш.",
-     L"Впишите после support= свой адрес электронной почты."},
+     kWriteSupportAddress},
     {Kind::SupportProgramAddress, S::Problem,
-     L"{f}{l}: в support адрес программы Varnolt, а не автора диска.",
-     L"Впишите после support= свой адрес электронной почты."},
+     L"{f}{l}: в support адрес программы Varnolt, а не автора диска.", kWriteSupportAddress},
     {Kind::SupportExample, S::Problem,
      L"{f}{l}: адрес {v} только для примеров, письма игроков никуда не дойдут.",
-     L"Впишите после support= свой адрес электронной почты."},
+     kWriteSupportAddress},
     {Kind::SupportNotAddress, S::Problem, L"{f}{l}: support={v} не адрес почты, в нём нет знака @.",
-     L"Впишите после support= свой адрес электронной почты."},
+     kWriteSupportAddress},
     {Kind::TextEncoding, S::Note, L"{f}: кодировка {v}, как её называет Блокнот.", L""},
     {Kind::TextStart, S::Note, L"{f}: текст начинается так: {v}", L""},
     {Kind::TextCut, S::Problem, L"{f}: файл больше {n} МБ, Varnolt покажет только его начало.",
@@ -106,29 +114,23 @@ constexpr Entry kTable[] = {
      L"{f}: текст в UTF-16 без метки в начале, игрок увидит бессмыслицу.",
      L"Сохраните файл в Блокноте в кодировке «Юникод» или UTF-8 с BOM."},
     {Kind::TextRtf, S::Problem,
-     L"{f}: это документ RTF, а не простой текст, игрок увидит его разметку.",
-     L"Скопируйте текст в Блокнот и сохраните там под тем же именем, в кодировке UTF-8 с BOM."},
+     L"{f}: это документ RTF, а не простой текст, игрок увидит его разметку.", kResaveInNotepad},
     {Kind::TextHtml, S::Problem,
-     L"{f}: это страница HTML, а не простой текст, игрок увидит её разметку.",
-     L"Скопируйте текст в Блокнот и сохраните там под тем же именем, в кодировке UTF-8 с BOM."},
+     L"{f}: это страница HTML, а не простой текст, игрок увидит её разметку.", kResaveInNotepad},
     {Kind::TextWord, S::Problem,
-     L"{f}: это документ Word, а не простой текст, игрок увидит бессмыслицу.",
-     L"Скопируйте текст в Блокнот и сохраните там под тем же именем, в кодировке UTF-8 с BOM."},
+     L"{f}: это документ Word, а не простой текст, игрок увидит бессмыслицу.", kResaveInNotepad},
     {Kind::ReadMeMissing, S::Problem,
      L"{f}: файла нет или он пуст, а HelpButton={n} показывает кнопку справки.",
      L"Положите в корень диска read.me.txt или напишите HelpButton=0."},
     {Kind::SoundMissing, S::Problem, L"{f}: звука нет, {m} пройдёт беззвучно.",
      L"Положите сюда звук WAV, лучше всего PCM 16 бит."},
-    {Kind::SoundNotWave, S::Problem, L"{f}: это не звук WAV, {m} пройдёт беззвучно.",
-     L"Сохраните звук в формате WAV, PCM 16 бит."},
+    {Kind::SoundNotWave, S::Problem, L"{f}: это не звук WAV, {m} пройдёт беззвучно.", kSaveAsWave},
     {Kind::SoundNoFormat, S::Problem,
-     L"{f}: в файле WAV нет описания формата, {m} пройдёт беззвучно.",
-     L"Сохраните звук в формате WAV, PCM 16 бит."},
+     L"{f}: в файле WAV нет описания формата, {m} пройдёт беззвучно.", kSaveAsWave},
     {Kind::SoundSilent, S::Problem, L"{f}: в файле WAV нет звука, {m} пройдёт беззвучно.",
-     L"Сохраните звук в формате WAV, PCM 16 бит."},
+     kSaveAsWave},
     {Kind::SoundFormat, S::Problem,
-     L"{f}: этот вид WAV (код формата {n}) Windows не играет, {m} пройдёт беззвучно.",
-     L"Сохраните звук в формате WAV, PCM 16 бит."},
+     L"{f}: этот вид WAV (код формата {n}) Windows не играет, {m} пройдёт беззвучно.", kSaveAsWave},
     {Kind::DiscEntry, S::Note, L"{f}: первая строка списка — диск «{v}».", L""},
     {Kind::Game, S::Note, L"{f}: игра {n} в списке, «{v}».", L""},
     {Kind::GameIsDiscEntry, S::Problem,

@@ -193,9 +193,7 @@ void Checker::Run() {
 
 bool Checker::ReadShownText(const std::wstring& file, LoadFileModule::TextHead& head) {
   bytes_.clear();
-  return !platform::FindOrdinaryFile(file).empty() &&
-         LoadFileModule::ReadTextHead(file, LoadFileModule::kMaxTextBytes, head, &bytes_) ==
-             platform::ReadStatus::Ok;
+  return LoadFileModule::LoadFileHead(file, head, &bytes_);
 }
 
 void Checker::StartUp() {

@@ -20,10 +20,14 @@ platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, 
   return status;
 }
 
+bool LoadFileHead(const std::wstring& tFile, TextHead& head, std::string* bytes) {
+  return !platform::FindOrdinaryFile(tFile).empty() &&
+         ReadTextHead(tFile, kMaxTextBytes, head, bytes) == platform::ReadStatus::Ok;
+}
+
 bool LoadFile(const std::wstring& tFile, std::wstring& tText) {
-  if (platform::FindOrdinaryFile(tFile).empty()) return false;
   TextHead head;
-  if (ReadTextHead(tFile, kMaxTextBytes, head) != platform::ReadStatus::Ok) return false;
+  if (!LoadFileHead(tFile, head)) return false;
   tText = std::move(head.text);
   return !tText.empty();
 }

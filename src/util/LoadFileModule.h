@@ -33,4 +33,9 @@ struct TextHead {
 platform::ReadStatus ReadTextHead(const std::wstring& tFile, std::size_t limit, TextHead& head,
                                   std::string* bytes = nullptr);
 
+// What LoadFile reads of `tFile`, with its encoding and whether it was cut
+// (and its bytes, when `bytes` is given); false when LoadFile would find or
+// read nothing. The disc check reads texts through this, by the same rule.
+bool LoadFileHead(const std::wstring& tFile, TextHead& head, std::string* bytes = nullptr);
+
 }  // namespace LoadFileModule
