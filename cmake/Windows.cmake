@@ -147,6 +147,9 @@ target_link_libraries(sound_driver PRIVATE e2e_harness)
 add_dependencies(sound_driver Varnolt)
 add_test(NAME sounds COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/sounds-test.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(sounds PROPERTIES LABELS wine)
-# How the recordings are heard, on recordings made of tones and silences.
-add_test(NAME heard COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/heard-test.sh)
-set_tests_properties(heard PROPERTIES LABELS static)
+# How the recordings are heard, on recordings made of tones and silences:
+# the same for every build, so tested with the 64-bit one.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_test(NAME heard COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/heard-test.sh)
+  set_tests_properties(heard PROPERTIES LABELS static)
+endif()
