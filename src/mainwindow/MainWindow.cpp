@@ -83,6 +83,10 @@ void MainWindow::OnTextChange(int control) {
 void MainWindow::OnTimer(int /*timer*/) { lsGame_Rest(); }
 
 void MainWindow::OnCloseRequest() {
+  if (!MainModule::HoldCloseUntilStarted()) Close();
+}
+
+void MainWindow::Close() {
   // The stop sound is heard to its end before the program goes.
   if (MainModule::oSound) MainModule::oSound->PlaySync(MainModule::iSndStop);
   MainModule::ShutDown();

@@ -36,6 +36,9 @@ class MainWindow final : private platform::FormEvents {
   platform::Label lbDescript;
   platform::Label lbGame;
 
+  // Plays the stop sound to its end and ends the program.
+  [[noreturn]] void Close();
+
  private:
   platform::Extent MinimumSize() override;
   void OnActivate() override;

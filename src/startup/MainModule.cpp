@@ -11,6 +11,9 @@ namespace MainModule {
 
 namespace {
 
+bool bStarting = false;
+bool bCloseHeld = false;
+
 // A setting of the control file's text as start-up read it: every setting
 // comes from that one reading (each reading of a file costs a millisecond or
 // so on a slow disc).
@@ -38,7 +41,13 @@ void CheckScreenReader() {
   if (!nvda && !jaws) platform::StartProgram(tNvdaFile, platform::kShowMinimized);
 }
 
+bool HoldCloseUntilStarted() {
+  if (bStarting) bCloseHeld = true;
+  return bStarting;
+}
+
 void Main() {
+  bStarting = true;
   GetAppPath(tAppPath);
   SetPaths(tAppPath);
 
@@ -81,6 +90,9 @@ void Main() {
 
   ApplyHelpButton(iHelpButton);
   if (bScreenReader) CheckScreenReader();
+
+  bStarting = false;
+  if (bCloseHeld) w.Close();
 }
 
 void ResetGlobals() {
@@ -89,6 +101,7 @@ void ResetGlobals() {
     text->clear();
   iHelpButton = 0;
   bScreenReader = false;
+  bStarting = bCloseHeld = false;
   oSound.reset();
   iSndClick = iSndLoad = iSndStart = iSndStop = 0;
   GetAllProcessesModule::ForgetWindows();

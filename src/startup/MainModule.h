@@ -93,6 +93,12 @@ std::wstring SupportMail(const std::wstring& value);
 // when the disc cannot be used.
 void Main();
 
+// True while start-up is going on, when a close request (Esc, the close
+// button, the system ending the session) is held and carried out as soon as
+// start-up is done: by then the stop sound is loaded, and the user hears the
+// program go instead of seeing it vanish without a word.
+bool HoldCloseUntilStarted();
+
 // Frees the sound player and ends the program at once.
 [[noreturn]] void ShutDown();
 

@@ -83,6 +83,20 @@ TEST_F(StartupTest, TheStartSoundPlaysWhileStartUpGoesOn) {
   EXPECT_FALSE(sim::TheWorld().sounds[2].path);
 }
 
+// A close request while start-up goes on (Esc pressed as the window comes
+// up) is carried out once the program has started: the stop sound is heard,
+// where before the program vanished without a sound or a word.
+TEST_F(StartupTest, ACloseRequestDuringStartUpEndsItWithTheStopSound) {
+  MakeDisc("[main]\r\n", {L"G"});
+  sim::TheWorld().waitingEvents.push_back([] { sim::RequestClose(fMain().form()); });
+  EXPECT_TRUE(RunMain());
+  EXPECT_EQ(Control(MainLayout::lsGame).items.size(), 2u) << "start-up went on to its end";
+  ASSERT_GE(sim::TheWorld().sounds.size(), 2u);
+  EXPECT_EQ(sim::TheWorld().sounds[0].path, kRoot + L"\\autorun\\start.wav");
+  EXPECT_EQ(sim::TheWorld().sounds[1].path, kRoot + L"\\autorun\\stop.wav");
+  EXPECT_EQ(sim::TheWorld().sounds[1].flags, 0x20002u) << "heard to its end";
+}
+
 // HelpButton, a whole number (halves to even): 1 shows the read-me button, 2
 // shows it enabled, anything else hides it. The screen reader is started,
 // minimised, when asked and no window of it or of another reader is open.

@@ -8,6 +8,12 @@
 namespace platform {
 namespace {
 
+// A quit message taken by DoEvents during start-up. The program ends on it
+// once its event loop runs; taking it there and then would end start-up
+// without a word, and leaving it in the queue would close at once any
+// message box start-up shows to say what is wrong with the disc.
+bool quitTaken = false;
+
 void Dispatch(MSG& msg) {
   if (win32::PreTranslateFormMessage(msg)) return;
   ::TranslateMessage(&msg);
@@ -19,7 +25,10 @@ void Dispatch(MSG& msg) {
 void DoEvents() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) ExitProgram();
+    if (msg.message == WM_QUIT) {
+      quitTaken = true;
+      return;
+    }
     Dispatch(msg);
   }
 }
@@ -28,7 +37,7 @@ void WaitForEvent() { ::WaitMessage(); }
 
 void RunEventLoop() {
   MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  while (!quitTaken && ::GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
   ExitProgram();
 }
 
