@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, EnterStartsTheGamesFirstProgramOrShowsTheFailure) {
                           std::wstring(*support ? L"games@disc.example" : L"support@varnolt.org") +
                           L"\r\nИ пришлите пожалуйста ссылку на программу, вызвавшую эту "
                           L"ошибку.\r\nВ письме укажите код ошибки: 0.");
-    EXPECT_EQ(m.flags, 0x40u) << "the information icon";
+    EXPECT_EQ(m.icon, platform::MessageIcon::Information);
   }
 }
 

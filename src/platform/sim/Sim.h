@@ -37,18 +37,18 @@ struct Entry {
 
 struct Message {
   std::wstring text, title;
-  unsigned flags;
+  platform::MessageIcon icon;
 };
 
 struct Started {
   std::wstring path;
-  int showState;
+  platform::ShowState show;
   std::uint32_t processId;
 };
 
 struct SoundCall {
   std::optional<std::wstring> path;  // nothing: a null name
-  unsigned flags;
+  platform::SoundMode mode;
 };
 
 // A timer of a window, running out at `due` on the world's clock.

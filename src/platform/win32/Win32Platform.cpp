@@ -12,6 +12,7 @@
 #include "platform/win32/Win32Internal.h"
 
 // After <windows.h>, which the header above brings.
+#include <mmsystem.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
@@ -243,10 +244,15 @@ std::uint32_t StartElevated(const std::wstring& exePath, int showState) {
   return ::GetProcessId(process.Get());
 }
 
+int ShowCommand(ShowState show) {
+  return show == ShowState::Minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+}
+
 }  // namespace
 
-std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
+std::uint32_t StartProgram(const std::wstring& exePath, ShowState show) {
   if (exePath.empty()) return 0;
+  const int showState = ShowCommand(show);
   // The full path is both the program to start and, quoted, its command
   // line: a blank in it can never make the system start something else.
   std::wstring commandLine = L"\"" + exePath + L"\"";
@@ -264,7 +270,8 @@ std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
   return process.dwProcessId;
 }
 
-void ShowMessage(const std::wstring& text, const std::wstring& title, unsigned flags) {
+void ShowMessage(const std::wstring& text, const std::wstring& title, MessageIcon icon) {
+  const UINT flags = icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION;
   ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), MB_OK | flags);
 }
 
@@ -286,7 +293,7 @@ std::wstring WindowTitle(WindowHandle window, int maxChars) {
   return title;
 }
 
-bool PlaySoundCall(const wchar_t* path, unsigned flags) {
+bool PlaySoundCall(const wchar_t* path, SoundMode mode) {
   using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
   static const PlaySoundFn play = [] {
     HMODULE winmm = win32::LoadSystemLibrary(L"winmm.dll");
@@ -294,6 +301,10 @@ bool PlaySoundCall(const wchar_t* path, unsigned flags) {
                        reinterpret_cast<void*>(::GetProcAddress(winmm, "PlaySoundW")))
                  : nullptr;
   }();
+  // A null name with no flags is the documented way to stop the program's
+  // sound; a file is never replaced by the system's default sound.
+  const DWORD flags =
+      path ? SND_FILENAME | SND_NODEFAULT | (mode == SoundMode::Async ? SND_ASYNC : SND_SYNC) : 0;
   return play != nullptr && play(path, nullptr, flags) != FALSE;
 }
 
