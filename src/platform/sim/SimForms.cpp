@@ -28,6 +28,11 @@ struct Form::Impl {
   }
 };
 
+// The simulation's user actions reach a window's state through this.
+struct FormAccess {
+  static Form::Impl& Of(Form& form) { return form.impl(); }
+};
+
 namespace {
 
 Form* activeForm = nullptr;
@@ -44,10 +49,10 @@ void MakeActive(Form* form) {
   Form* previous = activeForm;
   if (previous == form) return;
   activeForm = form;
-  if (previous && form) previous->impl().events.OnDeactivate();
+  if (previous && form) FormAccess::Of(*previous).events.OnDeactivate();
   if (!form) return;
-  sim::FormState& state = form->impl().state;
-  if (previous || !state.activatedOnce) form->impl().events.OnActivate();
+  sim::FormState& state = FormAccess::Of(*form).state;
+  if (previous || !state.activatedOnce) FormAccess::Of(*form).events.OnActivate();
   state.activatedOnce = true;
 }
 
@@ -126,7 +131,7 @@ void Form::Hide() {
   if (activeForm != this) return;
   // The owner takes over when it can; otherwise no window of the program is active.
   Form* owner = m.state.owner;
-  if (owner && owner->impl().state.shown && owner->impl().state.enabled)
+  if (owner && FormAccess::Of(*owner).state.shown && FormAccess::Of(*owner).state.enabled)
     MakeActive(owner);
   else
     activeForm = nullptr;
@@ -216,7 +221,6 @@ void Form::Show() {
 }
 
 void Form::SetTitle(const std::wstring& title) { impl_->state.title = title; }
-std::wstring Form::Title() const { return impl_->state.title; }
 int Form::ControlCount() const { return impl_->layout.controlCount; }
 
 void Form::SetText(int control, const std::wstring& whole) {
@@ -298,29 +302,31 @@ void Form::ShowPicture(int control, std::shared_ptr<const Picture> picture) {
 
 namespace sim {
 
-void RaiseTimer(platform::Form& form, int timer) { form.impl().events.OnTimer(timer); }
+void RaiseTimer(platform::Form& form, int timer) {
+  platform::FormAccess::Of(form).events.OnTimer(timer);
+}
 
 bool LooksLikePicture(const std::string& bytes) {
   platform::PictureHeader header;
   return platform::WorthDecoding(platform::MemoryBytes(bytes), header);
 }
 
-const FormState& StateOf(platform::Form& form) { return form.impl().state; }
+const FormState& StateOf(platform::Form& form) { return platform::FormAccess::Of(form).state; }
 
 void Click(platform::Form& form, int control) {
-  auto& m = form.impl();
+  auto& m = platform::FormAccess::Of(form);
   if (!m.state.enabled) return;  // a disabled window takes no input
   if (m.At(control).visible && m.At(control).enabled) m.events.OnClick(control);
 }
 
 void Select(platform::Form& form, int control, int item) {
-  auto& m = form.impl();
+  auto& m = platform::FormAccess::Of(form);
   if (m.At(control).selected == item) return;
   m.At(control).selected = item;
   m.events.OnSelectionChange(control);
 }
 
-void RequestClose(platform::Form& form) { form.impl().events.OnCloseRequest(); }
+void RequestClose(platform::Form& form) { platform::FormAccess::Of(form).events.OnCloseRequest(); }
 
 void Resize(platform::Form& form, float width, float height) { form.SetSize(width, height); }
 
@@ -356,7 +362,7 @@ void MoveFocusByTab(platform::Form::Impl& m, bool backwards) {
 }  // namespace
 
 void PressKey(platform::Form& form, int virtualKey, int shift) {
-  auto& m = form.impl();
+  auto& m = platform::FormAccess::Of(form);
   if (!m.state.enabled || !m.state.shown) return;  // keys go to enabled windows on screen
   const int focus = m.state.focus;
   switch (virtualKey) {

@@ -18,7 +18,6 @@ using win32::DpiOf;
 using win32::kFirstControlId;
 using win32::kTextFillTimer;
 using win32::OpenForms;
-using win32::TextOf;
 
 namespace {
 
@@ -564,12 +563,6 @@ void CaretToStart(HWND textBox) {
   ::SendMessageW(textBox, EM_SETSEL, 0, 0);
   ::SendMessageW(textBox, EM_SCROLLCARET, 0, 0);
 }
-
-}  // namespace win32
-
-std::wstring Form::Title() const { return TextOf(impl_->hwnd); }
-
-namespace win32 {
 
 bool PreTranslateFormMessage(MSG& msg) {
   if (!msg.hwnd) return false;
