@@ -465,10 +465,12 @@ void Form::SetTitle(const std::wstring& title) {
   Impl& m = *impl_;
   ::SetWindowTextW(m.hwnd, title.c_str());
   if (m.layout.controlBox) return;
-  // Without a control box an empty title means no title bar at all.
-  const DWORD style =
-      WindowStyle(m.layout, !title.empty()) | (::GetWindowLongW(m.hwnd, GWL_STYLE) & WS_VISIBLE);
-  if (style == static_cast<DWORD>(::GetWindowLongW(m.hwnd, GWL_STYLE))) return;
+  // Without a control box an empty title means no title bar at all. The
+  // title bar is all that follows the title: whether the window is shown,
+  // disabled or maximised stays as it was.
+  const auto old = static_cast<DWORD>(::GetWindowLongW(m.hwnd, GWL_STYLE));
+  const DWORD style = (old & ~WS_CAPTION) | (WindowStyle(m.layout, !title.empty()) & WS_CAPTION);
+  if (style == old) return;
   ::SetWindowLongW(m.hwnd, GWL_STYLE, static_cast<LONG>(style));
   const SIZE size = OuterSize(m);
   ::SetWindowPos(m.hwnd, nullptr, 0, 0, size.cx, size.cy,
@@ -564,29 +566,45 @@ void CaretToStart(HWND textBox) {
   ::SendMessageW(textBox, EM_SCROLLCARET, 0, 0);
 }
 
+namespace {
+
+Form::Impl* FormOf(HWND root) {
+  for (Form::Impl* form : OpenForms())
+    if (form->hwnd == root && root) return form;
+  return nullptr;
+}
+
+int ShiftState() {
+  return (::GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) |
+         (::GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
+         (::GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+}
+
+}  // namespace
+
 bool PreTranslateFormMessage(MSG& msg) {
   if (!msg.hwnd) return false;
   const HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
-  for (Form::Impl* form : OpenForms()) {
-    if (form->hwnd != root) continue;
-    if (form->layout.keyPreview && (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP)) {
-      const int shift = (::GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) |
-                        (::GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
-                        (::GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
-      form->events.OnKeyUp(static_cast<int>(msg.wParam), shift);
-    }
-    const HWND before = ::GetFocus();
-    const bool handled = ::IsDialogMessageW(root, &msg) != FALSE;
-    // Tabbing into a text box puts its caret at the start of the text.
-    const HWND after = ::GetFocus();
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && after != before) {
-      const int index = form->IndexOf(after);
-      if (index >= 0 && form->layout.controls[index].kind == ControlKind::TextBox)
-        CaretToStart(after);
-    }
-    return handled;
+  Form::Impl* form = FormOf(root);
+  if (!form) return false;
+  if (form->layout.keyPreview && (msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP)) {
+    form->events.OnKeyUp(static_cast<int>(msg.wParam), ShiftState());
+    // What the key did (the read-me opened and closed again, a window
+    // closed) may have changed the program's windows: this one is looked
+    // up afresh, and a key whose window is gone is done with.
+    form = FormOf(root);
+    if (!form) return true;
   }
-  return false;
+  const HWND before = ::GetFocus();
+  const bool handled = ::IsDialogMessageW(root, &msg) != FALSE;
+  // Tabbing into a text box puts its caret at the start of the text.
+  const HWND after = ::GetFocus();
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && after != before) {
+    const int index = form->IndexOf(after);
+    if (index >= 0 && form->layout.controls[index].kind == ControlKind::TextBox)
+      CaretToStart(after);
+  }
+  return handled;
 }
 
 }  // namespace win32
