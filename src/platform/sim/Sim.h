@@ -92,11 +92,9 @@ struct World {
   std::vector<std::wstring>
       log;  // "message:", "start:", "sound:" and "exit" in the order they happened
   std::vector<std::function<void()>> waitingEvents;  // handled at the next DoEvents
-  int doEventsCalls = 0;
   bool exited = false;
   platform::Version version = {VARNOLT_VERSION_MAJOR, VARNOLT_VERSION_MINOR, VARNOLT_VERSION_PATCH,
                                VARNOLT_VERSION_REVISION};
-  int waitsForEvents = 0;
   std::uint32_t nextProcessId = 1000;
 
   // The screen: its work area (twips), and the default font's measures

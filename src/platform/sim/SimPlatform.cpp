@@ -363,7 +363,6 @@ void RunInBackground(ReaderThread thread, std::unique_ptr<BackgroundTask> task) 
 }
 
 void DoEvents() {
-  ++TheWorld().doEventsCalls;
   sim::Advance(0);
   std::vector<std::function<void()>> waiting;
   waiting.swap(TheWorld().waitingEvents);
@@ -371,7 +370,6 @@ void DoEvents() {
 }
 
 void WaitForEvent() {
-  ++TheWorld().waitsForEvents;
   // Nothing will ever arrive: a test that waits here would hang.
   if (TheWorld().waitingEvents.empty())
     throw std::logic_error("waiting for an event that never comes");
