@@ -84,7 +84,7 @@ Picture DecodePicture(const std::wstring& file, int width, int height);
 class FormEvents {
  public:
   // The smallest outer size the user may give the window; 0 for no limit.
-  virtual Extent MinimumSize() { return {0, 0}; }
+  virtual Extent MinimumSize() { return {.width = 0, .height = 0}; }
   virtual void OnActivate() {}
   virtual void OnDeactivate() {}
   virtual void OnResize() {}

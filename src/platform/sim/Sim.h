@@ -93,13 +93,15 @@ struct World {
       log;  // "message:", "start:", "sound:" and "exit" in the order they happened
   std::vector<std::function<void()>> waitingEvents;  // handled at the next DoEvents
   bool exited = false;
-  platform::Version version = {VARNOLT_VERSION_MAJOR, VARNOLT_VERSION_MINOR, VARNOLT_VERSION_PATCH,
-                               VARNOLT_VERSION_REVISION};
+  platform::Version version = {.major = VARNOLT_VERSION_MAJOR,
+                               .minor = VARNOLT_VERSION_MINOR,
+                               .build = VARNOLT_VERSION_PATCH,
+                               .revision = VARNOLT_VERSION_REVISION};
   std::uint32_t nextProcessId = 1000;
 
   // The screen: its work area (twips), and the default font's measures
   // (twips; every character of a caption as wide as every other).
-  platform::Area workArea = {0, 0, 1600 * 15.0f, 1200 * 15.0f};
+  platform::Area workArea = {.left = 0, .top = 0, .width = 1600 * 15.0f, .height = 1200 * 15.0f};
   float charWidth = 6 * 15.0f, lineHeight = 13 * 15.0f;
   bool windowsCannotBeCreated = false;  // Form::Create fails
 

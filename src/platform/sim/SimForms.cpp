@@ -59,7 +59,7 @@ void MakeActive(Form* form) {
 }  // namespace
 
 Form::Form(const FormLayout& layout, FormEvents& events)
-    : impl_(new Impl{layout, events, sim::FormState{}}) {}
+    : impl_(new Impl{.layout = layout, .events = events, .state = sim::FormState{}}) {}
 
 namespace {
 
@@ -81,7 +81,7 @@ Form::~Form() {
 
 void Form::StartTimer(int timer, unsigned ms) {
   StopTimers(this, timer);
-  sim::TheWorld().timers.push_back({this, timer, sim::TheWorld().now + ms});
+  sim::TheWorld().timers.push_back({.form = this, .id = timer, .due = sim::TheWorld().now + ms});
 }
 
 void Form::StopTimer(int timer) { StopTimers(this, timer); }
@@ -154,7 +154,8 @@ float Form::Height() const { return impl_->state.height; }
 
 void Form::SetSize(float width, float height) {
   // A sizable window is never made smaller than its minimum size.
-  const Extent least = impl_->layout.sizable ? impl_->events.MinimumSize() : Extent{0, 0};
+  const Extent least =
+      impl_->layout.sizable ? impl_->events.MinimumSize() : Extent{.width = 0, .height = 0};
   impl_->state.width =
       std::max(WholePixels(width), PixelsToTwips(PixelsToHold(least.width, kDpi), kDpi));
   impl_->state.height =
@@ -162,10 +163,10 @@ void Form::SetSize(float width, float height) {
   impl_->events.OnResize();
 }
 
-Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
+Extent Form::FrameSize() const { return {.width = sim::kFrameWidth, .height = sim::kFrameHeight}; }
 // A simulated window stands at the top left corner of the work area.
 Extent Form::RoomOnScreen() const {
-  return {sim::TheWorld().workArea.width, sim::TheWorld().workArea.height};
+  return {.width = sim::TheWorld().workArea.width, .height = sim::TheWorld().workArea.height};
 }
 float Form::PixelSize() const { return 15; }
 
@@ -175,27 +176,27 @@ Extent Form::ContentSize(int control) const {
   const float caption = static_cast<float>(c.text.size()) * world.charWidth;
   switch (impl_->Kind(control)) {
     case ControlKind::Button:
-      return {caption + sim::kButtonEdges, world.lineHeight + sim::kButtonEdges};
+      return {.width = caption + sim::kButtonEdges, .height = world.lineHeight + sim::kButtonEdges};
     case ControlKind::Label:
-      return {caption, c.text.empty() ? 0 : world.lineHeight};
+      return {.width = caption, .height = c.text.empty() ? 0 : world.lineHeight};
     case ControlKind::ListBox: {
       std::size_t widest = 0;
       for (std::size_t i = 0; i < c.items.size() && i < kMeasuredEntries; ++i)
         widest = std::max(widest, c.items[i].size());
-      return {static_cast<float>(widest) * world.charWidth + sim::kEntryMargins +
-                  sim::kScrollBarWidth + sim::kBoxEdges,
-              world.lineHeight + sim::kBoxEdges};
+      return {.width = static_cast<float>(widest) * world.charWidth + sim::kEntryMargins +
+                       sim::kScrollBarWidth + sim::kBoxEdges,
+              .height = world.lineHeight + sim::kBoxEdges};
     }
     case ControlKind::TextBox:
-      return {0, world.lineHeight + sim::kBoxEdges};
+      return {.width = 0, .height = world.lineHeight + sim::kBoxEdges};
     default:
-      return {0, 0};
+      return {.width = 0, .height = 0};
   }
 }
 
 Form::Rect Form::ControlRect(int control) const {
   const sim::ControlState& c = impl_->At(control);
-  return {c.left, c.top, c.width, c.height};
+  return {.left = c.left, .top = c.top, .width = c.width, .height = c.height};
 }
 
 // Each edge falls on its own nearest pixel, as on the screen.
@@ -284,7 +285,7 @@ Picture DecodePicture(const std::wstring& file, int width, int height) {
   if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes) || width <= 0 ||
       height <= 0)
     return Picture();
-  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{file}), width, height);
+  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{.file = file}), width, height);
 }
 
 int Form::PictureWidth(int control) const { return TwipsToPixels(impl_->At(control).width, kDpi); }

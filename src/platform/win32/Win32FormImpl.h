@@ -113,14 +113,17 @@ struct Form::Impl {
   RECT ToPixelRect(double left, double top, double width, double height) const {
     const int dpi = static_cast<int>(win32::DpiOf(hwnd));
     const int x = TwipsToPixels(left, dpi), y = TwipsToPixels(top, dpi);
-    return {x, y, TwipsToPixels(left + width, dpi), TwipsToPixels(top + height, dpi)};
+    return {.left = x,
+            .top = y,
+            .right = TwipsToPixels(left + width, dpi),
+            .bottom = TwipsToPixels(top + height, dpi)};
   }
 
   // The client area as laid out, made smaller with the window.
   SIZE ClientPixels() const {
     const int dpi = static_cast<int>(win32::DpiOf(hwnd));
-    return {ScaledPixels(layout.clientWidth, dpi, scale),
-            ScaledPixels(layout.clientHeight, dpi, scale)};
+    return {.cx = ScaledPixels(layout.clientWidth, dpi, scale),
+            .cy = ScaledPixels(layout.clientHeight, dpi, scale)};
   }
 
   int IdOf(int index) const {

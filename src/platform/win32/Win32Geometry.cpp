@@ -51,8 +51,9 @@ UINT DpiOf(HWND hwnd) {
 }
 
 RECT WorkAreaOf(HWND window) {
-  const HMONITOR monitor = window ? ::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
-                                  : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  const HMONITOR monitor =
+      window ? ::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+             : ::MonitorFromPoint(POINT{.x = 0, .y = 0}, MONITOR_DEFAULTTOPRIMARY);
   MONITORINFO info = {.cbSize = sizeof(MONITORINFO), .rcMonitor = {}, .rcWork = {}, .dwFlags = 0};
   if (!::GetMonitorInfoW(monitor, &info))
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);

@@ -61,7 +61,7 @@ void PrepareProcess() {
     using InitFn = BOOL(WINAPI*)(const void*);
     struct {
       DWORD size, classes;
-    } init = {sizeof init, 0x000000FF /* ICC_WIN95_CLASSES */};
+    } init = {.size = sizeof init, .classes = 0x000000FF /* ICC_WIN95_CLASSES */};
     if (auto initialise = reinterpret_cast<InitFn>(
             reinterpret_cast<void*>(::GetProcAddress(comctl, "InitCommonControlsEx"))))
       initialise(&init);
@@ -311,7 +311,7 @@ bool PlaySoundCall(const wchar_t* path, SoundMode mode) {
 Version ProgramVersion() {
   // The fixed part of the version resource follows its key, "VS_VERSION_INFO",
   // on a 32-bit boundary.
-  Version version = {0, 0, 0, 0};
+  Version version = {.major = 0, .minor = 0, .build = 0, .revision = 0};
   HRSRC found =
       ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16) /* RT_VERSION */);
   if (!found) return version;
@@ -322,10 +322,10 @@ Version ProgramVersion() {
   VS_FIXEDFILEINFO fixed;
   std::memcpy(&fixed, data + kFixedAt, sizeof fixed);
   if (fixed.dwSignature != 0xFEEF04BD) return version;
-  return {static_cast<int>(HIWORD(fixed.dwFileVersionMS)),
-          static_cast<int>(LOWORD(fixed.dwFileVersionMS)),
-          static_cast<int>(HIWORD(fixed.dwFileVersionLS)),
-          static_cast<int>(LOWORD(fixed.dwFileVersionLS))};
+  return {.major = static_cast<int>(HIWORD(fixed.dwFileVersionMS)),
+          .minor = static_cast<int>(LOWORD(fixed.dwFileVersionMS)),
+          .build = static_cast<int>(HIWORD(fixed.dwFileVersionLS)),
+          .revision = static_cast<int>(LOWORD(fixed.dwFileVersionLS))};
 }
 
 void ExitProgram() { ::ExitProcess(0); }
