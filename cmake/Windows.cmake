@@ -51,8 +51,10 @@ set_target_properties(varnolt_logic PROPERTIES CXX_STANDARD 20)
 add_library(platform_win32 STATIC
   ${VARNOLT_SHARED_PLATFORM_SOURCES}
   src/platform/win32/Win32Controls.cpp
+  src/platform/win32/Win32Dialog.cpp
   src/platform/win32/Win32Events.cpp
   src/platform/win32/Win32Forms.cpp
+  src/platform/win32/Win32Geometry.cpp
   src/platform/win32/Win32Picture.cpp
   src/platform/win32/Win32Platform.cpp
   src/platform/win32/Win32Reader.cpp

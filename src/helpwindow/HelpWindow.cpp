@@ -21,14 +21,16 @@ HelpWindow::HelpWindow()
   Load();  // created hidden
 }
 
-void HelpWindow::Load() {
-  if (form_.IsCreated()) return;
-  form_.Create();
+bool HelpWindow::Load() {
+  if (form_.IsCreated()) return true;
+  if (!form_.Create()) return false;
   btHelp.SetCaption(L"OK");
+  return true;
 }
 
-void HelpWindow::Help(const std::wstring& tMsg, const std::wstring& tHead, bool bModal) {
-  Load();  // afresh for each call: the window is unloaded at the end
+bool HelpWindow::Help(const std::wstring& tMsg, const std::wstring& tHead, bool bModal) {
+  // Afresh for each call: the window is unloaded at the end.
+  if (!Load()) return false;  // no window: the caller's stays as it was
   form_.SetTitle(tHead);
   lbHelp.SetCaption(tHead);  // what a screen reader calls the text
   edHelp.SetText(DisplayTextModule::DisplayText(tMsg));
@@ -50,6 +52,7 @@ void HelpWindow::Help(const std::wstring& tMsg, const std::wstring& tHead, bool 
     oOwner = nullptr;
   }
   form_.Unload();
+  return true;
 }
 
 void HelpWindow::Dismiss() {

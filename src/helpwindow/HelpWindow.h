@@ -19,8 +19,9 @@ class HelpWindow final : private platform::FormEvents {
   // dismissed it (OK, Enter or Esc). With `bModal` the program's active
   // window is disabled meanwhile and owns the help window; it is enabled
   // and given the focus again before Help returns. The wait blocks on the
-  // event queue.
-  void Help(const std::wstring& tMsg, const std::wstring& tHead, bool bModal);
+  // event queue. False, with nothing shown and nothing else changed, when
+  // the window cannot be created.
+  bool Help(const std::wstring& tMsg, const std::wstring& tHead, bool bModal);
 
   platform::Form& form() { return form_; }
 
@@ -30,7 +31,7 @@ class HelpWindow final : private platform::FormEvents {
   platform::Label lbHelp;  // hidden: the spoken name of edHelp
 
  private:
-  void Load();
+  bool Load();
   void Dismiss();
 
   void OnClick(int control) override;

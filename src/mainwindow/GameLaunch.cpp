@@ -24,9 +24,9 @@ void MainWindow::btInstall_Click() {
   const std::wstring exe = FirstProgram(folder);
   // A folder without a program has nothing to start: the launch fails.
   const std::uint32_t started =
-      exe.empty() ? 0 : platform::StartProgram(folder + exe, platform::kShowMinimized);
+      exe.empty() ? 0 : platform::StartProgram(folder + exe, platform::ShowState::Minimized);
   const auto code = static_cast<std::int32_t>(started);
   if (code >= 1) return;
   platform::ShowMessage(LaunchFailureText(code, tSupportMail), LaunchFailureTitle(code),
-                        platform::kIconInformation);
+                        platform::MessageIcon::Information);
 }

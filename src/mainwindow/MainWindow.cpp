@@ -64,7 +64,8 @@ void MainWindow::OnClick(int control) {
 void MainWindow::ReadMe() {
   std::wstring text;
   if (!LoadFileModule::LoadFile(MainModule::tReadMeFile, text)) return;  // nothing to show
-  fHelp().Help(text, MainModule::tHelpHead, true);
+  // Where the read-me cannot be shown, the focus stays where it was.
+  if (!fHelp().Help(text, MainModule::tHelpHead, true)) return;
   lsGame.SetFocus();
 }
 

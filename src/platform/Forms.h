@@ -84,7 +84,7 @@ Picture DecodePicture(const std::wstring& file, int width, int height);
 class FormEvents {
  public:
   // The smallest outer size the user may give the window; 0 for no limit.
-  virtual Extent MinimumSize() { return {0, 0}; }
+  virtual Extent MinimumSize() { return {.width = 0, .height = 0}; }
   virtual void OnActivate() {}
   virtual void OnDeactivate() {}
   virtual void OnResize() {}
@@ -138,7 +138,6 @@ class Form {
   static Form* ActiveForm();
 
   void SetTitle(const std::wstring& title);
-  std::wstring Title() const;
 
   int ControlCount() const;
   // A control's text ends at its first NUL, as every window's text does. A
@@ -205,10 +204,15 @@ class Form {
   // room for its scroll bar, a text box one line; 0 where nothing needs room.
   Extent ContentSize(int control) const;
 
+  // What each implementation keeps of a window.
   struct Impl;
-  Impl& impl() { return *impl_; }
 
  private:
+  // The implementation's own helpers (the simulation's user actions) reach
+  // a window's state through this.
+  friend struct FormAccess;
+  Impl& impl() { return *impl_; }
+
   std::unique_ptr<Impl> impl_;
 };
 

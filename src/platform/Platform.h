@@ -79,21 +79,20 @@ std::wstring ExecutableFolder();
 
 // ---- Processes, windows, messages --------------------------------------
 
-// Window show states handed to a started program.
-constexpr int kShowMinimized = 2;
+// How a started program's window first shows.
+enum class ShowState { Normal, Minimized };
 
 // Starts the program at `exePath` (a full path, no arguments) without
 // waiting for it; a program that asks for administrator rights is started
 // through the system's consent prompt. Returns the new process's
 // identifier, 0 on failure (a declined consent included).
-std::uint32_t StartProgram(const std::wstring& exePath, int showState);
+std::uint32_t StartProgram(const std::wstring& exePath, ShowState show);
 
-// Message box flags, as the system defines them.
-constexpr unsigned kIconError = 0x10;
-constexpr unsigned kIconInformation = 0x40;
+// The icon a message box shows beside its text.
+enum class MessageIcon { Error, Information };
 
-// A modal message box owned by the program's active window.
-void ShowMessage(const std::wstring& text, const std::wstring& title, unsigned flags);
+// A modal message box with an OK button, owned by the program's active window.
+void ShowMessage(const std::wstring& text, const std::wstring& title, MessageIcon icon);
 
 // Top-level windows, for the screen-reader check. Handles are opaque.
 using WindowHandle = std::uintptr_t;
@@ -105,14 +104,15 @@ std::wstring WindowTitle(WindowHandle window, int maxChars);
 
 // ---- Sound ---------------------------------------------------------------
 
-constexpr unsigned kSndSync = 0x0000;
-constexpr unsigned kSndAsync = 0x0001;
-constexpr unsigned kSndNoDefault = 0x0002;
-constexpr unsigned kSndFilename = 0x20000;
+// A sound played to its end before the call returns, or started and left to
+// play while the program goes on.
+enum class SoundMode { Sync, Async };
 
-// The system's sound call. A null path stops the sound that is playing.
-// Returns false when the sound library cannot be loaded or the call fails.
-bool PlaySoundCall(const wchar_t* path, unsigned flags);
+// The system's sound call: plays the wave file at `path`, and never the
+// system's default sound in its place. A null path stops the sound that is
+// playing. Returns false when the sound library cannot be loaded or the
+// call fails.
+bool PlaySoundCall(const wchar_t* path, SoundMode mode);
 
 // ---- The program's own version ----------------------------------------
 

@@ -21,25 +21,25 @@ std::int16_t ApiPlaySoundClass::AddFile(const std::wstring& aFile) {
   return yFileCount;
 }
 
-void ApiPlaySoundClass::Play(std::int16_t yFile, unsigned flags) const {
+void ApiPlaySoundClass::Play(std::int16_t yFile, platform::SoundMode mode) const {
   if (yFile < 1 || yFile > kCapacity) return;
   const std::wstring& path = tSoundFiles[static_cast<std::size_t>(yFile - 1)];
   // An empty entry stops whatever plays and plays nothing.
-  platform::PlaySoundCall(path.empty() ? nullptr : path.c_str(), flags);
+  platform::PlaySoundCall(path.empty() ? nullptr : path.c_str(), mode);
 }
 
 void ApiPlaySoundClass::PlaySync(std::int16_t yFile) const {
-  Play(yFile, platform::kSndFilename | platform::kSndNoDefault | platform::kSndSync);
+  Play(yFile, platform::SoundMode::Sync);
 }
 
 void ApiPlaySoundClass::PlayAsync(std::int16_t yFile) const {
-  Play(yFile, platform::kSndFilename | platform::kSndNoDefault | platform::kSndAsync);
+  Play(yFile, platform::SoundMode::Async);
 }
 
 void ApiPlaySoundClass::StopFile() const {
   // A null name is the system's documented way to stop this program's sound;
   // an empty file name could make the system play its default sound instead.
-  platform::PlaySoundCall(nullptr, 0);
+  platform::PlaySoundCall(nullptr, platform::SoundMode::Sync);
 }
 
 void ApiPlaySoundClass::Free() {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Platform.h"
+
 class ApiPlaySoundClass {
  public:
   // Refusals of AddFile.
@@ -26,7 +28,7 @@ class ApiPlaySoundClass {
   void Free();
 
  private:
-  void Play(std::int16_t yFile, unsigned flags) const;
+  void Play(std::int16_t yFile, platform::SoundMode mode) const;
 
   std::array<std::wstring, kCapacity> tSoundFiles;  // entry n - 1 holds sound n
   std::uint8_t yFileCount = 0;

@@ -20,13 +20,13 @@ std::wstring GetWindowTitle(platform::WindowHandle hWnd) {
 std::int32_t CollectWindows() {
   aWindows.assign(2, WindowEntry{});
   platform::WindowHandle h = platform::FirstChildWindow(platform::DesktopWindow());
-  aWindows[0] = WindowEntry{GetWindowTitle(h), h};
+  aWindows[0] = WindowEntry{.tTitle = GetWindowTitle(h), .hWnd = h};
   std::int32_t i = 0;
   do {
     h = platform::NextWindow(h);
     ++i;
     aWindows.resize(static_cast<std::size_t>(i) + 2);
-    aWindows[static_cast<std::size_t>(i)] = WindowEntry{GetWindowTitle(h), h};
+    aWindows[static_cast<std::size_t>(i)] = WindowEntry{.tTitle = GetWindowTitle(h), .hWnd = h};
   } while (h != 0 && i < kMaxWindows);
   bWindowsCollected = true;
   return i;
@@ -38,8 +38,6 @@ bool WindowExists(const std::wstring& tTitle) {
     if (entry.tTitle == tTitle) return true;
   return false;
 }
-
-const std::vector<WindowEntry>& Windows() { return aWindows; }
 
 void ForgetWindows() {
   aWindows.clear();

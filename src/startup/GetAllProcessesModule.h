@@ -26,8 +26,6 @@ std::int32_t CollectWindows();
 // for every title before the first collection.
 bool WindowExists(const std::wstring& tTitle);
 
-const std::vector<WindowEntry>& Windows();
-
 // Empties the table and forgets that it was ever filled.
 void ForgetWindows();
 

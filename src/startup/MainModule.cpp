@@ -22,7 +22,7 @@ std::wstring Setting(const std::wstring& iniText, const wchar_t* key) {
 }
 
 [[noreturn]] void Fail(const std::wstring& text, const wchar_t* title) {
-  platform::ShowMessage(text, title, platform::kIconError);
+  platform::ShowMessage(text, title, platform::MessageIcon::Error);
   ShutDown();
 }
 
@@ -38,7 +38,7 @@ void CheckScreenReader() {
   GetAllProcessesModule::CollectWindows();
   const bool nvda = GetAllProcessesModule::WindowExists(L"NVDA");
   const bool jaws = GetAllProcessesModule::WindowExists(L"JAWS");
-  if (!nvda && !jaws) platform::StartProgram(tNvdaFile, platform::kShowMinimized);
+  if (!nvda && !jaws) platform::StartProgram(tNvdaFile, platform::ShowState::Minimized);
 }
 
 bool HoldCloseUntilStarted() {

@@ -237,6 +237,27 @@ TEST_F(FormsContract, ActivationAndFocusBetweenAWindowAndTheOneItOwns) {
   EXPECT_EQ(Take({"activate"}), Events());
 }
 
+// A title changes the title bar alone (a window without a control box has one
+// only while it has a title): a window stays shown or hidden, and disabled
+// (as the main window is under the read-me) or enabled, as it was.
+TEST_F(FormsContract, ATitleChangesTheTitleBarAlone) {
+  form.Show();
+  const struct {
+    Form* window;
+    bool enabled;
+    const wchar_t* title;
+  } cases[] = {
+      {&help, false, L"Read me"}, {&help, false, L""},  {&help, true, L"Read me"},
+      {&help, true, L""},         {&form, false, L"2"}, {&form, true, L""},
+  };
+  for (const auto& c : cases) {
+    c.window->SetWindowEnabled(c.enabled);
+    c.window->SetTitle(c.title);
+    EXPECT_EQ(c.window->WindowEnabled(), c.enabled) << std::wstring(c.title);
+    EXPECT_EQ(c.window->IsVisible(), c.window == &form) << std::wstring(c.title);
+  }
+}
+
 // Twips fall on whole pixels, rounded half away from zero: the client area
 // and a control as laid out, a rectangle and a size set later. A control's
 // size is what lies between its edges, each rounded on its own, so that

@@ -107,13 +107,14 @@ TEST_F(MainWindowTest, EnterStartsTheGamesFirstProgramOrShowsTheFailure) {
                           std::wstring(*support ? L"games@disc.example" : L"support@varnolt.org") +
                           L"\r\nИ пришлите пожалуйста ссылку на программу, вызвавшую эту "
                           L"ошибку.\r\nВ письме укажите код ошибки: 0.");
-    EXPECT_EQ(m.flags, 0x40u) << "the information icon";
+    EXPECT_EQ(m.icon, platform::MessageIcon::Information);
   }
 }
 
 // However the read-me is opened and dismissed, and wherever the focus was:
 // the main window is then enabled and active again, with the focus on the
-// list, the choice kept and the launch button disabled.
+// list, the choice kept and the launch button disabled. Where the read-me's
+// window cannot be made, the main window stays as it was.
 TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
   Start("help=О диске\r\nHelpButton=2\r\n");
   sim::AddFile(kRoot + L"\\read.me.txt", "Read me\rfirst");
@@ -155,6 +156,16 @@ TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
     EXPECT_FALSE(Control(MainLayout::btInstall).enabled);
     EXPECT_EQ(Window().title, L"Varnolt - " VARNOLT_VERSION_TEXT) << "the version once";
   }
+  // A read-me window that cannot be made changes nothing.
+  sim::TheWorld().windowsCannotBeCreated = true;
+  fMain().btInstall.SetEnabled(true);
+  fMain().form().SetFocus(MainLayout::edDescript);
+  Press(kKeyF1);
+  EXPECT_FALSE(sim::StateOf(fHelp().form()).created);
+  EXPECT_TRUE(Window().enabled);
+  EXPECT_EQ(platform::Form::ActiveForm(), &fMain().form());
+  EXPECT_EQ(Window().focus, MainLayout::edDescript);
+  EXPECT_TRUE(Control(MainLayout::btInstall).enabled);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST(SoundPlayerTest, SoundsAreNumberedFrom1To255AndPlayedByTheirNumber) {
   const std::wstring click = L"sound:" + kFolder + L"click.wav", stop = L"sound:(stop)";
   EXPECT_EQ(sim::TheWorld().log, (std::vector<std::wstring>{stop, L"sound:" + kFolder + L"last.wav",
                                                             click, stop, stop}));
-  EXPECT_EQ(sim::TheWorld().sounds[2].flags, 0x20002u) << "waited for, never the default sound";
+  EXPECT_EQ(sim::TheWorld().sounds[2].mode, platform::SoundMode::Sync) << "waited for";
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST_F(StartupTest, AFailedCheckShowsItsMessageAndEndsTheProgram) {
     ASSERT_EQ(sim::TheWorld().messages.size(), 1u);
     EXPECT_EQ(sim::TheWorld().messages[0].title, c.title);
     EXPECT_EQ(sim::TheWorld().messages[0].text, c.text);
-    EXPECT_EQ(sim::TheWorld().messages[0].flags, 0x10u) << "the error icon";
+    EXPECT_EQ(sim::TheWorld().messages[0].icon, platform::MessageIcon::Error);
   }
 }
 
@@ -76,7 +76,7 @@ TEST_F(StartupTest, TheStartSoundPlaysWhileStartUpGoesOn) {
   sim::FindEntry(L"E:\\autorun\\load.wav")->attributes.hidden = true;
   ASSERT_FALSE(RunMain());
   EXPECT_EQ(sim::TheWorld().sounds.at(0).path, L"E:\\autorun\\start.wav");
-  EXPECT_EQ(sim::TheWorld().sounds.at(0).flags, 0x20003u) << "asynchronous";
+  EXPECT_EQ(sim::TheWorld().sounds.at(0).mode, platform::SoundMode::Async);
   EXPECT_THROW(sim::Click(fMain().form(), MainLayout::btClose), sim::ProgramExit);
   EXPECT_EQ(sim::TheWorld().sounds.at(1).path, L"E:\\autorun\\stop.wav");
   ASSERT_EQ(sim::TheWorld().sounds.size(), 3u) << "the player freed on the way out";
@@ -135,7 +135,7 @@ TEST_F(StartupTest, TheReadMeButtonAndTheScreenReaderFollowTheirSettings) {
     ASSERT_EQ(sim::TheWorld().started.size(), c.started ? 1u : 0u);
     if (!c.started) continue;
     EXPECT_EQ(sim::TheWorld().started[0].path, L"D:\\Disc\\nvda\\nvda.exe");
-    EXPECT_EQ(sim::TheWorld().started[0].showState, 2) << "minimised";
+    EXPECT_EQ(sim::TheWorld().started[0].show, platform::ShowState::Minimized);
   }
 }
 

@@ -37,18 +37,18 @@ struct Entry {
 
 struct Message {
   std::wstring text, title;
-  unsigned flags;
+  platform::MessageIcon icon;
 };
 
 struct Started {
   std::wstring path;
-  int showState;
+  platform::ShowState show;
   std::uint32_t processId;
 };
 
 struct SoundCall {
   std::optional<std::wstring> path;  // nothing: a null name
-  unsigned flags;
+  platform::SoundMode mode;
 };
 
 // A timer of a window, running out at `due` on the world's clock.
@@ -92,16 +92,16 @@ struct World {
   std::vector<std::wstring>
       log;  // "message:", "start:", "sound:" and "exit" in the order they happened
   std::vector<std::function<void()>> waitingEvents;  // handled at the next DoEvents
-  int doEventsCalls = 0;
   bool exited = false;
-  platform::Version version = {VARNOLT_VERSION_MAJOR, VARNOLT_VERSION_MINOR, VARNOLT_VERSION_PATCH,
-                               VARNOLT_VERSION_REVISION};
-  int waitsForEvents = 0;
+  platform::Version version = {.major = VARNOLT_VERSION_MAJOR,
+                               .minor = VARNOLT_VERSION_MINOR,
+                               .build = VARNOLT_VERSION_PATCH,
+                               .revision = VARNOLT_VERSION_REVISION};
   std::uint32_t nextProcessId = 1000;
 
   // The screen: its work area (twips), and the default font's measures
   // (twips; every character of a caption as wide as every other).
-  platform::Area workArea = {0, 0, 1600 * 15.0f, 1200 * 15.0f};
+  platform::Area workArea = {.left = 0, .top = 0, .width = 1600 * 15.0f, .height = 1200 * 15.0f};
   float charWidth = 6 * 15.0f, lineHeight = 13 * 15.0f;
   bool windowsCannotBeCreated = false;  // Form::Create fails
 

@@ -28,6 +28,11 @@ struct Form::Impl {
   }
 };
 
+// The simulation's user actions reach a window's state through this.
+struct FormAccess {
+  static Form::Impl& Of(Form& form) { return form.impl(); }
+};
+
 namespace {
 
 Form* activeForm = nullptr;
@@ -44,17 +49,17 @@ void MakeActive(Form* form) {
   Form* previous = activeForm;
   if (previous == form) return;
   activeForm = form;
-  if (previous && form) previous->impl().events.OnDeactivate();
+  if (previous && form) FormAccess::Of(*previous).events.OnDeactivate();
   if (!form) return;
-  sim::FormState& state = form->impl().state;
-  if (previous || !state.activatedOnce) form->impl().events.OnActivate();
+  sim::FormState& state = FormAccess::Of(*form).state;
+  if (previous || !state.activatedOnce) FormAccess::Of(*form).events.OnActivate();
   state.activatedOnce = true;
 }
 
 }  // namespace
 
 Form::Form(const FormLayout& layout, FormEvents& events)
-    : impl_(new Impl{layout, events, sim::FormState{}}) {}
+    : impl_(new Impl{.layout = layout, .events = events, .state = sim::FormState{}}) {}
 
 namespace {
 
@@ -76,7 +81,7 @@ Form::~Form() {
 
 void Form::StartTimer(int timer, unsigned ms) {
   StopTimers(this, timer);
-  sim::TheWorld().timers.push_back({this, timer, sim::TheWorld().now + ms});
+  sim::TheWorld().timers.push_back({.form = this, .id = timer, .due = sim::TheWorld().now + ms});
 }
 
 void Form::StopTimer(int timer) { StopTimers(this, timer); }
@@ -126,7 +131,7 @@ void Form::Hide() {
   if (activeForm != this) return;
   // The owner takes over when it can; otherwise no window of the program is active.
   Form* owner = m.state.owner;
-  if (owner && owner->impl().state.shown && owner->impl().state.enabled)
+  if (owner && FormAccess::Of(*owner).state.shown && FormAccess::Of(*owner).state.enabled)
     MakeActive(owner);
   else
     activeForm = nullptr;
@@ -149,7 +154,8 @@ float Form::Height() const { return impl_->state.height; }
 
 void Form::SetSize(float width, float height) {
   // A sizable window is never made smaller than its minimum size.
-  const Extent least = impl_->layout.sizable ? impl_->events.MinimumSize() : Extent{0, 0};
+  const Extent least =
+      impl_->layout.sizable ? impl_->events.MinimumSize() : Extent{.width = 0, .height = 0};
   impl_->state.width =
       std::max(WholePixels(width), PixelsToTwips(PixelsToHold(least.width, kDpi), kDpi));
   impl_->state.height =
@@ -157,10 +163,10 @@ void Form::SetSize(float width, float height) {
   impl_->events.OnResize();
 }
 
-Extent Form::FrameSize() const { return {sim::kFrameWidth, sim::kFrameHeight}; }
+Extent Form::FrameSize() const { return {.width = sim::kFrameWidth, .height = sim::kFrameHeight}; }
 // A simulated window stands at the top left corner of the work area.
 Extent Form::RoomOnScreen() const {
-  return {sim::TheWorld().workArea.width, sim::TheWorld().workArea.height};
+  return {.width = sim::TheWorld().workArea.width, .height = sim::TheWorld().workArea.height};
 }
 float Form::PixelSize() const { return 15; }
 
@@ -170,27 +176,27 @@ Extent Form::ContentSize(int control) const {
   const float caption = static_cast<float>(c.text.size()) * world.charWidth;
   switch (impl_->Kind(control)) {
     case ControlKind::Button:
-      return {caption + sim::kButtonEdges, world.lineHeight + sim::kButtonEdges};
+      return {.width = caption + sim::kButtonEdges, .height = world.lineHeight + sim::kButtonEdges};
     case ControlKind::Label:
-      return {caption, c.text.empty() ? 0 : world.lineHeight};
+      return {.width = caption, .height = c.text.empty() ? 0 : world.lineHeight};
     case ControlKind::ListBox: {
       std::size_t widest = 0;
       for (std::size_t i = 0; i < c.items.size() && i < kMeasuredEntries; ++i)
         widest = std::max(widest, c.items[i].size());
-      return {static_cast<float>(widest) * world.charWidth + sim::kEntryMargins +
-                  sim::kScrollBarWidth + sim::kBoxEdges,
-              world.lineHeight + sim::kBoxEdges};
+      return {.width = static_cast<float>(widest) * world.charWidth + sim::kEntryMargins +
+                       sim::kScrollBarWidth + sim::kBoxEdges,
+              .height = world.lineHeight + sim::kBoxEdges};
     }
     case ControlKind::TextBox:
-      return {0, world.lineHeight + sim::kBoxEdges};
+      return {.width = 0, .height = world.lineHeight + sim::kBoxEdges};
     default:
-      return {0, 0};
+      return {.width = 0, .height = 0};
   }
 }
 
 Form::Rect Form::ControlRect(int control) const {
   const sim::ControlState& c = impl_->At(control);
-  return {c.left, c.top, c.width, c.height};
+  return {.left = c.left, .top = c.top, .width = c.width, .height = c.height};
 }
 
 // Each edge falls on its own nearest pixel, as on the screen.
@@ -216,7 +222,6 @@ void Form::Show() {
 }
 
 void Form::SetTitle(const std::wstring& title) { impl_->state.title = title; }
-std::wstring Form::Title() const { return impl_->state.title; }
 int Form::ControlCount() const { return impl_->layout.controlCount; }
 
 void Form::SetText(int control, const std::wstring& whole) {
@@ -280,7 +285,7 @@ Picture DecodePicture(const std::wstring& file, int width, int height) {
   if (e == nullptr || e->folder || e->locked || !sim::LooksLikePicture(e->bytes) || width <= 0 ||
       height <= 0)
     return Picture();
-  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{file}), width, height);
+  return Picture(std::unique_ptr<Picture::Data>(new Picture::Data{.file = file}), width, height);
 }
 
 int Form::PictureWidth(int control) const { return TwipsToPixels(impl_->At(control).width, kDpi); }
@@ -298,29 +303,31 @@ void Form::ShowPicture(int control, std::shared_ptr<const Picture> picture) {
 
 namespace sim {
 
-void RaiseTimer(platform::Form& form, int timer) { form.impl().events.OnTimer(timer); }
+void RaiseTimer(platform::Form& form, int timer) {
+  platform::FormAccess::Of(form).events.OnTimer(timer);
+}
 
 bool LooksLikePicture(const std::string& bytes) {
   platform::PictureHeader header;
   return platform::WorthDecoding(platform::MemoryBytes(bytes), header);
 }
 
-const FormState& StateOf(platform::Form& form) { return form.impl().state; }
+const FormState& StateOf(platform::Form& form) { return platform::FormAccess::Of(form).state; }
 
 void Click(platform::Form& form, int control) {
-  auto& m = form.impl();
+  auto& m = platform::FormAccess::Of(form);
   if (!m.state.enabled) return;  // a disabled window takes no input
   if (m.At(control).visible && m.At(control).enabled) m.events.OnClick(control);
 }
 
 void Select(platform::Form& form, int control, int item) {
-  auto& m = form.impl();
+  auto& m = platform::FormAccess::Of(form);
   if (m.At(control).selected == item) return;
   m.At(control).selected = item;
   m.events.OnSelectionChange(control);
 }
 
-void RequestClose(platform::Form& form) { form.impl().events.OnCloseRequest(); }
+void RequestClose(platform::Form& form) { platform::FormAccess::Of(form).events.OnCloseRequest(); }
 
 void Resize(platform::Form& form, float width, float height) { form.SetSize(width, height); }
 
@@ -356,7 +363,7 @@ void MoveFocusByTab(platform::Form::Impl& m, bool backwards) {
 }  // namespace
 
 void PressKey(platform::Form& form, int virtualKey, int shift) {
-  auto& m = form.impl();
+  auto& m = platform::FormAccess::Of(form);
   if (!m.state.enabled || !m.state.shown) return;  // keys go to enabled windows on screen
   const int focus = m.state.focus;
   switch (virtualKey) {

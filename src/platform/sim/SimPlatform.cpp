@@ -315,18 +315,18 @@ std::wstring AnsiToWide(std::string_view bytes) {
 
 std::wstring ExecutableFolder() { return TheWorld().executableFolder; }
 
-std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
+std::uint32_t StartProgram(const std::wstring& exePath, ShowState show) {
   sim::Log(L"start:" + exePath);
   const sim::Entry* e = sim::FindEntry(exePath);
   if (e == nullptr || e->folder || !e->startable || exePath.back() == L'\\') return 0;
   const std::uint32_t id = TheWorld().nextProcessId++;
-  TheWorld().started.push_back({exePath, showState, id});
+  TheWorld().started.push_back({.path = exePath, .show = show, .processId = id});
   return id;
 }
 
-void ShowMessage(const std::wstring& text, const std::wstring& title, unsigned flags) {
+void ShowMessage(const std::wstring& text, const std::wstring& title, MessageIcon icon) {
   sim::Log(L"message:" + title);
-  TheWorld().messages.push_back({text, title, flags});
+  TheWorld().messages.push_back({.text = text, .title = title, .icon = icon});
 }
 
 WindowHandle DesktopWindow() { return 1; }
@@ -348,10 +348,11 @@ std::wstring WindowTitle(WindowHandle window, int maxChars) {
   return TheWorld().topWindowTitles[window - 100].substr(0, static_cast<std::size_t>(maxChars - 1));
 }
 
-bool PlaySoundCall(const wchar_t* path, unsigned flags) {
+bool PlaySoundCall(const wchar_t* path, SoundMode mode) {
   sim::Log(L"sound:" + std::wstring(path ? path : L"(stop)"));
   if (TheWorld().soundLibraryMissing) return false;
-  TheWorld().sounds.push_back({path ? std::optional<std::wstring>(path) : std::nullopt, flags});
+  TheWorld().sounds.push_back(
+      {.path = path ? std::optional<std::wstring>(path) : std::nullopt, .mode = mode});
   return true;
 }
 
@@ -362,7 +363,6 @@ void RunInBackground(ReaderThread thread, std::unique_ptr<BackgroundTask> task) 
 }
 
 void DoEvents() {
-  ++TheWorld().doEventsCalls;
   sim::Advance(0);
   std::vector<std::function<void()>> waiting;
   waiting.swap(TheWorld().waitingEvents);
@@ -370,7 +370,6 @@ void DoEvents() {
 }
 
 void WaitForEvent() {
-  ++TheWorld().waitsForEvents;
   // Nothing will ever arrive: a test that waits here would hang.
   if (TheWorld().waitingEvents.empty())
     throw std::logic_error("waiting for an event that never comes");

@@ -1,6 +1,7 @@
-// A real window's state, shared by the two halves of the real windows: the
-// window's life and its messages (Win32Forms.cpp) and what the program asks
-// of its controls (Win32Controls.cpp).
+// A real window's state, shared by the parts of the real windows: how one
+// is built (Win32Dialog.cpp), where it falls on the screen
+// (Win32Geometry.cpp), its life and its messages (Win32Forms.cpp) and what
+// the program asks of its controls (Win32Controls.cpp).
 #pragma once
 
 #include <algorithm>
@@ -23,8 +24,15 @@ constexpr UINT_PTR kProgramTimers = 100;
 
 // Everything the program has open as a window, for the message loop.
 std::vector<Form::Impl*>& OpenForms();
+// The window procedure of every form.
+INT_PTR CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// A form's window style; without a control box a window has a title bar
+// only while it has a title.
+DWORD WindowStyle(const FormLayout& layout, bool hasTitle);
 // The dots per inch of the screen that shows `hwnd`.
 UINT DpiOf(HWND hwnd);
+// The work area of the screen that shows `window`, or of the main screen.
+RECT WorkAreaOf(HWND window);
 // A window's text.
 std::wstring TextOf(HWND hwnd);
 // The caret before the first character, nothing selected, the first line in view.
@@ -105,14 +113,17 @@ struct Form::Impl {
   RECT ToPixelRect(double left, double top, double width, double height) const {
     const int dpi = static_cast<int>(win32::DpiOf(hwnd));
     const int x = TwipsToPixels(left, dpi), y = TwipsToPixels(top, dpi);
-    return {x, y, TwipsToPixels(left + width, dpi), TwipsToPixels(top + height, dpi)};
+    return {.left = x,
+            .top = y,
+            .right = TwipsToPixels(left + width, dpi),
+            .bottom = TwipsToPixels(top + height, dpi)};
   }
 
   // The client area as laid out, made smaller with the window.
   SIZE ClientPixels() const {
     const int dpi = static_cast<int>(win32::DpiOf(hwnd));
-    return {ScaledPixels(layout.clientWidth, dpi, scale),
-            ScaledPixels(layout.clientHeight, dpi, scale)};
+    return {.cx = ScaledPixels(layout.clientWidth, dpi, scale),
+            .cy = ScaledPixels(layout.clientHeight, dpi, scale)};
   }
 
   int IdOf(int index) const {
@@ -141,14 +152,31 @@ struct Form::Impl {
   }
 
   int WidestEntry(int control, HDC dc);
+  // Fits the window as laid out to the work area of its screen (scale).
   void FitToWorkArea();
+  // The outer size that gives the window its client area (as laid out, or
+  // made smaller to fit the screen).
+  SIZE OuterSize() const;
+  // Centres the window on `centre`, kept inside `work`.
+  void CentreOn(const RECT& centre, const RECT& work);
   void CreateControls();
+  HWND CreateControl(int index, HFONT font);
   void Annotate(HWND control, const ControlLayout& c);
   void RefreshPictures();
   void SetBoxText(int control, const std::wstring& text);
   void FillTextBoxes();
+
+  // The window's messages, each to its handler.
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code, HWND control);
+  void OnActivate(bool active, HWND other);
+  void OnSize(WPARAM how);
+  void OnEnterSizeMove();
+  void OnExitSizeMove();
+  bool OnTimer(UINT_PTR timer);
+  bool OnGetMinMaxInfo(MINMAXINFO& info);
+  INT_PTR OnCtlColorStatic(HDC dc);
+  void OnDpiChanged(const RECT& suggested);
 };
 
 }  // namespace platform

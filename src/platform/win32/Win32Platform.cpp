@@ -12,6 +12,7 @@
 #include "platform/win32/Win32Internal.h"
 
 // After <windows.h>, which the header above brings.
+#include <mmsystem.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
@@ -60,7 +61,7 @@ void PrepareProcess() {
     using InitFn = BOOL(WINAPI*)(const void*);
     struct {
       DWORD size, classes;
-    } init = {sizeof init, 0x000000FF /* ICC_WIN95_CLASSES */};
+    } init = {.size = sizeof init, .classes = 0x000000FF /* ICC_WIN95_CLASSES */};
     if (auto initialise = reinterpret_cast<InitFn>(
             reinterpret_cast<void*>(::GetProcAddress(comctl, "InitCommonControlsEx"))))
       initialise(&init);
@@ -243,10 +244,15 @@ std::uint32_t StartElevated(const std::wstring& exePath, int showState) {
   return ::GetProcessId(process.Get());
 }
 
+int ShowCommand(ShowState show) {
+  return show == ShowState::Minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+}
+
 }  // namespace
 
-std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
+std::uint32_t StartProgram(const std::wstring& exePath, ShowState show) {
   if (exePath.empty()) return 0;
+  const int showState = ShowCommand(show);
   // The full path is both the program to start and, quoted, its command
   // line: a blank in it can never make the system start something else.
   std::wstring commandLine = L"\"" + exePath + L"\"";
@@ -264,7 +270,8 @@ std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
   return process.dwProcessId;
 }
 
-void ShowMessage(const std::wstring& text, const std::wstring& title, unsigned flags) {
+void ShowMessage(const std::wstring& text, const std::wstring& title, MessageIcon icon) {
+  const UINT flags = icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION;
   ::MessageBoxW(::GetActiveWindow(), text.c_str(), title.c_str(), MB_OK | flags);
 }
 
@@ -286,7 +293,7 @@ std::wstring WindowTitle(WindowHandle window, int maxChars) {
   return title;
 }
 
-bool PlaySoundCall(const wchar_t* path, unsigned flags) {
+bool PlaySoundCall(const wchar_t* path, SoundMode mode) {
   using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
   static const PlaySoundFn play = [] {
     HMODULE winmm = win32::LoadSystemLibrary(L"winmm.dll");
@@ -294,13 +301,17 @@ bool PlaySoundCall(const wchar_t* path, unsigned flags) {
                        reinterpret_cast<void*>(::GetProcAddress(winmm, "PlaySoundW")))
                  : nullptr;
   }();
+  // A null name with no flags is the documented way to stop the program's
+  // sound; a file is never replaced by the system's default sound.
+  const DWORD flags =
+      path ? SND_FILENAME | SND_NODEFAULT | (mode == SoundMode::Async ? SND_ASYNC : SND_SYNC) : 0;
   return play != nullptr && play(path, nullptr, flags) != FALSE;
 }
 
 Version ProgramVersion() {
   // The fixed part of the version resource follows its key, "VS_VERSION_INFO",
   // on a 32-bit boundary.
-  Version version = {0, 0, 0, 0};
+  Version version = {.major = 0, .minor = 0, .build = 0, .revision = 0};
   HRSRC found =
       ::FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16) /* RT_VERSION */);
   if (!found) return version;
@@ -311,10 +322,10 @@ Version ProgramVersion() {
   VS_FIXEDFILEINFO fixed;
   std::memcpy(&fixed, data + kFixedAt, sizeof fixed);
   if (fixed.dwSignature != 0xFEEF04BD) return version;
-  return {static_cast<int>(HIWORD(fixed.dwFileVersionMS)),
-          static_cast<int>(LOWORD(fixed.dwFileVersionMS)),
-          static_cast<int>(HIWORD(fixed.dwFileVersionLS)),
-          static_cast<int>(LOWORD(fixed.dwFileVersionLS))};
+  return {.major = static_cast<int>(HIWORD(fixed.dwFileVersionMS)),
+          .minor = static_cast<int>(LOWORD(fixed.dwFileVersionMS)),
+          .build = static_cast<int>(HIWORD(fixed.dwFileVersionLS)),
+          .revision = static_cast<int>(LOWORD(fixed.dwFileVersionLS))};
 }
 
 void ExitProgram() { ::ExitProcess(0); }
