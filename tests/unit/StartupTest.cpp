@@ -94,7 +94,7 @@ TEST_F(StartupTest, ACloseRequestDuringStartUpEndsItWithTheStopSound) {
   ASSERT_GE(sim::TheWorld().sounds.size(), 2u);
   EXPECT_EQ(sim::TheWorld().sounds[0].path, kRoot + L"\\autorun\\start.wav");
   EXPECT_EQ(sim::TheWorld().sounds[1].path, kRoot + L"\\autorun\\stop.wav");
-  EXPECT_EQ(sim::TheWorld().sounds[1].flags, 0x20002u) << "heard to its end";
+  EXPECT_EQ(sim::TheWorld().sounds[1].mode, platform::SoundMode::Sync) << "heard to its end";
 }
 
 // HelpButton, a whole number (halves to even): 1 shows the read-me button, 2
