@@ -134,7 +134,6 @@ ProgramFacts ExamineProgram(const FileBytes& file, const std::wstring& name) {
   std::string optional;
   if (optionalSize < 2 || !file.Read(peAt + 24, optionalSize, optional)) return facts;
   const unsigned magic = Le16(optional, 0);
-  facts.is64Bit = magic == kMagicPe32Plus;
 
   // The resource table's place: the third entry of the data directories.
   const std::size_t countAt = magic == kMagicPe32Plus ? 108 : 92;
