@@ -249,13 +249,24 @@ std::wstring Moment(const std::wstring& sound) {
 }
 
 std::wstring Where(const std::wstring& key) {
-  using namespace MainModule;
-  if (key == kKeyDisk) return L"в первой строке списка";
-  if (key == kKeyList) return L"над списком игр";
-  if (key == kKeyDescription) return L"над описанием";
-  if (key == kKeyInstall) return L"на кнопке установки";
-  if (key == kKeyClose) return L"на кнопке закрытия";
-  if (key == kKeyReadMe) return L"на кнопке справки";
+  using MainModule::KeyUse;
+  const MainModule::ControlFileKey* known = MainModule::FindControlFileKey(key);
+  switch (known == nullptr ? KeyUse::HelpHeading : known->use) {
+    case KeyUse::DiscName:
+      return L"в первой строке списка";
+    case KeyUse::ListHeading:
+      return L"над списком игр";
+    case KeyUse::DescriptionHeading:
+      return L"над описанием";
+    case KeyUse::InstallCaption:
+      return L"на кнопке установки";
+    case KeyUse::CloseCaption:
+      return L"на кнопке закрытия";
+    case KeyUse::ReadMeCaption:
+      return L"на кнопке справки";
+    default:
+      break;
+  }
   return L"в заголовке окна справки";
 }
 
