@@ -2,6 +2,7 @@
 // and the finding each fault gives on its file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -323,6 +324,10 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
     }
     EXPECT_EQ(found, !c.path.empty()) << row;
     EXPECT_EQ(check::ExitStatus(report), c.status) << row;
+    // The gravest finding decides, in whatever order the findings come.
+    check::Report reversed = report;
+    std::reverse(reversed.findings.begin(), reversed.findings.end());
+    EXPECT_EQ(check::ExitStatus(reversed), c.status) << row;
   }
 }
 
