@@ -328,6 +328,78 @@ struct Place {
   auto operator<=>(const Place&) const = default;
 };
 
+// A finding shown, by its group and its place on the disc.
+struct Shown {
+  Severity severity;
+  Place place;
+  const Finding* finding;
+};
+
+// The line for a folder that could not be checked, "" for one that was.
+std::wstring FolderLine(FolderState state, const std::wstring& folder) {
+  switch (state) {
+    case FolderState::Missing:
+      return L"Папка не найдена: " + folder;
+    case FolderState::NotAFolder:
+      return L"Это файл, а не папка: " + folder;
+    case FolderState::Unreadable:
+      return L"Папку не удаётся прочитать: " + folder;
+    case FolderState::Ok:
+      break;
+  }
+  return std::wstring();
+}
+
+// The findings to show, in the report's order.
+std::vector<Shown> InReportOrder(const Report& report, ReportOptions options) {
+  // The games' folders, by their place in the list.
+  std::map<std::wstring, int> games;
+  for (const Finding& f : report.findings)
+    if (f.kind == Kind::Game || f.kind == Kind::GameIsDiscEntry)
+      games[f.path] = static_cast<int>(f.number);
+  auto placeOf = [&](const Finding& f) {
+    const std::size_t slash = f.path.find(L'\\');
+    if (slash == std::wstring::npos) return Place{.part = 0};
+    const std::wstring top = f.path.substr(0, slash + 1);
+    if (top == L"autorun\\") return Place{.part = 1};
+    if (top != L"games\\") return Place{.part = 3};
+    const std::size_t end = f.path.find(L'\\', slash + 1);
+    const auto game = games.find(f.path.substr(0, end == std::wstring::npos ? 0 : end + 1));
+    return Place{.part = 2, .game = game == games.end() ? 1 << 30 : game->second};
+  };
+  std::vector<Shown> order;
+  for (const Finding& f : report.findings) {
+    // The start of a text shows whenever asked for, with the problems too.
+    if (f.kind == Kind::TextStart ? !options.textStarts
+                                  : options.problemsOnly && SeverityOf(f.kind) == Severity::Note)
+      continue;
+    order.push_back(Shown{.severity = SeverityOf(f.kind), .place = placeOf(f), .finding = &f});
+  }
+  std::stable_sort(order.begin(), order.end(), [](const Shown& a, const Shown& b) {
+    return a.severity != b.severity ? a.severity < b.severity : a.place < b.place;
+  });
+  return order;
+}
+
+// The last line: what was found, counted, and the verdict.
+std::wstring SummaryLine(const Report& report) {
+  int stops = 0, problems = 0;
+  for (const Finding& f : report.findings) {
+    stops += SeverityOf(f.kind) == Severity::Stop;
+    problems += SeverityOf(f.kind) == Severity::Problem;
+  }
+  const int status = ExitStatus(report);
+  const std::wstring verdict = status == 2   ? L"Varnolt не запустится."
+                               : status == 1 ? L"Игрок встретит проблемы."
+                                             : L"Диск готов.";
+  auto count = [](int n, const wchar_t* one, const wchar_t* few, const wchar_t* many) {
+    return std::to_wstring(n) + L" " + Plural(n, one, few, many);
+  };
+  return L"Итого: " + count(report.games, L"игра", L"игры", L"игр") + L", " +
+         count(stops, L"ошибка запуска", L"ошибки запуска", L"ошибок запуска") + L", " +
+         count(problems, L"проблема", L"проблемы", L"проблем") + L". " + verdict;
+}
+
 }  // namespace
 
 Severity SeverityOf(Kind kind) { return EntryOf(kind).severity; }
@@ -352,79 +424,15 @@ std::wstring AdviceLine(const Finding& f) {
 
 std::vector<std::wstring> ReportLines(const Report& report, const std::wstring& folder,
                                       ReportOptions options) {
-  std::vector<std::wstring> lines;
-  switch (report.folder) {
-    case FolderState::Missing:
-      lines.push_back(L"Папка не найдена: " + folder);
-      break;
-    case FolderState::NotAFolder:
-      lines.push_back(L"Это файл, а не папка: " + folder);
-      break;
-    case FolderState::Unreadable:
-      lines.push_back(L"Папку не удаётся прочитать: " + folder);
-      break;
-    case FolderState::Ok:
-      break;
-  }
-  if (report.folder != FolderState::Ok) {
-    lines.push_back(L"Итого: диск не проверен.");
-    return lines;
-  }
-  lines.push_back(L"Проверка диска: " + report.root);
-
-  // The games' folders, by their place in the list.
-  std::map<std::wstring, int> games;
-  for (const Finding& f : report.findings)
-    if (f.kind == Kind::Game || f.kind == Kind::GameIsDiscEntry)
-      games[f.path] = static_cast<int>(f.number);
-  auto placeOf = [&](const Finding& f) {
-    const std::size_t slash = f.path.find(L'\\');
-    if (slash == std::wstring::npos) return Place{0, 0};
-    const std::wstring top = f.path.substr(0, slash + 1);
-    if (top == L"autorun\\") return Place{1, 0};
-    if (top != L"games\\") return Place{3, 0};
-    const std::size_t end = f.path.find(L'\\', slash + 1);
-    const auto game = games.find(f.path.substr(0, end == std::wstring::npos ? 0 : end + 1));
-    return Place{2, game == games.end() ? 1 << 30 : game->second};
-  };
-  // Each finding shown, by its group and its place on the disc.
-  struct Shown {
-    Severity severity;
-    Place place;
-    const Finding* finding;
-  };
-  std::vector<Shown> order;
-  for (const Finding& f : report.findings) {
-    // The start of a text shows whenever asked for, with the problems too.
-    if (f.kind == Kind::TextStart ? !options.textStarts
-                                  : options.problemsOnly && SeverityOf(f.kind) == Severity::Note)
-      continue;
-    order.push_back({SeverityOf(f.kind), placeOf(f), &f});
-  }
-  std::stable_sort(order.begin(), order.end(), [](const Shown& a, const Shown& b) {
-    return a.severity != b.severity ? a.severity < b.severity : a.place < b.place;
-  });
-
-  int stops = 0, problems = 0;
-  for (const Shown& shown : order) {
+  if (report.folder != FolderState::Ok)
+    return {FolderLine(report.folder, folder), L"Итого: диск не проверен."};
+  std::vector<std::wstring> lines = {L"Проверка диска: " + report.root};
+  for (const Shown& shown : InReportOrder(report, options)) {
     lines.push_back(FindingLine(*shown.finding));
     const std::wstring advice = AdviceLine(*shown.finding);
     if (!advice.empty()) lines.push_back(advice);
   }
-  for (const Finding& f : report.findings) {
-    stops += SeverityOf(f.kind) == Severity::Stop;
-    problems += SeverityOf(f.kind) == Severity::Problem;
-  }
-  const int status = ExitStatus(report);
-  const std::wstring verdict = status == 2   ? L"Varnolt не запустится."
-                               : status == 1 ? L"Игрок встретит проблемы."
-                                             : L"Диск готов.";
-  auto count = [](int n, const wchar_t* one, const wchar_t* few, const wchar_t* many) {
-    return std::to_wstring(n) + L" " + Plural(n, one, few, many);
-  };
-  lines.push_back(L"Итого: " + count(report.games, L"игра", L"игры", L"игр") + L", " +
-                  count(stops, L"ошибка запуска", L"ошибки запуска", L"ошибок запуска") + L", " +
-                  count(problems, L"проблема", L"проблемы", L"проблем") + L". " + verdict);
+  lines.push_back(SummaryLine(report));
   return lines;
 }
 
