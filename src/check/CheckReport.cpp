@@ -248,25 +248,23 @@ std::wstring Moment(const std::wstring& sound) {
   return L"закрытие Varnolt";
 }
 
+// Where the player sees the text of the key of each use.
+constexpr struct {
+  MainModule::KeyUse use;
+  const wchar_t* where;
+} kWhere[] = {
+    {.use = MainModule::KeyUse::DiscName, .where = L"в первой строке списка"},
+    {.use = MainModule::KeyUse::ListHeading, .where = L"над списком игр"},
+    {.use = MainModule::KeyUse::DescriptionHeading, .where = L"над описанием"},
+    {.use = MainModule::KeyUse::InstallCaption, .where = L"на кнопке установки"},
+    {.use = MainModule::KeyUse::CloseCaption, .where = L"на кнопке закрытия"},
+    {.use = MainModule::KeyUse::ReadMeCaption, .where = L"на кнопке справки"},
+};
+
 std::wstring Where(const std::wstring& key) {
-  using MainModule::KeyUse;
-  const MainModule::ControlFileKey* known = MainModule::FindControlFileKey(key);
-  switch (known == nullptr ? KeyUse::HelpHeading : known->use) {
-    case KeyUse::DiscName:
-      return L"в первой строке списка";
-    case KeyUse::ListHeading:
-      return L"над списком игр";
-    case KeyUse::DescriptionHeading:
-      return L"над описанием";
-    case KeyUse::InstallCaption:
-      return L"на кнопке установки";
-    case KeyUse::CloseCaption:
-      return L"на кнопке закрытия";
-    case KeyUse::ReadMeCaption:
-      return L"на кнопке справки";
-    default:
-      break;
-  }
+  if (const MainModule::ControlFileKey* known = MainModule::FindControlFileKey(key))
+    for (const auto& place : kWhere)
+      if (place.use == known->use) return place.where;
   return L"в заголовке окна справки";
 }
 
