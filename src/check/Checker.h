@@ -37,19 +37,11 @@ class Checker {
   void Run();
 
  private:
+  // Adds a finding on the file or folder `fullPath`.
   void Add(Kind kind, const std::wstring& fullPath, std::wstring value = {}, long long number = 0,
-           int line = 0, std::wstring other = {}) {
-    report_.findings.push_back(Finding{.kind = kind,
-                                       .path = Relative(fullPath),
-                                       .line = line,
-                                       .value = std::move(value),
-                                       .other = std::move(other),
-                                       .number = number});
-  }
-  std::wstring Relative(const std::wstring& full) const {
-    const std::wstring& root = MainModule::tAppPath;
-    return full.compare(0, root.size(), root) == 0 ? full.substr(root.size()) : full;
-  }
+           int line = 0, std::wstring other = {});
+  // A path relative to the disc folder.
+  std::wstring Relative(const std::wstring& full) const;
 
   void StartUp();
   // The control file.

@@ -2,6 +2,7 @@
 
 #include <cwctype>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "check/Checker.h"
@@ -33,6 +34,20 @@ std::wstring NearName(const std::wstring& folder, std::initializer_list<const wc
 bool HiddenFile(const std::wstring& file) {
   return platform::KindOfPath(file) == platform::PathKind::File &&
          platform::FindOrdinaryFile(file).empty();
+}
+
+void Checker::Add(Kind kind, const std::wstring& fullPath, std::wstring value, long long number,
+                  int line, std::wstring other) {
+  report_.findings.push_back(Finding{.kind = kind,
+                                     .path = Relative(fullPath),
+                                     .line = line,
+                                     .value = std::move(value),
+                                     .other = std::move(other),
+                                     .number = number});
+}
+
+std::wstring Checker::Relative(const std::wstring& full) const {
+  return full.compare(0, tAppPath.size(), tAppPath) == 0 ? full.substr(tAppPath.size()) : full;
 }
 
 void Checker::Run() {
