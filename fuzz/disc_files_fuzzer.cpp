@@ -35,10 +35,9 @@ void CheckProgram(const std::string& bytes, const check::FileBytes& file,
                   const check::FileBytes& unbuffered) {
   const check::ProgramFacts facts = check::ExamineProgram(file, L"setup.exe");
   const check::ProgramFacts again = check::ExamineProgram(unbuffered, L"setup.exe");
-  FUZZ_CHECK(again.program == facts.program && again.is64Bit == facts.is64Bit &&
-             again.level == facts.level && again.elevation == facts.elevation);
+  FUZZ_CHECK(again.program == facts.program && again.level == facts.level &&
+             again.elevation == facts.elevation);
   if (facts.program) FUZZ_CHECK(bytes.size() >= 64 && bytes.starts_with("MZ"));
-  if (facts.is64Bit) FUZZ_CHECK(facts.program);
   // A level is read from the file's own bytes (a UTF-16 manifest's
   // without its zero bytes); a name never overrides it.
   if (!facts.level.empty()) {

@@ -134,7 +134,6 @@ ProgramFacts ExamineProgram(const FileBytes& file, const std::wstring& name) {
   std::string optional;
   if (optionalSize < 2 || !file.Read(peAt + 24, optionalSize, optional)) return facts;
   const unsigned magic = Le16(optional, 0);
-  facts.is64Bit = magic == kMagicPe32Plus;
 
   // The resource table's place: the third entry of the data directories.
   const std::size_t countAt = magic == kMagicPe32Plus ? 108 : 92;
@@ -146,8 +145,10 @@ ProgramFacts ExamineProgram(const FileBytes& file, const std::wstring& name) {
     std::vector<Section> sections;
     if (file.Read(peAt + 24 + optionalSize, std::size_t{sectionCount} * 40, table))
       for (unsigned i = 0; i < sectionCount; ++i)
-        sections.push_back({Le32(table, i * 40 + 12), Le32(table, i * 40 + 8),
-                            Le32(table, i * 40 + 16), Le32(table, i * 40 + 20)});
+        sections.push_back(Section{.address = Le32(table, i * 40 + 12),
+                                   .virtualSize = Le32(table, i * 40 + 8),
+                                   .rawSize = Le32(table, i * 40 + 16),
+                                   .rawOffset = Le32(table, i * 40 + 20)});
     std::uint64_t resources = 0;
     const std::uint32_t rva = Le32(optional, directoryAt);
     if (rva != 0 && ToOffset(sections, rva, resources))

@@ -14,7 +14,6 @@ enum class Elevation { None, Manifest, InstallerName };
 
 struct ProgramFacts {
   bool program = false;  // a Windows program file (MZ, PE)
-  bool is64Bit = false;
   // The manifest's requestedExecutionLevel: "asInvoker", "highestAvailable",
   // "requireAdministrator", or "" when there is none.
   std::wstring level;

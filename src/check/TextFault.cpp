@@ -127,28 +127,28 @@ TextVerdict ExamineText(std::string_view bytes, bool cut) {
   std::string_view text = bytes;
   if (encoding == Encoding::Utf8Bom) text.remove_prefix(3);
   if (text.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") || text.starts_with("PK\x03\x04"))
-    return {TextFault::Word};
+    return {.fault = TextFault::Word};
   const std::size_t start = std::min(text.find_first_not_of(" \t\r\n"), text.size());
   const std::string_view lead = text.substr(start, 1024);
-  if (lead.starts_with("{\\rtf")) return {TextFault::Rtf};
+  if (lead.starts_with("{\\rtf")) return {.fault = TextFault::Rtf};
   if (StartsWithNoCase(lead, "<!doctype html") || StartsWithNoCase(lead, "<html"))
-    return {TextFault::Html};
+    return {.fault = TextFault::Html};
   if (encoding == Encoding::Utf8) return {};
   const TextDecodeModule::Utf8Reading utf8 = TextDecodeModule::ReadAsUtf8(text);
   const std::size_t offset = encoding == Encoding::Utf8Bom ? 3 : 0;
   if (utf8.firstInvalid != std::string_view::npos &&
       (encoding == Encoding::Utf8Bom || utf8.cyrillic >= 3))
-    return {TextFault::Mixed, LineOf(bytes, offset + utf8.firstInvalid)};
+    return {.fault = TextFault::Mixed, .line = LineOf(bytes, offset + utf8.firstInvalid)};
   if (encoding == Encoding::Utf8Bom) return {};
   // Read as ANSI from here on.
   if (!cut && utf8.endsInside && utf8.firstInvalid == std::string_view::npos && utf8.nonAscii > 0)
-    return {TextFault::Utf8Cut};
-  if (LooksLikeUtf16(text)) return {TextFault::Utf16NoMark};
+    return {.fault = TextFault::Utf8Cut};
+  if (LooksLikeUtf16(text)) return {.fault = TextFault::Utf16NoMark};
   switch (GuessCyrillic(text)) {
     case CyrillicCodePage::Dos:
-      return {TextFault::Dos866};
+      return {.fault = TextFault::Dos866};
     case CyrillicCodePage::Koi8:
-      return {TextFault::Koi8r};
+      return {.fault = TextFault::Koi8r};
     default:
       return {};
   }

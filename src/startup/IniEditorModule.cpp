@@ -113,11 +113,13 @@ std::wstring LookUp(const std::wstring& text, const std::wstring& section, const
   return CopyValue(defaultValue, bufferSize);
 }
 
+bool ReadIniHead(const std::wstring& tFile, LoadFileModule::TextHead& head, std::string* bytes) {
+  return LoadFileModule::ReadTextHead(tFile, kMaxIniBytes, head, bytes) == platform::ReadStatus::Ok;
+}
+
 std::wstring ReadIniText(const std::wstring& tFile) {
   LoadFileModule::TextHead head;
-  if (LoadFileModule::ReadTextHead(tFile, kMaxIniBytes, head) != platform::ReadStatus::Ok)
-    return std::wstring();
-  return std::move(head.text);
+  return ReadIniHead(tFile, head) ? std::move(head.text) : std::wstring();
 }
 
 std::wstring ReadIniFrom(const std::wstring& text, const std::wstring& tSection,

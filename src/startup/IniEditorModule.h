@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "util/LoadFileModule.h"
+
 namespace IniEditorModule {
 
 // The value of `tKey` in section `tSection` of the file `tFile`, at most 254
@@ -15,6 +17,10 @@ std::wstring ReadIni(const std::wstring& tFile, const std::wstring& tSection,
 // ReadIni in two steps, for reading many keys of one file: its decoded text
 // ("" when it cannot be read), and a key of that text.
 std::wstring ReadIniText(const std::wstring& tFile);
+// What ReadIniText reads of `tFile`, with its encoding and whether it was cut
+// (and its bytes, when `bytes` is given); false when the file cannot be read.
+bool ReadIniHead(const std::wstring& tFile, LoadFileModule::TextHead& head,
+                 std::string* bytes = nullptr);
 std::wstring ReadIniFrom(const std::wstring& text, const std::wstring& tSection,
                          const std::wstring& tKey);
 

@@ -14,13 +14,6 @@ namespace {
 bool bStarting = false;
 bool bCloseHeld = false;
 
-// A setting of the control file's text as start-up read it: every setting
-// comes from that one reading (each reading of a file costs a millisecond or
-// so on a slow disc).
-std::wstring Setting(const std::wstring& iniText, const wchar_t* key) {
-  return IniEditorModule::ReadIniFrom(iniText, kSection, key);
-}
-
 [[noreturn]] void Fail(const std::wstring& text, const wchar_t* title) {
   platform::ShowMessage(text, title, platform::MessageIcon::Error);
   ShutDown();
@@ -61,26 +54,29 @@ void Main() {
   if (!SoundFolderUsable(*oSound)) Fail(SoundFolderMessage(), kSoundFolderTitle);
   platform::DoEvents();
   if (!ControlFilePresent()) Fail(ControlFileMessage(tIniFile), kErrorTitle);
+  // Every setting comes from this one reading (each reading of a file costs a
+  // millisecond or so on a slow disc).
   const std::wstring iniText = IniEditorModule::ReadIniText(tIniFile);
+  auto setting = [&iniText](KeyUse use) { return ReadSetting(iniText, use); };
   if (!GamesPresent(w.drGame)) Fail(NoGamesMessage(tGamesPath), kErrorTitle);
 
-  tDiskName = Setting(iniText, kKeyDisk);
+  tDiskName = setting(KeyUse::DiscName);
   w.lsGame.BeginFill();
   w.lsGame.AddItem(tDiskName);
   const int n = w.drGame.ListCount();
   for (int i = 0; i < n; ++i) w.lsGame.AddItem(GameEntry(w.drGame.List(i)));
   w.lsGame.EndFill();
 
-  w.lbGame.SetCaption(Setting(iniText, kKeyList));
-  w.lbDescript.SetCaption(Setting(iniText, kKeyDescription));
-  w.btInstall.SetCaption(Setting(iniText, kKeyInstall));
-  w.btClose.SetCaption(Setting(iniText, kKeyClose));
-  w.btReadMe.SetCaption(Setting(iniText, kKeyReadMe));
+  w.lbGame.SetCaption(setting(KeyUse::ListHeading));
+  w.lbDescript.SetCaption(setting(KeyUse::DescriptionHeading));
+  w.btInstall.SetCaption(setting(KeyUse::InstallCaption));
+  w.btClose.SetCaption(setting(KeyUse::CloseCaption));
+  w.btReadMe.SetCaption(setting(KeyUse::ReadMeCaption));
 
-  bScreenReader = IniValueModule::ToTruthValue(Setting(iniText, kKeyScreenReader));
-  tHelpHead = Setting(iniText, kKeyHelp);
-  iHelpButton = HelpButtonMode(Setting(iniText, kKeyHelpButton));
-  tSupportMail = SupportMail(Setting(iniText, kKeySupport));
+  bScreenReader = IniValueModule::ToTruthValue(setting(KeyUse::ScreenReader));
+  tHelpHead = setting(KeyUse::HelpHeading);
+  iHelpButton = HelpButtonMode(setting(KeyUse::HelpButtonMode));
+  tSupportMail = SupportMail(setting(KeyUse::SupportAddress));
 
   iSndClick = oSound->AddFile(kSoundClick);
   iSndLoad = oSound->AddFile(kSoundLoad);

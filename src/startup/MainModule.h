@@ -44,20 +44,40 @@ std::wstring ControlFileMessage(const std::wstring& iniFile);
 std::wstring NoGamesMessage(const std::wstring& gamesPath);
 std::wstring WindowMessage();
 
-// The control file's section and the keys start-up reads from it.
+// What the program does with a key of the control file.
+enum class KeyUse {
+  DiscName,            // the text of the disc's own entry, first in the list
+  ListHeading,         // the caption of the label above the list
+  DescriptionHeading,  // the caption of the label above the description
+  InstallCaption,      // the install button's caption
+  CloseCaption,        // the close button's caption
+  ReadMeCaption,       // the read-me button's caption, seen only with the button
+  HelpHeading,         // the read-me window's heading, seen only with a read-me
+  HelpButtonMode,      // whether the read-me button shows and works
+  ScreenReader,        // whether to start the portable screen reader
+  SupportAddress,      // the address a failed launch asks the user to write to
+};
+
+// A key of the control file the program reads: its section, its name, and
+// what the program does with its value.
+struct ControlFileKey {
+  const wchar_t* section;
+  const wchar_t* name;
+  KeyUse use;
+};
+
+// The section all of them are in.
 extern const wchar_t* const kSection;
-extern const wchar_t* const kKeyDisk;
-extern const wchar_t* const kKeyList;
-extern const wchar_t* const kKeyDescription;
-extern const wchar_t* const kKeyInstall;
-extern const wchar_t* const kKeyClose;
-extern const wchar_t* const kKeyReadMe;
-extern const wchar_t* const kKeyScreenReader;
-extern const wchar_t* const kKeyHelp;
-extern const wchar_t* const kKeyHelpButton;
-extern const wchar_t* const kKeySupport;
-constexpr int kKeyCount = 10;
-extern const wchar_t* const kControlFileKeys[kKeyCount];
+// Every key start-up reads, one for each use.
+extern const ControlFileKey kControlFileKeys[10];
+
+// The value of the key for `use` in the control file's decoded text, as
+// start-up reads it ("0" when it is missing).
+std::wstring ReadSetting(const std::wstring& iniText, KeyUse use);
+
+// The key of that name, as the reader compares names (letter case and
+// surrounding blanks aside); nullptr when the program reads no such key.
+const ControlFileKey* FindControlFileKey(const std::wstring& name);
 
 // The names of the four sounds in the sound folder (".wav" appended).
 extern const wchar_t* const kSoundClick;

@@ -2,6 +2,7 @@
 // rules the disc check shares with the program: nothing here needs a window.
 #include "platform/Platform.h"
 #include "startup/GameFolderModule.h"
+#include "startup/IniEditorModule.h"
 #include "startup/IniValueModule.h"
 #include "startup/MainModule.h"
 #include "startup/TextSegmentModule.h"
@@ -29,19 +30,30 @@ std::int16_t iSndStart = 0;
 std::int16_t iSndStop = 0;
 
 const wchar_t* const kSection = L"main";
-const wchar_t* const kKeyDisk = L"disk";
-const wchar_t* const kKeyList = L"list";
-const wchar_t* const kKeyDescription = L"description";
-const wchar_t* const kKeyInstall = L"install";
-const wchar_t* const kKeyClose = L"close";
-const wchar_t* const kKeyReadMe = L"readme";
-const wchar_t* const kKeyScreenReader = L"ScreenReader";
-const wchar_t* const kKeyHelp = L"help";
-const wchar_t* const kKeyHelpButton = L"HelpButton";
-const wchar_t* const kKeySupport = L"support";
-const wchar_t* const kControlFileKeys[kKeyCount] = {
-    kKeyDisk,   kKeyList, kKeyDescription, kKeyInstall,      kKeyClose,
-    kKeyReadMe, kKeyHelp, kKeyHelpButton,  kKeyScreenReader, kKeySupport};
+const ControlFileKey kControlFileKeys[10] = {
+    {.section = kSection, .name = L"disk", .use = KeyUse::DiscName},
+    {.section = kSection, .name = L"list", .use = KeyUse::ListHeading},
+    {.section = kSection, .name = L"description", .use = KeyUse::DescriptionHeading},
+    {.section = kSection, .name = L"install", .use = KeyUse::InstallCaption},
+    {.section = kSection, .name = L"close", .use = KeyUse::CloseCaption},
+    {.section = kSection, .name = L"readme", .use = KeyUse::ReadMeCaption},
+    {.section = kSection, .name = L"help", .use = KeyUse::HelpHeading},
+    {.section = kSection, .name = L"HelpButton", .use = KeyUse::HelpButtonMode},
+    {.section = kSection, .name = L"ScreenReader", .use = KeyUse::ScreenReader},
+    {.section = kSection, .name = L"support", .use = KeyUse::SupportAddress},
+};
+
+const ControlFileKey* FindControlFileKey(const std::wstring& name) {
+  for (const ControlFileKey& key : kControlFileKeys)
+    if (IniEditorModule::SameName(name, key.name)) return &key;
+  return nullptr;
+}
+
+std::wstring ReadSetting(const std::wstring& iniText, KeyUse use) {
+  for (const ControlFileKey& key : kControlFileKeys)
+    if (key.use == use) return IniEditorModule::ReadIniFrom(iniText, key.section, key.name);
+  return std::wstring();
+}
 
 const wchar_t* const kSoundClick = L"click";
 const wchar_t* const kSoundLoad = L"load";

@@ -2,6 +2,7 @@
 // and the finding each fault gives on its file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -158,9 +159,14 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
       {Ini("[main]", "[other]"), SectionMissing, ini, 0, 1},
       {Ini("list=Игры\r\n", ""), KeyMissing, ini, 0, 1},
       {Ini("install=Установить", "install="), KeyEmpty, ini, 5, 1},
+      {[] {  // no read-me and no button: the read-me's heading is never seen
+         Remove(L"read.me.txt")();
+         Ini("help=Справка\r\nHelpButton=2", "HelpButton=0")();
+       },
+       KeyMissing, L"", 0, 0},
       {Ini("", "install=\r\n"), DuplicateKey, ini, 12, 1},
       {Ini("", "[main]\r\nlist=x\r\n"), DuplicateKey, L"", 0, 0},  // a second section
-      {Ini("", "Helpbuton=2\r\n"), MisspeltKey, ini, 12, 1},
+      {Ini("", "Screnreder=1\r\n"), MisspeltKey, ini, 12, 1},      // two letters amiss
       {Ini("", "Colour=2\r\n"), UnknownKey, ini, 12, 1},
       {Ini("HelpButton", "HELPBUTTON"), UnknownKey, L"", 0, 0},
       {Ini("list=", "; подписи\r\nlist="), UnknownKey, L"", 0, 0},  // a comment
@@ -318,6 +324,10 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
     }
     EXPECT_EQ(found, !c.path.empty()) << row;
     EXPECT_EQ(check::ExitStatus(report), c.status) << row;
+    // The gravest finding decides, in whatever order the findings come.
+    check::Report reversed = report;
+    std::reverse(reversed.findings.begin(), reversed.findings.end());
+    EXPECT_EQ(check::ExitStatus(reversed), c.status) << row;
   }
 }
 

@@ -45,6 +45,12 @@ TEST(PictureHeaderTest, FormatsTheSizesTheyClaimAndWhichAreDecoded) {
   // A frame header after the first scan's header is not a frame header.
   std::string scanFirst = kRed;
   std::swap(scanFirst[kRed.find("\xFF\xC0") + 1], scanFirst[kRed.find("\xFF\xDA") + 1]);
+  // Huffman tables may come before the frame header.
+  const std::size_t dht = kRed.find("\xFF\xC4");
+  const auto byte = [](std::size_t at) { return static_cast<unsigned char>(kRed[at]); };
+  const std::string tables = kRed.substr(dht, 2 + (byte(dht + 2) << 8 | byte(dht + 3)));
+  const std::string tablesFirst =
+      std::string(kRed).erase(dht, tables.size()).insert(kRed.find("\xFF\xC0"), tables);
   const struct {
     std::string bytes;
     platform::PictureFormat format;
@@ -62,6 +68,7 @@ TEST(PictureHeaderTest, FormatsTheSizesTheyClaimAndWhichAreDecoded) {
       {kRed.substr(0, 20), None},                                 // cut before its frame header
       {"\xFF\xD8\xFF\xE0" + std::string("\0\x01\0\0", 4), None},  // a broken segment
       {scanFirst, None},
+      {tablesFirst, Jpeg, 64, 48, true},
   };
   for (const auto& c : cases) {
     const platform::PictureHeader h = Header(c.bytes);
@@ -135,7 +142,8 @@ TEST(PictureHeaderTest, TheOrientationComesFromTheFirstExifSegment) {
   const std::string xmp = std::string("http://ns.adobe.com/xap/1.0/") + '\0' + "<x/>";
   const std::size_t tables = kRed.find("\xFF\xC4");
   const std::pair<std::string, int> cases[] = {
-      {testpictures::WithOrientation(kRed, 3, true), 3},  // big-endian
+      {testpictures::WithOrientation(kRed, 3, true), 3},   // big-endian
+      {testpictures::WithOrientation(kRed, 9, false), 1},  // no orientation there is
       {exif(head + std::string("\x02\0\x0F\x01\x03\0\x01\0\0\0\x03\0\0\0", 14) + entry +
             six.substr(22)),
        6},  // after an entry of another tag
