@@ -43,7 +43,6 @@ struct Message {
 struct Started {
   std::wstring path;
   int showState;
-  std::uint32_t processId;
 };
 
 struct SoundCall {
@@ -69,7 +68,6 @@ struct Drive {
   std::set<std::wstring> touched;           // folded paths accessed before
   std::vector<std::wstring> firstAccesses;  // in order, for the tests
   unsigned long windowWaitMs = 0;           // how long the window's thread waited
-  bool ejected = false;                     // every file call fails as without a disc
 };
 
 // A reader thread: its queue, the task it runs and when that is done.
@@ -92,11 +90,9 @@ struct World {
   std::vector<std::wstring>
       log;  // "message:", "start:", "sound:" and "exit" in the order they happened
   std::vector<std::function<void()>> waitingEvents;  // handled at the next DoEvents
-  int doEventsCalls = 0;
   bool exited = false;
   platform::Version version = {VARNOLT_VERSION_MAJOR, VARNOLT_VERSION_MINOR, VARNOLT_VERSION_PATCH,
                                VARNOLT_VERSION_REVISION};
-  int waitsForEvents = 0;
   std::uint32_t nextProcessId = 1000;
 
   // The screen: its work area (twips), and the default font's measures
@@ -135,6 +131,7 @@ struct ControlState {
   int fillDepth = 0;
   std::wstring picture;                            // the file shown, "" for none
   float left = 0, top = 0, width = 0, height = 0;  // twips, whole pixels
+  bool operator==(const ControlState&) const = default;
 };
 
 struct FormState {
@@ -147,6 +144,7 @@ struct FormState {
   std::wstring title;
   int focus = -1;
   std::vector<ControlState> controls;
+  bool operator==(const FormState&) const = default;
 };
 
 const FormState& StateOf(platform::Form& form);

@@ -320,7 +320,7 @@ std::uint32_t StartProgram(const std::wstring& exePath, int showState) {
   const sim::Entry* e = sim::FindEntry(exePath);
   if (e == nullptr || e->folder || !e->startable || exePath.back() == L'\\') return 0;
   const std::uint32_t id = TheWorld().nextProcessId++;
-  TheWorld().started.push_back({exePath, showState, id});
+  TheWorld().started.push_back({exePath, showState});
   return id;
 }
 
@@ -362,7 +362,6 @@ void RunInBackground(ReaderThread thread, std::unique_ptr<BackgroundTask> task) 
 }
 
 void DoEvents() {
-  ++TheWorld().doEventsCalls;
   sim::Advance(0);
   std::vector<std::function<void()>> waiting;
   waiting.swap(TheWorld().waitingEvents);
@@ -370,7 +369,6 @@ void DoEvents() {
 }
 
 void WaitForEvent() {
-  ++TheWorld().waitsForEvents;
   // Nothing will ever arrive: a test that waits here would hang.
   if (TheWorld().waitingEvents.empty())
     throw std::logic_error("waiting for an event that never comes");
