@@ -39,19 +39,11 @@ const platform::ControlLayout kControls[kCount] = {
     {.name = L"imgShot", .kind = ControlKind::Image,
      .left = 3150, .top = 75, .width = 1500, .height = 1125, .tabIndex = platform::kNoTabStop},
 };
-// clang-format on
 const platform::FormLayout kLayout = {
-    .caption = L"Contract",
-    .clientWidth = 4660,
-    .clientHeight = 3140,
-    .sizable = true,
-    .controlBox = true,
-    .keyPreview = true,
-    .controls = kControls,
-    .controlCount = kCount,
-    .defaultButton = kOk,
-    .cancelButton = kCancel,
-};
+    .caption = L"Contract", .clientWidth = 4660, .clientHeight = 3140,
+    .sizable = true, .controlBox = true, .keyPreview = true,
+    .controls = kControls, .controlCount = kCount, .defaultButton = kOk, .cancelButton = kCancel};
+// clang-format on
 
 // A window shown over the main one, which it owns.
 enum { kHelpText, kHelpButton, kHelpCount };
@@ -62,19 +54,12 @@ const platform::ControlLayout kHelpControls[kHelpCount] = {
     {.name = L"btHelp", .kind = ControlKind::Button,
      .left = 75, .top = 1350, .width = 1125, .height = 375, .tabIndex = 1},
 };
-// clang-format on
 const platform::FormLayout kHelpLayout = {
-    .caption = L"Help",
-    .clientWidth = 2550,
-    .clientHeight = 1800,
-    .sizable = false,
-    .controlBox = false,
-    .keyPreview = true,
-    .controls = kHelpControls,
-    .controlCount = kHelpCount,
-    .defaultButton = kHelpButton,
-    .cancelButton = kHelpButton,
-};
+    .caption = L"Help", .clientWidth = 2550, .clientHeight = 1800,
+    .sizable = false, .controlBox = false, .keyPreview = true,
+    .controls = kHelpControls, .controlCount = kHelpCount,
+    .defaultButton = kHelpButton, .cancelButton = kHelpButton};
+// clang-format on
 
 // A real button raises no focus event (the simulation's does): a button's
 // focus is not recorded.
