@@ -262,7 +262,7 @@ TEST_F(FormsContract, ActivationAndFocusBetweenAWindowAndTheOneItOwns) {
 TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
   ASSERT_FLOAT_EQ(form.PixelSize(), 15) << "these figures are for 96 dots per inch";
   const Form::Rect laid = form.ControlRect(kList);
-  form.SetControlRect(kList, {337.5f, 352.5f, 1507.5f, 600});
+  form.SetControlRect(kList, {.left = 337.5f, .top = 352.5f, .width = 1507.5f, .height = 600});
   const Form::Rect set = form.ControlRect(kList);
   const Form::Rect client = {0, 0, form.Width() - form.FrameSize().width,
                              form.Height() - form.FrameSize().height};
@@ -282,7 +282,7 @@ TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
       {"window height 299.5", form.Height(), 300},
   };
   for (const auto& c : cases) EXPECT_FLOAT_EQ(c.twips, c.pixels * 15) << c.what;
-  recorder.least = {4000, 3000};
+  recorder.least = {.width = 4000, .height = 3000};
   form.SetSize(1500, 1500);
   EXPECT_NEAR(form.Width(), 4000, 15) << "kept at its minimum size";
   EXPECT_NEAR(form.Height(), 3000, 15);
