@@ -7,12 +7,26 @@
 # sounds and pictures are generated; every game's installer is the harmless
 # SampleInstaller, which only says what it would do.
 
-find_program(VARNOLT_SOX sox REQUIRED)
+find_program(VARNOLT_SOX sox)
 # make-text.sh writes the texts with iconv.
-find_program(VARNOLT_ICONV iconv REQUIRED)
+find_program(VARNOLT_ICONV iconv)
 # ImageMagick's own convert, never a wrapper of the same name earlier on PATH.
-find_program(VARNOLT_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+find_program(VARNOLT_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH)
 find_program(VARNOLT_BASH bash REQUIRED)
+
+# Without them the programs and their tests are built all the same; the
+# sample disc, and the release package made from its files, are not.
+set(VARNOLT_SAMPLE_DISC ON)
+foreach(_tool IN ITEMS SOX ICONV CONVERT)
+  if(NOT VARNOLT_${_tool})
+    set(VARNOLT_SAMPLE_DISC OFF)
+  endif()
+endforeach()
+if(NOT VARNOLT_SAMPLE_DISC)
+  message(WARNING "No sample disc and no release package: sox, iconv and ImageMagick's convert "
+                  "make them, and one is missing (bash tools/setup.sh installs them).")
+  return()
+endif()
 
 set(SAMPLE_DISC_SOURCE ${CMAKE_SOURCE_DIR}/disc)
 set(SAMPLE_DISC_DIR ${CMAKE_BINARY_DIR}/disc)

@@ -126,7 +126,7 @@ set_tests_properties(programs PROPERTIES LABELS static)
 
 include(cmake/SampleDisc.cmake)
 # The release is the 32-bit program: its build makes the package.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND VARNOLT_SAMPLE_DISC)
   include(cmake/Package.cmake)
 endif()
 include(cmake/Bench.cmake)

@@ -14,26 +14,21 @@ bool Usable(float value) { return std::isfinite(value) && std::fabs(value) < kLi
 }  // namespace
 
 void ResizeInit(ResizeRecord& record, platform::Form& oForm) {
-  const int count = oForm.ControlCount();
-  record.aRects.assign(static_cast<std::size_t>(count), ControlRect{});
-  record.iFirst = 0;
-  record.iLast = count - 1;
+  record.aRects.clear();
   record.sFormWidth = oForm.Width();
   record.sFormHeight = oForm.Height();
-  for (int i = record.iFirst; i <= record.iLast; ++i) {
+  for (int i = 0; i < oForm.ControlCount(); ++i) {
     const platform::Form::Rect r = oForm.ControlRect(i);
-    record.aRects[static_cast<std::size_t>(i)] =
-        ControlRect{.Height = r.height, .Left = r.left, .Top = r.top, .Width = r.width};
+    record.aRects.push_back({.Height = r.height, .Left = r.left, .Top = r.top, .Width = r.width});
   }
 }
 
 void ResizeControls(const ResizeRecord& record, platform::Form& oForm) {
   const float rW = oForm.Width() / record.sFormWidth;
   const float rH = oForm.Height() / record.sFormHeight;
-  for (int i = record.iFirst; i <= record.iLast; ++i) {
-    if (i >= oForm.ControlCount()) break;
+  const int count = std::min(oForm.ControlCount(), static_cast<int>(record.aRects.size()));
+  for (int i = 0; i < count; ++i) {
     if (!oForm.Visible(i)) continue;  // hidden controls keep their geometry
-    if (static_cast<std::size_t>(i) >= record.aRects.size()) continue;  // no record: nothing moves
     const ControlRect& e = record.aRects[static_cast<std::size_t>(i)];
     platform::Form::Rect r = oForm.ControlRect(i);
     // Each value is its own step: one that cannot be applied is skipped.
@@ -52,8 +47,9 @@ platform::Extent MinimumSize(const ResizeRecord& record, platform::Form& oForm) 
   // A control is placed to whole pixels, its edge up to a pixel further out.
   const float pixel = oForm.PixelSize();
   float rW = 0, rH = 0;
-  for (int i = record.iFirst; i <= record.iLast && i < oForm.ControlCount(); ++i) {
-    if (static_cast<std::size_t>(i) >= record.aRects.size() || !oForm.Visible(i)) continue;
+  const int count = std::min(oForm.ControlCount(), static_cast<int>(record.aRects.size()));
+  for (int i = 0; i < count; ++i) {
+    if (!oForm.Visible(i)) continue;
     const ControlRect& e = record.aRects[static_cast<std::size_t>(i)];
     const platform::Extent content = oForm.ContentSize(i);
     if (e.Width > 0) rW = std::max(rW, content.width / e.Width);

@@ -18,8 +18,7 @@ struct ControlRect {
 // main window's controls follow its size for the whole run, whatever other
 // windows come and go.
 struct ResizeRecord {
-  std::vector<ControlRect> aRects;
-  int iFirst = 0, iLast = -1;
+  std::vector<ControlRect> aRects;  // by position in the window's control collection
   float sFormWidth = 0, sFormHeight = 0;
 };
 

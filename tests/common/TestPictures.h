@@ -1,4 +1,4 @@
-// Small pictures for tests: the files ImageMagick makes (among them
+// Small pictures for tests: the files of tests/common/pictures/ (among them
 // kRedJpeg and kBlueJpeg, 64 x 48 JPEG files of one colour each), and the
 // pieces a JPEG is built of, to make the files cameras write.
 #pragma once

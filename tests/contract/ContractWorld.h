@@ -34,6 +34,10 @@ bool UnderWine();
 void Lock(const std::wstring& path);
 void Unlock(const std::wstring& path);
 
+// Time for what a real system does in its own time, such as activation
+// passed between windows (over the simulation nothing is left to it: none).
+void Pause(int milliseconds);
+
 // A key pressed and released on the window's focused control, with the
 // given Shift and Ctrl state, and the events it raises handled.
 void PressKey(platform::Form& form, int virtualKey, int shift = 0);

@@ -5,9 +5,6 @@
 // show a picture.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "../common/TestPictures.h"
 #include "ContractWorld.h"
 #include "TestPictureFiles.h"
@@ -22,27 +19,47 @@ using platform::Form;
 using Events = std::vector<std::string>;
 
 enum { kOk, kCancel, kLabel, kList, kText, kFolders, kOther, kImage, kCount };
+// clang-format off
 const platform::ControlLayout kControls[kCount] = {
-    {L"btOk", ControlKind::Button, 150, 2700, 1125, 375, 3},
-    {L"btCancel", ControlKind::Button, 1500, 2700, 1125, 375, 4},
-    {L"lbList", ControlKind::Label, 75, 75, 3000, 300, 0},
-    {L"lsList", ControlKind::ListBox, 80, 100, 2010, 1013, 1},  // twips between pixels
-    {L"edText", ControlKind::TextBox, 75, 1650, 3000, 900, 2},
-    {L"drFolders", ControlKind::FolderList, 0, 0, 300, 300, 6, nullptr, nullptr, true},
-    {L"btOther", ControlKind::Button, 2850, 2700, 1125, 375, 5},
-    {L"imgShot", ControlKind::Image, 3150, 75, 1500, 1125, platform::kNoTabStop},
+    {.name = L"btOk", .kind = ControlKind::Button,
+     .left = 150, .top = 2700, .width = 1125, .height = 375, .tabIndex = 3},
+    {.name = L"btCancel", .kind = ControlKind::Button,
+     .left = 1500, .top = 2700, .width = 1125, .height = 375, .tabIndex = 4},
+    {.name = L"lbList", .kind = ControlKind::Label,
+     .left = 75, .top = 75, .width = 3000, .height = 300, .tabIndex = 0},
+    // Its twips fall between pixels.
+    {.name = L"lsList", .kind = ControlKind::ListBox,
+     .left = 80, .top = 100, .width = 2010, .height = 1013, .tabIndex = 1},
+    {.name = L"edText", .kind = ControlKind::TextBox,
+     .left = 75, .top = 1650, .width = 3000, .height = 900, .tabIndex = 2},
+    {.name = L"drFolders", .kind = ControlKind::FolderList,
+     .left = 0, .top = 0, .width = 300, .height = 300, .tabIndex = 6, .hidden = true},
+    {.name = L"btOther", .kind = ControlKind::Button,
+     .left = 2850, .top = 2700, .width = 1125, .height = 375, .tabIndex = 5},
+    {.name = L"imgShot", .kind = ControlKind::Image,
+     .left = 3150, .top = 75, .width = 1500, .height = 1125, .tabIndex = platform::kNoTabStop},
 };
-const platform::FormLayout kLayout = {L"Contract", 4660,      3140,   true, true,
-                                      true,        kControls, kCount, kOk,  kCancel};
+const platform::FormLayout kLayout = {
+    .caption = L"Contract", .clientWidth = 4660, .clientHeight = 3140,
+    .sizable = true, .controlBox = true, .keyPreview = true,
+    .controls = kControls, .controlCount = kCount, .defaultButton = kOk, .cancelButton = kCancel};
+// clang-format on
 
 // A window shown over the main one, which it owns.
 enum { kHelpText, kHelpButton, kHelpCount };
+// clang-format off
 const platform::ControlLayout kHelpControls[kHelpCount] = {
-    {L"edHelp", ControlKind::TextBox, 75, 75, 2400, 1200, 0, nullptr, nullptr, false, true},
-    {L"btHelp", ControlKind::Button, 75, 1350, 1125, 375, 1},
+    {.name = L"edHelp", .kind = ControlKind::TextBox,
+     .left = 75, .top = 75, .width = 2400, .height = 1200, .tabIndex = 0, .locked = true},
+    {.name = L"btHelp", .kind = ControlKind::Button,
+     .left = 75, .top = 1350, .width = 1125, .height = 375, .tabIndex = 1},
 };
 const platform::FormLayout kHelpLayout = {
-    L"Help", 2550, 1800, false, false, true, kHelpControls, kHelpCount, kHelpButton, kHelpButton};
+    .caption = L"Help", .clientWidth = 2550, .clientHeight = 1800,
+    .sizable = false, .controlBox = false, .keyPreview = true,
+    .controls = kHelpControls, .controlCount = kHelpCount,
+    .defaultButton = kHelpButton, .cancelButton = kHelpButton};
+// clang-format on
 
 // A real button raises no focus event (the simulation's does): a button's
 // focus is not recorded.
@@ -79,7 +96,7 @@ class FormsContract : public ::testing::Test {
   static void Settle(int rounds = 5) {
     for (int i = 0; i < rounds; ++i) {
       platform::DoEvents();
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      contract::Pause(10);
     }
   }
   // The events of the kinds asked for since the last call. (A real window
@@ -266,7 +283,7 @@ TEST_F(FormsContract, ATitleChangesTheTitleBarAlone) {
 TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
   ASSERT_FLOAT_EQ(form.PixelSize(), 15) << "these figures are for 96 dots per inch";
   const Form::Rect laid = form.ControlRect(kList);
-  form.SetControlRect(kList, {337.5f, 352.5f, 1507.5f, 600});
+  form.SetControlRect(kList, {.left = 337.5f, .top = 352.5f, .width = 1507.5f, .height = 600});
   const Form::Rect set = form.ControlRect(kList);
   const Form::Rect client = {0, 0, form.Width() - form.FrameSize().width,
                              form.Height() - form.FrameSize().height};
@@ -286,7 +303,7 @@ TEST_F(FormsContract, TwipsFallOnWholePixelsAt96Dpi) {
       {"window height 299.5", form.Height(), 300},
   };
   for (const auto& c : cases) EXPECT_FLOAT_EQ(c.twips, c.pixels * 15) << c.what;
-  recorder.least = {4000, 3000};
+  recorder.least = {.width = 4000, .height = 3000};
   form.SetSize(1500, 1500);
   EXPECT_NEAR(form.Width(), 4000, 15) << "kept at its minimum size";
   EXPECT_NEAR(form.Height(), 3000, 15);

@@ -18,13 +18,14 @@ using platform::kKeyDown;
 using platform::kKeyEscape;
 using platform::kKeyF1;
 using platform::kKeyReturn;
+using platform::kKeyUp;
 const std::wstring kGames = kRoot + L"\\games\\";
 const std::wstring kAutorun = kRoot + L"\\autorun\\";
 
 class MainWindowTest : public ProgramTest {
  protected:
-  void Start(const std::string& settings = "") {
-    MakeDisc("[main]\r\ndisk=Диск\r\n" + settings, {L"Alpha", L"Beta", L"Gamma", L"Диск"});
+  void Start(const std::string& settings = "", const std::string& disk = "Диск") {
+    MakeDisc("[main]\r\ndisk=" + disk + "\r\n" + settings, {L"Alpha", L"Beta", L"Gamma", L"Диск"});
     sim::AddFile(kAutorun + L"descript.ion", "\xC4\xE8\xF1\xEA");  // "Диск" in 1251
     sim::AddFile(kAutorun + L"screenshot.jpg", testpictures::kRedJpeg);
     sim::AddFile(kGames + L"Alpha\\descript.ion", "Alpha\nsecond line");
@@ -82,6 +83,18 @@ TEST_F(MainWindowTest, EachEntryShowsItsTextThenItsPicture) {
   }
 }
 
+// Only the disc's exact name is the disc: a game whose name differs from it
+// in letter case is a game.
+TEST_F(MainWindowTest, TheDiscIsToldByItsExactName) {
+  Start("", "ALPHA");
+  Press(kKeyDown);
+  EXPECT_FALSE(Control(MainLayout::btInstall).enabled) << "the disc";
+  Press(kKeyDown);
+  EXPECT_TRUE(Control(MainLayout::btInstall).enabled) << "the game Alpha";
+  sim::Advance(kRestMs);
+  EXPECT_EQ(Control(MainLayout::edDescript).text, L"Alpha\r\nsecond line");
+}
+
 // Enter starts the first file whose own name ends in ".exe", after the click
 // sound, as often as it is pressed. Where there is none, the message with
 // code 0 gives the control file's address, or the program's own.
@@ -108,38 +121,64 @@ TEST_F(MainWindowTest, EnterStartsTheGamesFirstProgramOrShowsTheFailure) {
                           L"\r\nИ пришлите пожалуйста ссылку на программу, вызвавшую эту "
                           L"ошибку.\r\nВ письме укажите код ошибки: 0.");
     EXPECT_EQ(m.icon, platform::MessageIcon::Information);
+    // After the message the launcher is exactly as it was.
+    Press(kKeyUp);  // Alpha, whose program now fails to start
+    sim::Advance(kRestMs);
+    sim::FindEntry(kGames + L"Alpha\\setup.exe")->startable = false;
+    const sim::FormState before = Window();
+    Press(kKeyReturn);
+    EXPECT_EQ(sim::TheWorld().messages.size(), 2u);
+    EXPECT_TRUE(Window() == before);
   }
 }
 
-// However the read-me is opened and dismissed, and wherever the focus was:
-// the main window is then enabled and active again, with the focus on the
-// list, the choice kept and the launch button disabled. Where the read-me's
-// window cannot be made, the main window stays as it was.
+// Without a read-me, or with an empty one, F1 and the read-me button do
+// nothing and the focus stays. However the read-me is opened and dismissed,
+// and wherever the focus was: the main window is then enabled and active
+// again, with the focus on the list, the choice kept and the launch button
+// disabled. The heading is the window's title, none where it is empty.
+// Where the read-me's window cannot be made, the main window stays as it was.
 TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
   Start("help=О диске\r\nHelpButton=2\r\n");
-  sim::AddFile(kRoot + L"\\read.me.txt", "Read me\rfirst");
   Press(kKeyDown);
   Press(kKeyDown);  // Alpha
+  const std::wstring readMe = kRoot + L"\\read.me.txt";
+  for (bool present : {false, true}) {
+    if (present) sim::AddFile(readMe, "");
+    fMain().form().SetFocus(MainLayout::edDescript);
+    Log().clear();
+    Press(kKeyF1);
+    sim::Click(fMain().form(), MainLayout::btReadMe);
+    EXPECT_EQ(Log(), std::vector<std::wstring>()) << "read-me present: " << present;
+    EXPECT_EQ(Window().focus, MainLayout::edDescript);
+  }
+  sim::FindEntry(readMe)->bytes = "Read me\rfirst";
   const struct {
     const char* how;
     int focus;  // before
     void (*open)();
     void (*dismiss)();
+    const wchar_t* heading;
   } cases[] = {
-      {"F1, then Shift+Esc and Esc", MainLayout::edDescript, [] { Press(kKeyF1); },
+      {"F1, then Esc with Shift, Ctrl or Alt, then Esc", MainLayout::edDescript,
+       [] { Press(kKeyF1); },
        [] {
-         sim::PressKey(fHelp().form(), kKeyEscape, platform::kShiftMask);
-         EXPECT_TRUE(sim::StateOf(fHelp().form()).shown) << "Shift+Esc leaves it open";
+         for (int shift : {platform::kShiftMask, platform::kCtrlMask, platform::kAltMask}) {
+           sim::PressKey(fHelp().form(), kKeyEscape, shift);
+           EXPECT_TRUE(sim::StateOf(fHelp().form()).shown) << "left open, shift " << shift;
+         }
          sim::PressKey(fHelp().form(), kKeyEscape);
-       }},
+       },
+       L"О диске"},
       {"a click on the read-me button, then OK", MainLayout::btClose,
        [] { sim::Click(fMain().form(), MainLayout::btReadMe); },
-       [] { sim::Click(fHelp().form(), HelpLayout::btHelp); }},
+       [] { sim::Click(fHelp().form(), HelpLayout::btHelp); }, L""},
       {"F1, then closed", MainLayout::btReadMe, [] { Press(kKeyF1); },
-       [] { sim::RequestClose(fHelp().form()); }},
+       [] { sim::RequestClose(fHelp().form()); }, L"О диске"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.how);
+    MainModule::tHelpHead = c.heading;
     fMain().btInstall.SetEnabled(true);
     fMain().form().SetFocus(c.focus);
     sim::FormState seen;
@@ -149,6 +188,7 @@ TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
     });
     c.open();
     EXPECT_EQ(seen.controls.at(HelpLayout::edHelp).text, L"Read me\r\nfirst");
+    EXPECT_EQ(seen.title, c.heading);
     EXPECT_TRUE(Window().enabled);
     EXPECT_EQ(platform::Form::ActiveForm(), &fMain().form());
     EXPECT_EQ(Window().focus, MainLayout::lsGame);

@@ -1,5 +1,5 @@
-// The small text rules of start-up: splitting, what a control-file value
-// reads as, the order of game folders, and the version's texts.
+// The small text rules of start-up: what a control-file value reads as, the
+// order of game folders, and the version's texts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,33 +10,8 @@
 #include "Version.h"
 #include "platform/shared/HintedSort.h"
 #include "startup/IniValueModule.h"
-#include "startup/TextSegmentModule.h"
 
 namespace {
-
-TEST(TextSegmentTest, EveryPieceWhereItLies) {
-  // No piece comes before the first; between two separators lies an empty
-  // one; a separator is found from the left.
-  const struct {
-    const wchar_t *text, *separator;
-    std::int32_t index;
-    const wchar_t* piece;
-    std::int32_t indexAfter;
-  } cases[] = {
-      {L"a\\b\\c", L"\\", 2, L"b", 2},
-      {L"a\\b\\c", L"\\", -1, L"", -1},
-      {L"\\a\\\\b", L"\\", 3, L"", 3},
-      {L"one:::two", L"::", 2, L":two", 2},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    std::int32_t index = c.index;
-    EXPECT_EQ(TextSegmentModule::TextSegment(c.text, c.separator, index), c.piece);
-    EXPECT_EQ(index, c.indexAfter);
-  }
-  EXPECT_EQ(TextSegmentModule::CountSegments(L"aaaa", L"aa"), 3) << "separators do not overlap";
-  EXPECT_EQ(TextSegmentModule::CountSegments(L"aXbxc", L"X"), 2) << "the case counts";
-}
 
 // A value as a whole number (halves to even), whether it is a number and
 // nothing else, and as a truth value (a number, true or false, or neither).

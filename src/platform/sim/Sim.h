@@ -43,7 +43,6 @@ struct Message {
 struct Started {
   std::wstring path;
   platform::ShowState show;
-  std::uint32_t processId;
 };
 
 struct SoundCall {
@@ -69,7 +68,6 @@ struct Drive {
   std::set<std::wstring> touched;           // folded paths accessed before
   std::vector<std::wstring> firstAccesses;  // in order, for the tests
   unsigned long windowWaitMs = 0;           // how long the window's thread waited
-  bool ejected = false;                     // every file call fails as without a disc
 };
 
 // A reader thread: its queue, the task it runs and when that is done.
@@ -135,6 +133,7 @@ struct ControlState {
   int fillDepth = 0;
   std::wstring picture;                            // the file shown, "" for none
   float left = 0, top = 0, width = 0, height = 0;  // twips, whole pixels
+  bool operator==(const ControlState&) const = default;
 };
 
 struct FormState {
@@ -147,6 +146,7 @@ struct FormState {
   std::wstring title;
   int focus = -1;
   std::vector<ControlState> controls;
+  bool operator==(const FormState&) const = default;
 };
 
 const FormState& StateOf(platform::Form& form);

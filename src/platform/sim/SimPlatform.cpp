@@ -320,7 +320,7 @@ std::uint32_t StartProgram(const std::wstring& exePath, ShowState show) {
   const sim::Entry* e = sim::FindEntry(exePath);
   if (e == nullptr || e->folder || !e->startable || exePath.back() == L'\\') return 0;
   const std::uint32_t id = TheWorld().nextProcessId++;
-  TheWorld().started.push_back({.path = exePath, .show = show, .processId = id});
+  TheWorld().started.push_back({.path = exePath, .show = show});
   return id;
 }
 

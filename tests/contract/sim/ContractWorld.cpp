@@ -29,6 +29,8 @@ bool UnderWine() { return false; }
 void Lock(const std::wstring& path) { sim::FindEntry(path)->locked = true; }
 void Unlock(const std::wstring& path) { sim::FindEntry(path)->locked = false; }
 
+void Pause(int) {}
+
 void PressKey(platform::Form& form, int virtualKey, int shift) {
   sim::PressKey(form, virtualKey, shift);
 }

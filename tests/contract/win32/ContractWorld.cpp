@@ -63,6 +63,8 @@ void Unlock(const std::wstring& path) {
   locks.erase(path);
 }
 
+void Pause(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
 // Posted to the focused control as the keyboard would, with Shift and Ctrl
 // held in the thread's key state meanwhile.
 void PressKey(platform::Form&, int virtualKey, int shift) {
