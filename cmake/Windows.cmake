@@ -110,7 +110,8 @@ target_compile_options(e2e_harness PRIVATE ${VARNOLT_WARNINGS})
 
 file(GLOB CONTRACT_TEST_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp)
 varnolt_windows_program(contract_win32 TEST ${CONTRACT_TEST_SOURCES}
-                        tests/contract/win32/ContractWorld.cpp)
+                        tests/contract/win32/ContractWorld.cpp
+                        tests/contract/win32/SoundFlagsTest.cpp)
 target_include_directories(contract_win32 PRIVATE tests/contract)
 target_link_libraries(contract_win32 PRIVATE varnolt_logic platform_win32 testsupport gtest_main)
 uses_test_pictures(contract_win32)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Forms.h"
+#include "platform/Platform.h"
 #include "platform/win32/ScopedWin.h"
 
 namespace platform::win32 {
@@ -20,5 +21,8 @@ ScopedBitmap DecodePicture(const std::wstring& file, int width, int height);
 // The bitmap a picture holds, null for an empty one; and the file it shows.
 HBITMAP BitmapOf(const Picture& picture);
 std::wstring FileOf(const Picture& picture);
+
+// PlaySound's flags for a sound file (null: stop the program's sound).
+DWORD SoundFlags(const wchar_t* path, SoundMode mode);
 
 }  // namespace platform::win32

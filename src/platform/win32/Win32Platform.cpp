@@ -293,6 +293,13 @@ std::wstring WindowTitle(WindowHandle window, int maxChars) {
   return title;
 }
 
+DWORD win32::SoundFlags(const wchar_t* path, SoundMode mode) {
+  // A null name with no flags is the documented way to stop the program's
+  // sound; a file is never replaced by the system's default sound.
+  if (!path) return 0;
+  return SND_FILENAME | SND_NODEFAULT | (mode == SoundMode::Async ? SND_ASYNC : SND_SYNC);
+}
+
 bool PlaySoundCall(const wchar_t* path, SoundMode mode) {
   using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
   static const PlaySoundFn play = [] {
@@ -301,11 +308,7 @@ bool PlaySoundCall(const wchar_t* path, SoundMode mode) {
                        reinterpret_cast<void*>(::GetProcAddress(winmm, "PlaySoundW")))
                  : nullptr;
   }();
-  // A null name with no flags is the documented way to stop the program's
-  // sound; a file is never replaced by the system's default sound.
-  const DWORD flags =
-      path ? SND_FILENAME | SND_NODEFAULT | (mode == SoundMode::Async ? SND_ASYNC : SND_SYNC) : 0;
-  return play != nullptr && play(path, nullptr, flags) != FALSE;
+  return play != nullptr && play(path, nullptr, win32::SoundFlags(path, mode)) != FALSE;
 }
 
 Version ProgramVersion() {
