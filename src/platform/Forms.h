@@ -85,6 +85,8 @@ class FormEvents {
  public:
   // The smallest outer size the user may give the window; 0 for no limit.
   virtual Extent MinimumSize() { return {.width = 0, .height = 0}; }
+  // A control given the focus here keeps it: the one the window was left on
+  // is not given it first.
   virtual void OnActivate() {}
   virtual void OnDeactivate() {}
   virtual void OnResize() {}

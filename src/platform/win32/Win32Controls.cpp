@@ -242,9 +242,10 @@ bool Form::Enabled(int control) const {
 }
 
 void Form::SetFocus(int control) {
-  if (impl_->CanFocus(control))
-    ::SendMessageW(impl_->hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(impl_->Control(control)),
-                   TRUE);
+  if (!impl_->CanFocus(control)) return;
+  ::SendMessageW(impl_->hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(impl_->Control(control)),
+                 TRUE);
+  impl_->focusSet = true;
 }
 
 void Form::BeginFill(int control) {

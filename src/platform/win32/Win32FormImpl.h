@@ -58,6 +58,7 @@ struct Form::Impl {
   std::vector<BoxText> boxTexts;
   std::vector<int> entryWidths;  // each list's widest entry in pixels, -1 until measured
   bool activatedOnce = false;
+  bool focusSet = false;    // the form's own code moved the focus
   bool inSizeMove = false;  // the user is dragging the window's border
   float scale = 1;          // the laid-out window times this fits the screen
   RECT workArea = {};       // the work area of the screen it was fitted to

@@ -129,8 +129,12 @@ INT_PTR Form::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return TRUE;
     case WM_ACTIVATE:
+      // The dialog manager gives the focus back to the control that had it,
+      // unless the window's own handler has just put it elsewhere: a screen
+      // reader would speak the one on the way to the other.
+      focusSet = false;
       OnActivate(LOWORD(wParam) != WA_INACTIVE, reinterpret_cast<HWND>(lParam));
-      return FALSE;  // the dialog manager restores the focus
+      return focusSet ? TRUE : FALSE;
     case WM_SIZE:
       OnSize(wParam);
       return TRUE;
