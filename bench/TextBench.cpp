@@ -3,7 +3,9 @@
 // with long lines, with every kind of line end, and up to the 1 MiB that is
 // shown of a file at most.
 //
-//   TextBench [--runs N] [--deadline S] VARNOLT_EXE [OTHER_VARNOLT_EXE...]
+//   TextBench [--runs N] [--deadline S] [--texts WORD] VARNOLT_EXE [OTHER_VARNOLT_EXE...]
+//
+// --texts measures only the texts whose label holds WORD ("tabs", "64 KB").
 //
 // The programs sit in the root of one disc made here, with a warm-up game
 // with a short description and one game per text; before each run the text
@@ -51,8 +53,8 @@ std::string NoBlanks(std::size_t size) {
   return s;
 }
 
-// Words of 2 to 10 letters between single blanks, like prose.
-std::string Words(std::size_t size) {
+// Words of 2 to 10 letters between single blanks (or tabs), like prose.
+std::string Words(std::size_t size, char blank = ' ') {
   std::string s;
   s.reserve(size);
   std::uint32_t seed = 7;
@@ -61,20 +63,20 @@ std::string Words(std::size_t size) {
     const std::size_t word = 2 + (seed >> 16) % 9;
     for (std::size_t k = 0; k < word && s.size() < size; ++k)
       s += static_cast<char>('a' + (seed >> (k + 8)) % 26);
-    if (s.size() < size) s += ' ';
+    if (s.size() < size) s += blank;
   }
   return s;
 }
 
 // Prose in lines of about 70 characters, each ended by `end`.
-std::string Lines(std::size_t size, const std::string& end) {
-  const std::string words = Words(size);
+std::string Lines(std::size_t size, const std::string& end, char blank = ' ') {
+  const std::string words = Words(size, blank);
   std::string s;
   s.reserve(size + size / 30);
   std::size_t column = 0;
   for (char c : words) {
     if (s.size() + end.size() >= size) break;
-    if (c == ' ' && column >= 70) {
+    if (c == blank && column >= 70) {
       s += end;
       column = 0;
       continue;
@@ -88,25 +90,28 @@ std::string Lines(std::size_t size, const std::string& end) {
 
 struct Text {
   const char* label;
-  std::wstring game;
   std::string bytes;
 };
 
 std::vector<Text> Texts() {
   const std::size_t mib = 1024 * 1024;
   return {
-      {"20,000 chars, no blanks, one line", L"T01", NoBlanks(20000)},
-      {"50,000 chars, no blanks, one line", L"T02", NoBlanks(50000)},
-      {"64 KB, no blanks, one line", L"T03", NoBlanks(kSmall)},
-      {"64 KB with blanks, one line", L"T04", Words(kSmall)},
-      {"100,000 chars, no blanks, one line", L"T05", NoBlanks(100000)},
-      {"100,000 chars with blanks, one line", L"T06", Words(100000)},
-      {"100 KB, CR-only line ends", L"T07", Lines(100 * 1024, "\r")},
-      {"100 KB, CRLF line ends", L"T08", Lines(100 * 1024, "\r\n")},
-      {"1 MiB, no blanks, one line", L"T09", NoBlanks(mib)},
-      {"1 MiB with blanks, one line", L"T10", Words(mib)},
-      {"1 MiB, CR-only line ends", L"T11", Lines(mib, "\r")},
-      {"1 MiB, CRLF line ends", L"T12", Lines(mib, "\r\n")},
+      {"20,000 chars, no blanks, one line", NoBlanks(20000)},
+      {"50,000 chars, no blanks, one line", NoBlanks(50000)},
+      {"64 KB, no blanks, one line", NoBlanks(kSmall)},
+      {"64 KB with blanks, one line", Words(kSmall)},
+      {"16 KB with tabs, one line", Words(16 * 1024, '\t')},
+      {"64 KB with tabs, one line", Words(kSmall, '\t')},
+      {"16 KB with tabs, CRLF line ends", Lines(16 * 1024, "\r\n", '\t')},
+      {"64 KB with tabs, CRLF line ends", Lines(kSmall, "\r\n", '\t')},
+      {"100,000 chars, no blanks, one line", NoBlanks(100000)},
+      {"100,000 chars with blanks, one line", Words(100000)},
+      {"100 KB, CR-only line ends", Lines(100 * 1024, "\r")},
+      {"100 KB, CRLF line ends", Lines(100 * 1024, "\r\n")},
+      {"1 MiB, no blanks, one line", NoBlanks(mib)},
+      {"1 MiB with blanks, one line", Words(mib)},
+      {"1 MiB, CR-only line ends", Lines(mib, "\r")},
+      {"1 MiB, CRLF line ends", Lines(mib, "\r\n")},
   };
 }
 
@@ -265,7 +270,7 @@ int wmain(int argc, wchar_t** argv) {
   bench::Arguments args;
   args.runs = 3;
   if (!bench::ParseArguments(
-          argc, argv, "TextBench [--runs N] [--deadline S] VARNOLT_EXE [OTHER_VARNOLT_EXE...]", 1,
+          argc, argv, "TextBench [--runs N] [--deadline S] [--texts WORD] VARNOLT_EXE [OTHER_VARNOLT_EXE...]", 1,
           100, 100, args))
     return 2;
   const int runs = args.runs;
@@ -275,7 +280,12 @@ int wmain(int argc, wchar_t** argv) {
   bench::Workspace workspace;
   if (!bench::MakeWorkspace(L"varnolt-text-", workspace)) return 1;
   const std::wstring root = workspace.scratch() + L"\\disc";
-  const std::vector<Text> texts = Texts();
+  std::vector<Text> texts = Texts();
+  texts.erase(std::remove_if(texts.begin(), texts.end(),
+                             [&](const Text& t) {
+                               return std::string(t.label).find(args.texts) == std::string::npos;
+                             }),
+              texts.end());
   std::wstring werror;
   if (!bench::MakeDisc(root, 0, werror)) {
     Say("error: " + Narrow(werror));
@@ -283,7 +293,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::string warmUp = "A game with a short description.";
   std::vector<std::pair<std::wstring, const std::string*>> games = {{L"T00", &warmUp}};
-  for (const Text& text : texts) games.push_back({text.game, &text.bytes});
+  // The games are named in the texts' order: T01, T02 ...
+  for (std::size_t t = 0; t < texts.size(); ++t)
+    games.push_back({L"T" + std::wstring(t < 9 ? L"0" : L"") + std::to_wstring(t + 1),
+                     &texts[t].bytes});
   for (const auto& game : games) {
     const std::wstring folder = root + L"\\games\\" + game.first;
     if (!::CreateDirectoryW(folder.c_str(), nullptr) ||
