@@ -270,8 +270,9 @@ int wmain(int argc, wchar_t** argv) {
   bench::Arguments args;
   args.runs = 3;
   if (!bench::ParseArguments(
-          argc, argv, "TextBench [--runs N] [--deadline S] [--texts WORD] VARNOLT_EXE [OTHER_VARNOLT_EXE...]", 1,
-          100, 100, args))
+          argc, argv,
+          "TextBench [--runs N] [--deadline S] [--texts WORD] VARNOLT_EXE [OTHER_VARNOLT_EXE...]",
+          1, 100, 100, args))
     return 2;
   const int runs = args.runs;
   const double deadlineMs = 1000.0 * args.deadline;
@@ -295,8 +296,8 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::pair<std::wstring, const std::string*>> games = {{L"T00", &warmUp}};
   // The games are named in the texts' order: T01, T02 ...
   for (std::size_t t = 0; t < texts.size(); ++t)
-    games.push_back({L"T" + std::wstring(t < 9 ? L"0" : L"") + std::to_wstring(t + 1),
-                     &texts[t].bytes});
+    games.push_back(
+        {L"T" + std::wstring(t < 9 ? L"0" : L"") + std::to_wstring(t + 1), &texts[t].bytes});
   for (const auto& game : games) {
     const std::wstring folder = root + L"\\games\\" + game.first;
     if (!::CreateDirectoryW(folder.c_str(), nullptr) ||

@@ -61,11 +61,25 @@ void MainWindow::OnClick(int control) {
   if (control == MainLayout::btReadMe) ReadMe();
 }
 
+// The read-me is read on the reader, so that the window answers while a
+// slow drive seeks; it is shown as soon as it comes (behind a description
+// being read, at most).
 void MainWindow::ReadMe() {
-  std::wstring text;
-  if (!LoadFileModule::LoadFile(MainModule::tReadMeFile, text)) return;  // nothing to show
-  fHelp().Help(text, MainModule::tHelpHead, true);
-  lsGame.SetFocus();
+  if (readingReadMe_) return;  // it opens once, however often it is asked for
+  readingReadMe_ = true;
+  platform::RunInBackground(
+      platform::ReaderThread::Texts,
+      [file = MainModule::tReadMeFile] {
+        std::wstring text;
+        LoadFileModule::LoadFile(file, text);
+        return text;
+      },
+      [this](std::wstring text) {
+        readingReadMe_ = false;
+        if (text.empty()) return;  // nothing to show
+        fHelp().Help(text, MainModule::tHelpHead, true);
+        lsGame.SetFocus();
+      });
 }
 
 void MainWindow::OnSelectionChange(int control) {

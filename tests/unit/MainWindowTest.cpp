@@ -125,16 +125,16 @@ TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
     void (*open)();
     void (*dismiss)();
   } cases[] = {
-      {"F1, then Shift+Esc and Esc", MainLayout::edDescript, [] { Press(kKeyF1); },
+      {"F1, then Shift+Esc and Esc", MainLayout::edDescript, [] { Press(kKeyF1), sim::Advance(0); },
        [] {
          sim::PressKey(fHelp().form(), kKeyEscape, platform::kShiftMask);
          EXPECT_TRUE(sim::StateOf(fHelp().form()).shown) << "Shift+Esc leaves it open";
          sim::PressKey(fHelp().form(), kKeyEscape);
        }},
       {"a click on the read-me button, then OK", MainLayout::btClose,
-       [] { sim::Click(fMain().form(), MainLayout::btReadMe); },
+       [] { sim::Click(fMain().form(), MainLayout::btReadMe), sim::Advance(0); },
        [] { sim::Click(fHelp().form(), HelpLayout::btHelp); }},
-      {"F1, then closed", MainLayout::btReadMe, [] { Press(kKeyF1); },
+      {"F1, then closed", MainLayout::btReadMe, [] { Press(kKeyF1), sim::Advance(0); },
        [] { sim::RequestClose(fHelp().form()); }},
   };
   for (const auto& c : cases) {

@@ -57,7 +57,7 @@ TEST(DisplayTextTest, LineEndsBecomeCrLfAndLongLinesBreakAfterTheirLastBlank) {
       {a255 + std::wstring(L"\0b", 2), a255 + L" \r\nb"},    // a NUL is a blank
       {a255 + L"\xD83D\xDE00", a255 + L"\r\n\xD83D\xDE00"},  // a pair that does not fit
       {L"ab\tc\t\td\r\tx", L"ab      c               d\r\n        x"},
-      {a255 + L"\tx", a255 + L" \r\nx"},             // a tab at the line's end is its blank
+      {a255 + L"\tx", a255 + L" \r\nx"},            // a tab at the line's end is its blank
       {a255 + L"bc\td", a255 + L"b\r\nc       d"},  // stops of the text's own line
   };
   for (const auto& c : cases)
