@@ -123,7 +123,6 @@ if wants pictures; then
   make_big png16-50mp.png 10000x5000 xc:'#3060a080' PNG64 -depth 16
   make_big png16-100mp.png 10000x10000 xc:'#3060a080' PNG64 -depth 16
   make_big bmp32-100mp.bmp 10000x10000 xc:'#3060a080' BMP -define bmp:format=bmp4
-  make_big gif-100mp.gif 10000x10000 xc:'#3060a0' GIF
 fi
 
 # A raised priority (where allowed) keeps builds running beside the
