@@ -176,24 +176,26 @@ int wmain(int argc, wchar_t** argv) {
   for (std::size_t p = 0; p < exes.size(); ++p) {
     Say("");
     Say(labels[p]);
-    Say(Format("%-34s %12s %12s %14s %14s", "picture", "shown, ms", "longest", "peak private",
-               "peak working"));
-    Say(Format("%-34s %12s %12s %14s %14s", "", "(median)", "silence, ms", "MB (most)",
+    Say(Format("%-34s %10s %16s %14s %14s", "picture", "shown, ms", "longest silence,",
+               "peak private", "peak working"));
+    Say(Format("%-34s %10s %16s %14s %14s", "", "(median)", "ms (median/most)", "MB (most)",
                "set, MB (most)"));
     for (std::size_t i = 0; i < pictures.size(); ++i) {
-      std::vector<double> shown;
+      std::vector<double> shown, silences;
       double longest = 0, privateMb = 0, workingMb = 0;
       bool refused = false;
       for (const Measured& m : runs[i][p]) {
         if (m.shownMs < 0) refused = true;
         shown.push_back(m.shownMs);
+        silences.push_back(m.longestMs);
         longest = std::max(longest, m.longestMs);
         privateMb = std::max(privateMb, m.peakPrivateMb);
         workingMb = std::max(workingMb, m.peakWorkingSetMb);
       }
       const std::string when =
           refused ? std::string("not shown") : Format("%.0f", bench::Summarise(shown).median);
-      Say(Format("%-34s %12s %12.1f %14.0f %14.0f", pictures[i].label, when.c_str(), longest,
+      const std::string silence = Format("%.0f / %.0f", bench::Summarise(silences).median, longest);
+      Say(Format("%-34s %10s %16s %14.0f %14.0f", pictures[i].label, when.c_str(), silence.c_str(),
                  privateMb, workingMb));
     }
   }
