@@ -168,6 +168,8 @@ bool ParseArguments(int argc, wchar_t** argv, const char* usage, std::size_t pat
       args.deadline = static_cast<int>(number);
     } else if (option == "--pictures") {
       args.pictures = value;
+    } else if (option == "--texts") {
+      args.texts = Narrow(value);
     } else if (option == "--games") {
       args.games.clear();
       for (std::size_t at = 0; at <= value.size();) {

@@ -60,6 +60,7 @@ struct Arguments {
   int seconds = 5;         // --seconds S: 1 to 600
   int deadline = 60;       // --deadline S: 1 to 3600
   std::wstring pictures;   // --pictures FOLDER
+  std::string texts;       // --texts WORD: only what is labelled with it
   std::vector<std::wstring> paths;
 };
 // Reads a benchmark's command line into `args` by its `usage` ("Name

@@ -52,3 +52,8 @@ target_link_libraries(CheckBench PRIVATE bench_support psapi)
 # Wine by tools/run-bench.sh): the window's answers, what is read, F1.
 varnolt_windows_program(SlowDiscBench CONSOLE bench/SlowDiscBench.cpp)
 target_link_libraries(SlowDiscBench PRIVATE bench_support user32)
+
+# The window's answers and the process's memory while the largest pictures
+# Varnolt accepts decode, one of each format and depth.
+varnolt_windows_program(PictureBench CONSOLE bench/PictureBench.cpp)
+target_link_libraries(PictureBench PRIVATE bench_support psapi user32)

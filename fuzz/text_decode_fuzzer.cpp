@@ -126,14 +126,21 @@ bool IsHigh(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
-// The characters without their line ends, a NUL read as a blank; `breaks`
+// The characters without their line ends, a NUL read as a blank and a tab
+// as the blanks to its line's next tab stop; `breaks`
 // receives where the line ends fall in them.
 std::wstring Characters(std::wstring_view text, std::vector<std::size_t>& breaks) {
   std::wstring out;
+  std::size_t lineStart = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == L'\r' || text[i] == L'\n') {
       if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
       breaks.push_back(out.size());
+      lineStart = out.size();
+    } else if (text[i] == L'\t') {  // blanks to the next stop of the line
+      out.append(DisplayTextModule::kTabColumns -
+                     (out.size() - lineStart) % DisplayTextModule::kTabColumns,
+                 L' ');
     } else {
       out += text[i] == L'\0' ? L' ' : text[i];
     }

@@ -13,12 +13,15 @@
 #              or read-me is shown, against 1 s (200 ms up to 64 KB).
 #   slowdisc   moving through 200 games on a slow drive (no delay, 100 ms and
 #              150 ms a first access): the window's answers, what is read.
+#   pictures   the window's answers and the process's peak memory while the
+#              largest pictures it accepts (of each format and depth) decode.
 # Usage: tools/run-bench.sh [--only PART[,PART...]] [--runs N] [--games N,N,...]
-#                           [OTHER_VARNOLT_EXE...]
-# --runs applies to every part, --games to the start-up, and other builds of
+#                           [--texts WORD] [OTHER_VARNOLT_EXE...]
+# --runs applies to every part, --games to the start-up, --texts to the texts
+# (only those whose label holds WORD: "tabs", "64 KB"), and other builds of
 # Varnolt (each with its own file name, measured in the same rounds as this
-# one, for comparing a change with the program as it was) to the start-up
-# and the texts.
+# one, for comparing a change with the program as it was) to the start-up,
+# the texts, the slow drive and the pictures.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -32,17 +35,19 @@ windows_path() {
   unix="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
   printf 'Z:%s' "${unix//\//\\}"
 }
-usage="usage: tools/run-bench.sh [--only startup,selection,idle,check,text,slowdisc] [--runs N] [--games N,N,...] [OTHER_VARNOLT_EXE...]"
+usage="usage: tools/run-bench.sh [--only startup,selection,idle,check,text,slowdisc,pictures] [--runs N] [--games N,N,...] [--texts WORD] [OTHER_VARNOLT_EXE...]"
 options=()
 runs=()
+texts=()
 others=()
 parts="startup,selection,idle,check,text"
 while [ $# -gt 0 ]; do
   case "$1" in
-    --runs | --games | --only)
+    --runs | --games | --only | --texts)
       [ $# -ge 2 ] || { echo "run-bench: $1 needs a value" >&2; exit 2; }
       case "$1" in
         --only) parts="$2" ;;
+        --texts) texts=("$1" "$2") ;;
         --runs) runs=("$1" "$2"); options+=("$1" "$2") ;;
         *) options+=("$1" "$2") ;;
       esac
@@ -60,7 +65,7 @@ done
 wants() { [[ ",$parts," == *",$1,"* ]]; }
 for part in ${parts//,/ }; do
   case "$part" in
-    startup | selection | idle | check | text | slowdisc) ;;
+    startup | selection | idle | check | text | slowdisc | pictures) ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
 done
@@ -75,6 +80,7 @@ wants idle && targets+=(IdleCpuBench)
 wants check && targets+=(VarnoltCheck CheckBench sample_disc)
 wants text && targets+=(TextBench)
 wants slowdisc && targets+=(SlowDiscBench)
+wants pictures && targets+=(PictureBench)
 cmake --build --preset win64 --target "${targets[@]}" >/dev/null
 
 # The selection's screenshots: JPEGs of quality 90 (Wine's own encoder does
@@ -98,6 +104,25 @@ if wants slowdisc; then
   cc -shared -fPIC -O2 -Wall -Wextra -Werror -o "$build/bench/SlowDrive.so" bench/SlowDrive.c -ldl -lpthread
   convert -size 1600x1200 gradient:'#20407a-#e8b048' -attenuate 0.6 +noise Gaussian \
     -quality 92 -sampling-factor 2x2 "$pictures/slowdisc.jpg"
+fi
+
+# The largest pictures of each format and depth that Varnolt accepts, and a
+# 16-bit one over its limit: plain colours, since what a decoder holds
+# depends on the size and depth alone. Made once, being slow to make.
+big="$build/bench/pictures/big"
+if wants pictures; then
+  mkdir -p "$big"
+  # make_big FILE SIZE COLOUR FORMAT [OPTION...]
+  make_big() {
+    if [ ! -s "$big/$1" ]; then
+      convert -size "$2" "$3" "${@:5}" "$4:$big/$1.part" && mv "$big/$1.part" "$big/$1"
+    fi
+  }
+  make_big jpeg-100mp.jpg 10000x10000 xc:'#3060a0' JPEG -quality 90
+  make_big png8-100mp.png 10000x10000 xc:'#3060a080' PNG32 -depth 8
+  make_big png16-50mp.png 10000x5000 xc:'#3060a080' PNG64 -depth 16
+  make_big png16-100mp.png 10000x10000 xc:'#3060a080' PNG64 -depth 16
+  make_big bmp32-100mp.bmp 10000x10000 xc:'#3060a080' BMP -define bmp:format=bmp4
 fi
 
 # A raised priority (where allowed) keeps builds running beside the
@@ -147,7 +172,7 @@ if wants check; then
     "$(windows_path "$build/disc")"
 fi
 if wants text; then
-  run TextBench ${runs[@]+"${runs[@]}"} "$varnolt" ${others[@]+"${others[@]}"}
+  run TextBench ${runs[@]+"${runs[@]}"} ${texts[@]+"${texts[@]}"} "$varnolt" ${others[@]+"${others[@]}"}
 fi
 if wants slowdisc; then
   export LD_PRELOAD="$build/bench/SlowDrive.so" VARNOLT_SLOW_MARK=varnolt-slowdisc \
@@ -157,5 +182,9 @@ if wants slowdisc; then
   run SlowDiscBench ${runs[@]+"${runs[@]}"} --pictures "$(windows_path "$pictures")" "$varnolt" \
     ${others[@]+"${others[@]}"}
   unset LD_PRELOAD VARNOLT_SLOW_CONFIG
+fi
+if wants pictures; then
+  run PictureBench ${runs[@]+"${runs[@]}"} --pictures "$(windows_path "$big")" "$varnolt" \
+    ${others[@]+"${others[@]}"}
 fi
 exit "$failed"

@@ -63,7 +63,8 @@ void Checker::Screenshot(const std::wstring& folder) {
   if (header.format == platform::PictureFormat::None || header.width == 0 || header.height == 0)
     Add(Kind::ScreenshotNotPicture, file);
   else if (!platform::PlausiblePictureSize(header))
-    Add(Kind::ScreenshotTooLarge, file, {}, static_cast<long long>(header.width) * header.height);
+    Add(Kind::ScreenshotTooLarge, file, {},
+        static_cast<long long>(platform::MaxPicturePixels(header) / 1000000));
   else
     Add(Kind::ScreenshotCutOff, file);
 }

@@ -39,6 +39,9 @@ void MainWindow::OnActivate() {
   drGame.SetVisible(false);
   btInstall.SetEnabled(false);
   form_.SetTitle(AppTitleModule::AppTitle(fMainLayout.caption));
+  // Straight to the list: the description the user left for the read-me is
+  // not given the focus (and spoken) on the way.
+  if (inReadMe_) lsGame.SetFocus();
 }
 
 // The main window keeps its record when another window of the program
@@ -61,12 +64,30 @@ void MainWindow::OnClick(int control) {
   if (control == MainLayout::btReadMe) ReadMe();
 }
 
+// The read-me is read on the reader, so that the window answers while a
+// slow drive seeks; it is shown as soon as it comes (behind a description
+// being read, at most).
 void MainWindow::ReadMe() {
-  std::wstring text;
-  if (!LoadFileModule::LoadFile(MainModule::tReadMeFile, text)) return;  // nothing to show
-  // Where the read-me cannot be shown, the focus stays where it was.
-  if (!fHelp().Help(text, MainModule::tHelpHead, true)) return;
-  lsGame.SetFocus();
+  if (readingReadMe_) return;  // it opens once, however often it is asked for
+  readingReadMe_ = true;
+  platform::RunInBackground(
+      platform::ReaderThread::Texts,
+      [file = MainModule::tReadMeFile] {
+        std::wstring text;
+        LoadFileModule::LoadFile(file, text);
+        return text;
+      },
+      [this](std::wstring text) {
+        readingReadMe_ = false;
+        if (text.empty()) return;  // nothing to show
+        // Back from the read-me, the list takes the focus as the window is
+        // activated (see OnActivate). Where the read-me cannot be shown, the
+        // focus stays where it was.
+        inReadMe_ = true;
+        const bool shown = fHelp().Help(text, MainModule::tHelpHead, true);
+        inReadMe_ = false;
+        if (shown) lsGame.SetFocus();
+      });
 }
 
 void MainWindow::OnSelectionChange(int control) {

@@ -3,7 +3,6 @@
 namespace DisplayTextModule {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -15,16 +14,8 @@ std::wstring DisplayText(std::wstring_view text, std::size_t maxLine) {
   out.reserve(text.size() + text.size() / maxLine * 2 + 2);
   std::size_t lineStart = 0;   // where the current line starts in `out`
   std::size_t afterBlank = 0;  // just after its last blank, 0 when it has none
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    wchar_t c = text[i];
-    if (c == L'\r' || c == L'\n') {
-      if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-      out += L"\r\n";
-      lineStart = out.size();
-      afterBlank = 0;
-      continue;
-    }
-    if (c == L'\0') c = L' ';
+  std::size_t column = 0;      // of the text's own line, for the tab stops
+  const auto put = [&](wchar_t c) {
     if (out.size() - lineStart == maxLine) {
       // The line is full: break it after its last blank, else here, but
       // never inside a surrogate pair.
@@ -35,7 +26,23 @@ std::wstring DisplayText(std::wstring_view text, std::size_t maxLine) {
       afterBlank = 0;
     }
     out += c;
-    if (IsBlank(c)) afterBlank = out.size();
+    if (c == L' ') afterBlank = out.size();
+    ++column;
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    if (c == L'\r' || c == L'\n') {
+      if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+      out += L"\r\n";
+      lineStart = out.size();
+      afterBlank = 0;
+      column = 0;
+    } else if (c == L'\t') {
+      do put(L' ');
+      while (column % kTabColumns != 0);
+    } else {
+      put(c == L'\0' ? L' ' : c);
+    }
   }
   return out;
 }

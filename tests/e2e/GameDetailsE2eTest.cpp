@@ -14,7 +14,8 @@ TEST(GameDetails, ArrowsShowEachEntryAndEnterStartsItsInstaller) {
   Disc disc(L"details", ToCp1251(L"[main]\r\ndisk=Диск\r\nScreenReader=0\r\n"),
             {L"Alpha", L"Beta", L"My Game ΩΨ"});
   disc.AddFile(L"autorun\\descript.ion", ToCp1251(L"Описание диска"));
-  disc.AddFile(L"games\\Alpha\\descript.ion", "\xEF\xBB\xBF" + ToUtf8(L"Альфа: ΩΨ\r\nстрока 2"));
+  // A tab shows as the blanks to the line's next stop of 8 characters.
+  disc.AddFile(L"games\\Alpha\\descript.ion", "\xEF\xBB\xBF" + ToUtf8(L"Альфа:\tΩΨ\r\nстрока 2"));
   disc.AddRecorder(L"games\\My Game ΩΨ\\setup.exe");
   // Started by mistake instead of "My Game ΩΨ\setup.exe" when its path were
   // split at the blank.
@@ -25,7 +26,7 @@ TEST(GameDetails, ArrowsShowEachEntryAndEnterStartsItsInstaller) {
   const MainControls c = FindMainControls(main);
   // Each entry's description, and whether it can be launched.
   const std::pair<const wchar_t*, bool> steps[] = {
-      {L"Описание диска", false}, {L"Альфа: ΩΨ\r\nстрока 2", true}, {L"", true}};
+      {L"Описание диска", false}, {L"Альфа:  ΩΨ\r\nстрока 2", true}, {L"", true}};
   for (const auto& [description, launch] : steps) {
     TypeKey(main, VK_DOWN);
     EXPECT_EQ(ToUtf8(TextOnceShown(c.edDescript, description)), ToUtf8(description));

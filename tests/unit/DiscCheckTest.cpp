@@ -125,6 +125,8 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
   const std::wstring tooLong =
       L"games\\" + std::wstring(60, L'g') + L"\\" + std::wstring(186, L's') + L".exe";
   const std::string hugePng("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\xEA\x60\0\0\xEA\x60", 24);
+  // 56 MP of 16-bit channels: more than the program decodes at that depth.
+  const std::string deepPng("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\x1F\x40\0\0\x1B\x58\x10", 25);
   std::string utf16 =
       "\xFF\xFE" + Utf16("[AutoRun]\r\nshellexecute=\"varnolt.exe\" extra\r\n", false);
   const auto support = [](const std::string& line) { return Ini("support=igry@mail.ru", line); };
@@ -252,6 +254,7 @@ TEST_F(DiscCheckTest, EachMistakeGivesItsFindingOnItsFile) {
       {Put(shot, testpictures::kRedJpeg, {.system = true}), IgnoredFile, L"", 0, 0},
       {Put(shot, "text"), ScreenshotNotPicture, shot, 0, 1},
       {Put(shot, hugePng + std::string(100, '\0')), ScreenshotTooLarge, shot, 0, 1},
+      {Put(shot, deepPng + std::string(100, '\0')), ScreenshotTooLarge, shot, 0, 1},
       {Remove(setup), NoInstaller, kRacer, 0, 1},
       {[&] {
          Remove(setup)();

@@ -148,7 +148,9 @@ TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
     fMain().form().SetFocus(MainLayout::edDescript);
     Log().clear();
     Press(kKeyF1);
+    sim::Advance(0);  // the read-me read on the reader
     sim::Click(fMain().form(), MainLayout::btReadMe);
+    sim::Advance(0);
     EXPECT_EQ(Log(), std::vector<std::wstring>()) << "read-me present: " << present;
     EXPECT_EQ(Window().focus, MainLayout::edDescript);
   }
@@ -161,7 +163,7 @@ TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
     const wchar_t* heading;
   } cases[] = {
       {"F1, then Esc with Shift, Ctrl or Alt, then Esc", MainLayout::edDescript,
-       [] { Press(kKeyF1); },
+       [] { Press(kKeyF1), sim::Advance(0); },
        [] {
          for (int shift : {platform::kShiftMask, platform::kCtrlMask, platform::kAltMask}) {
            sim::PressKey(fHelp().form(), kKeyEscape, shift);
@@ -171,9 +173,9 @@ TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
        },
        L"О диске"},
       {"a click on the read-me button, then OK", MainLayout::btClose,
-       [] { sim::Click(fMain().form(), MainLayout::btReadMe); },
+       [] { sim::Click(fMain().form(), MainLayout::btReadMe), sim::Advance(0); },
        [] { sim::Click(fHelp().form(), HelpLayout::btHelp); }, L""},
-      {"F1, then closed", MainLayout::btReadMe, [] { Press(kKeyF1); },
+      {"F1, then closed", MainLayout::btReadMe, [] { Press(kKeyF1), sim::Advance(0); },
        [] { sim::RequestClose(fHelp().form()); }, L"О диске"},
   };
   for (const auto& c : cases) {
@@ -201,6 +203,7 @@ TEST_F(MainWindowTest, TheReadMeHoldsUpTheMainWindowUntilDismissed) {
   fMain().btInstall.SetEnabled(true);
   fMain().form().SetFocus(MainLayout::edDescript);
   Press(kKeyF1);
+  sim::Advance(0);
   EXPECT_FALSE(sim::StateOf(fHelp().form()).created);
   EXPECT_TRUE(Window().enabled);
   EXPECT_EQ(platform::Form::ActiveForm(), &fMain().form());

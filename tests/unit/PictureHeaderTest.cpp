@@ -33,15 +33,19 @@ std::string JpegWithScan(const std::string& coded) {
 }
 
 TEST(PictureHeaderTest, FormatsTheSizesTheyClaimAndWhichAreDecoded) {
-  const auto png = [](unsigned width, unsigned height) {
+  const auto png = [](unsigned width, unsigned height, char depth = 8) {
     const std::string size = testfiles::LE(height) + testfiles::LE(width);  // reversed: big-endian
     return std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) +
-           std::string(size.rbegin(), size.rend()) + std::string(8, '\0');
+           std::string(size.rbegin(), size.rend()) + depth + std::string(7, '\0');
   };
-  const auto bmp = [](std::int32_t width, std::int32_t height) {
+  const auto bmp = [](std::int32_t width, std::int32_t height, char bits = 24) {
     return "BM" + std::string(16, '\0') + testfiles::LE(static_cast<std::uint32_t>(width)) +
-           testfiles::LE(static_cast<std::uint32_t>(height)) + std::string(8, '\0');
+           testfiles::LE(static_cast<std::uint32_t>(height)) + std::string("\1\0", 2) + bits +
+           std::string(5, '\0');
   };
+  // A JPEG of 12-bit samples, 10000 x 5001.
+  std::string deepJpeg = kRed;
+  deepJpeg.replace(kRed.find("\xFF\xC0") + 4, 5, std::string("\x0C\x13\x89\x27\x10", 5));
   // A frame header after the first scan's header is not a frame header.
   std::string scanFirst = kRed;
   std::swap(scanFirst[kRed.find("\xFF\xC0") + 1], scanFirst[kRed.find("\xFF\xDA") + 1]);
@@ -62,6 +66,11 @@ TEST(PictureHeaderTest, FormatsTheSizesTheyClaimAndWhichAreDecoded) {
       {png(65536, 10), Png, 65536, 10, false},
       {png(10000, 10000), Png, 10000, 10000, true},  // the most pixels
       {png(10000, 10001), Png, 10000, 10001, false},
+      {png(10000, 5000, 16), Png, 10000, 5000, true},  // the most of 16-bit channels
+      {png(10000, 5001, 16), Png, 10000, 5001, false},
+      {bmp(10000, 10000, 32), Bmp, 10000, 10000, true},
+      {bmp(10000, 5001, 64), Bmp, 10000, 5001, false},
+      {deepJpeg, Jpeg, 10000, 5001, false},
       {bmp(640, 480), Bmp, 640, 480, true},
       {bmp(640, -480), Bmp, 640, 480, true},  // top-down
       {bmp(-640, 480), None},

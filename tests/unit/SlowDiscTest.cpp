@@ -136,19 +136,32 @@ TEST_F(SlowDiscTest, ADescriptionNeverWaitsForAnotherGamesPicture) {
   EXPECT_TRUE(sim::Busy()) << "game 2's picture is still being read";
 }
 
-// F1 right after a Down: nothing is read behind the read-me (its load sound
-// would speak over it); the game's text comes once the read-me is closed.
-TEST_F(SlowDiscTest, NothingIsReadBehindTheReadMe) {
+// F1 right after a Down, twice: the read-me is read on the reader while
+// the window answers, and opens once, when it comes; nothing is read behind
+// it (its load sound would speak over it), and the text of the game then
+// selected comes once it is closed.
+TEST_F(SlowDiscTest, TheReadMeComesFromTheReaderAndNothingIsReadBehindIt) {
   sim::AddFile(kRoot + L"\\read.me.txt", "Read me");
   DownTo(4);
-  sim::TheWorld().waitingEvents.push_back([] {
+  int opened = 0;
+  sim::TheWorld().waitingEvents.push_back([&] {
+    ++opened;
+    EXPECT_EQ(sim::StateOf(fHelp().form()).controls.at(HelpLayout::edHelp).text, L"Read me");
     sim::Advance(2000);
-    EXPECT_EQ(Count(Text(4)), 0) << "while the read-me is open";
+    EXPECT_EQ(Count(Text(3)) + Count(Text(4)), 0) << "while the read-me is open";
     sim::RequestClose(fHelp().form());
   });
   Press(platform::kKeyF1);
+  Press(platform::kKeyF1);
+  Press(kKeyUp);
+  EXPECT_EQ(Control(MainLayout::lsGame).selected, 3) << "answered while the read-me is read";
+  EXPECT_EQ(opened, 0) << "not before it is read";
   sim::Advance(kRestMs + 200);
-  EXPECT_EQ(Count(Text(4)), 1);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(Window().focus, MainLayout::lsGame);
+  sim::Advance(kRestMs + 200);
+  EXPECT_EQ(Count(Text(3)), 1);
+  EXPECT_EQ(sim::TheWorld().drive.windowWaitMs, 0u);
 }
 
 // Back and forth between two games read before: each shows at once, with

@@ -48,7 +48,7 @@ TEST(TextDecodeTest, TheEncodingFromMarksAndContentAndWhereTheTextEnds) {
     EXPECT_EQ(TextDecodeModule::DecodeText(c.bytes, c.end), c.text) << "row " << &c - cases;
 }
 
-// Lines of up to 256 characters.
+// Lines of up to 256 characters; tabs as blanks to the stops of their line.
 TEST(DisplayTextTest, LineEndsBecomeCrLfAndLongLinesBreakAfterTheirLastBlank) {
   const std::wstring a255(255, L'a');
   const std::pair<std::wstring, std::wstring> cases[] = {
@@ -56,6 +56,9 @@ TEST(DisplayTextTest, LineEndsBecomeCrLfAndLongLinesBreakAfterTheirLastBlank) {
       {a255 + L"bc", a255 + L"b\r\nc"},
       {a255 + std::wstring(L"\0b", 2), a255 + L" \r\nb"},    // a NUL is a blank
       {a255 + L"\xD83D\xDE00", a255 + L"\r\n\xD83D\xDE00"},  // a pair that does not fit
+      {L"ab\tc\t\td\r\tx", L"ab      c               d\r\n        x"},
+      {a255 + L"\tx", a255 + L" \r\nx"},            // a tab at the line's end is its blank
+      {a255 + L"bc\td", a255 + L"b\r\nc       d"},  // stops of the text's own line
   };
   for (const auto& c : cases)
     EXPECT_EQ(DisplayTextModule::DisplayText(c.first), c.second) << "row " << &c - cases;

@@ -10,6 +10,7 @@ namespace {
 
 constexpr unsigned kMaxSide = 65535;
 constexpr unsigned long long kMaxPixels = 100ull * 1000 * 1000;
+constexpr unsigned long long kMaxDeepPixels = kMaxPixels / 2;  // 16-bit channels
 // How much a check reads from the file at once: little while it walks from
 // segment to segment (a long segment is skipped, not read), more while it
 // looks through coded data.
@@ -104,7 +105,7 @@ int MarkerAt(Reader& r, std::uint64_t& pos) {
 // What the segments before the first scan say.
 struct JpegSegments {
   bool frame = false;
-  unsigned width = 0, height = 0;
+  unsigned width = 0, height = 0, precision = 8;
   int orientation = 1;
   std::uint64_t scanData = 0;  // where the first scan's coded data starts; 0 when none
 };
@@ -127,8 +128,10 @@ JpegSegments WalkJpegSegments(Reader& r) {
     }
     if (IsFrameMarker(marker) && !found.frame) {
       unsigned height = 0, width = 0;
-      if (length < 7 || !r.Big16At(pos + 3, height) || !r.Big16At(pos + 5, width)) return found;
-      found = {true, width, height, found.orientation, 0};
+      const int precision = r.At(pos + 2);
+      if (length < 7 || precision < 0 || !r.Big16At(pos + 3, height) || !r.Big16At(pos + 5, width))
+        return found;
+      found = {true, width, height, static_cast<unsigned>(precision), found.orientation, 0};
     } else if (marker == 0xE1 && !exifSeen && length >= 8) {
       // APP1 holds EXIF or other metadata (XMP): only EXIF is read whole.
       std::string data;
@@ -144,15 +147,17 @@ JpegSegments WalkJpegSegments(Reader& r) {
 }
 
 PictureHeader FixedHeader(std::string_view b) {
-  if (b.size() >= 24 && b.substr(0, 8) == std::string_view("\x89PNG\r\n\x1A\n", 8) &&
+  if (b.size() >= 25 && b.substr(0, 8) == std::string_view("\x89PNG\r\n\x1A\n", 8) &&
       b.substr(12, 4) == "IHDR")
-    return {PictureFormat::Png, Big32(b, 16), Big32(b, 20)};
+    return {PictureFormat::Png, Big32(b, 16), Big32(b, 20), 1, std::max(8u, Byte(b, 24))};
   if (b.size() >= 26 && b.substr(0, 2) == "BM") {
-    // Signed sizes; a negative height means rows stored top-down.
+    // Signed sizes; a negative height means rows stored top-down. The bits
+    // a pixel follow in the info header; a core header of old has none.
     const unsigned width = Little32(b, 18), stored = Little32(b, 22);
     const unsigned height = stored >= 0x80000000u ? 0u - stored : stored;
     if (width == 0 || width >= 0x80000000u || height == 0 || height >= 0x80000000u) return {};
-    return {PictureFormat::Bmp, width, height};
+    const unsigned bits = b.size() >= 30 ? Little16(b, 28) : 0;
+    return {PictureFormat::Bmp, width, height, 1, bits > 32 ? 16u : 8u};
   }
   if (b.size() >= 10 && (b.substr(0, 6) == "GIF87a" || b.substr(0, 6) == "GIF89a"))
     return {PictureFormat::Gif, Little16(b, 6), Little16(b, 8)};
@@ -168,7 +173,7 @@ PictureHeader HeaderAndScan(const ByteSource& file, std::uint64_t& scanData) {
     const JpegSegments s = WalkJpegSegments(r);
     if (!s.frame) return {};
     scanData = s.scanData;
-    return {PictureFormat::Jpeg, s.width, s.height, s.orientation};
+    return {PictureFormat::Jpeg, s.width, s.height, s.orientation, std::max(8u, s.precision)};
   }
   std::string start;
   if (!r.Copy(0, static_cast<std::size_t>(std::min<std::uint64_t>(r.Size(), 32)), start)) return {};
@@ -207,9 +212,14 @@ PictureHeader ReadPictureHeader(const ByteSource& file) {
   return HeaderAndScan(file, scanData);
 }
 
+unsigned long long MaxPicturePixels(const PictureHeader& header) {
+  return header.bitsPerChannel > 8 ? kMaxDeepPixels : kMaxPixels;
+}
+
 bool PlausiblePictureSize(const PictureHeader& h) {
   return h.format != PictureFormat::None && h.width > 0 && h.height > 0 && h.width <= kMaxSide &&
-         h.height <= kMaxSide && static_cast<unsigned long long>(h.width) * h.height <= kMaxPixels;
+         h.height <= kMaxSide &&
+         static_cast<unsigned long long>(h.width) * h.height <= MaxPicturePixels(h);
 }
 
 bool JpegIsComplete(const ByteSource& file) {

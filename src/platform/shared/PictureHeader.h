@@ -45,6 +45,9 @@ struct PictureHeader {
   // clockwise, 7 mirrored along the other diagonal, 8 turned a quarter
   // anticlockwise.
   int orientation = 1;
+  // Bits of each colour channel as stored: 16 for a PNG of 16-bit channels
+  // or a BMP of 64 bits a pixel, more than 8 for a JPEG of 12; 8 otherwise.
+  unsigned bitsPerChannel = 8;
 };
 
 // The format, the size the picture claims and, for a JPEG, its EXIF
@@ -52,7 +55,14 @@ struct PictureHeader {
 // format the program shows.
 PictureHeader ReadPictureHeader(const ByteSource& file);
 
-// Whether a picture of that claimed size may be decoded at all.
+// The most pixels a picture may have to be decoded at all. A decoder may
+// hold the whole picture as stored, up to four bytes a pixel (eight with
+// 16-bit channels), before it is scaled: 400 MB at most, which leaves the
+// 2 GiB of a 32-bit process room to spare.
+unsigned long long MaxPicturePixels(const PictureHeader& header);
+
+// Whether a picture of that claimed size may be decoded at all: at most
+// MaxPicturePixels, and 65,535 pixels a side.
 bool PlausiblePictureSize(const PictureHeader& header);
 
 // Whether a JPEG is whole: its segments lead to a scan, and the scan data

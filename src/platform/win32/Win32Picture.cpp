@@ -98,52 +98,43 @@ bool DecodeScaled(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UIN
   return false;
 }
 
-}  // namespace
-
-ScopedBitmap DecodePicture(const std::wstring& file, int width, int height) {
-  // Only a picture in a format the program shows, of a plausible size, and
-  // for a JPEG, complete, goes to a decoder (a JPEG cut off short decodes on
-  // some systems with its missing part filled in grey).
-  PictureHeader header;
-  if (width <= 0 || height <= 0 || !WorthDecoding(FileBytes(file), header)) return {};
-  ComPtr<IWICImagingFactory> factory;
-  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Put()))))
-    return {};
+// The first frame of a picture the checks let through, made by the
+// decoder; nothing when the decoder sees a size the checks would refuse.
+bool OpenFrame(IWICImagingFactory* factory, const std::wstring& file, const PictureHeader& header,
+               ComPtr<IWICBitmapFrameDecode>& frame, UINT& width, UINT& height) {
   ComPtr<IWICBitmapDecoder> decoder;
   if (FAILED(factory->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.Put())))
-    return {};
-  ComPtr<IWICBitmapFrameDecode> frame;
-  if (FAILED(decoder->GetFrame(0, frame.Put()))) return {};
-  UINT w = 0, h = 0;
-  if (FAILED(frame->GetSize(&w, &h)) || !PlausiblePictureSize({PictureFormat::Jpeg, w, h}))
-    return {};
+                                                WICDecodeMetadataCacheOnDemand, decoder.Put())) ||
+      FAILED(decoder->GetFrame(0, frame.Put())) || FAILED(frame->GetSize(&width, &height)))
+    return false;
+  // The frame's own size, by the rule for the format and depth the file has.
+  PictureHeader decoded = header;
+  decoded.width = width;
+  decoded.height = height;
+  return PlausiblePictureSize(decoded);
+}
 
-  // The picture is scaled as stored, to the box's size turned the way the
-  // picture is turned to be seen upright.
-  const int orientation = header.orientation;
-  const UINT boxW = static_cast<UINT>(width), boxH = static_cast<UINT>(height);
-  const bool swapped = OrientationSwapsSides(orientation);
-  const UINT wantW = swapped ? boxH : boxW, wantH = swapped ? boxW : boxH;
+// The frame scaled to wantW x wantH, then in 32-bit BGR: the converter
+// reaches it from every decoder's output (gray, palette and 16-bit sources
+// among them), and converts only rows of the wanted size.
+bool ScaledRows(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT width, UINT height,
+                UINT wantW, UINT wantH, ComPtr<IWICFormatConverter>& converter) {
+  // Where the decoder scales while it decodes, it goes most of the way.
   ComPtr<IWICBitmap> scaled;
-  IWICBitmapSource* source = frame.Get();
-  if (DecodeScaled(factory.Get(), frame.Get(), w, h, wantW, wantH, scaled)) source = scaled.Get();
-
-  // The rest of the way to the exact size, and into the bitmap's format:
-  // 32-bit BGR, which the converter reaches from every decoder's output
-  // (gray, palette and 16-bit sources among them).
+  IWICBitmapSource* source = frame;
+  if (DecodeScaled(factory, frame, width, height, wantW, wantH, scaled)) source = scaled.Get();
   ComPtr<IWICBitmapScaler> scaler;
-  if (FAILED(factory->CreateBitmapScaler(scaler.Put())) ||
-      FAILED(scaler->Initialize(source, wantW, wantH, WICBitmapInterpolationModeFant)))
-    return {};
-  ComPtr<IWICFormatConverter> converter;
-  if (FAILED(factory->CreateFormatConverter(converter.Put())) ||
-      FAILED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppBGR,
-                                   WICBitmapDitherTypeNone, nullptr, 0.0,
-                                   WICBitmapPaletteTypeCustom)))
-    return {};
+  return SUCCEEDED(factory->CreateBitmapScaler(scaler.Put())) &&
+         SUCCEEDED(scaler->Initialize(source, wantW, wantH, WICBitmapInterpolationModeFant)) &&
+         SUCCEEDED(factory->CreateFormatConverter(converter.Put())) &&
+         SUCCEEDED(converter->Initialize(scaler.Get(), GUID_WICPixelFormat32bppBGR,
+                                         WICBitmapDitherTypeNone, nullptr, 0.0,
+                                         WICBitmapPaletteTypeCustom));
+}
 
+// A bitmap of width x height the program can write into and a static
+// control can show.
+ScopedBitmap NewBitmap(int width, int height, std::uint32_t*& pixels) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -153,24 +144,58 @@ ScopedBitmap DecodePicture(const std::wstring& file, int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   ScopedBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap.Valid() || !bits) return {};
-  // A row at a time: asked for the whole picture at once, a scaler may first
-  // copy every source row it covers (Wine's does: a second full-size copy of
-  // a large picture); row by row it reads only what each row needs. Each
-  // pixel goes where it is seen upright, opaque (a static control may draw a
-  // 32-bit bitmap through its alpha bytes).
-  auto* pixels = static_cast<std::uint32_t*>(bits);
+  pixels = static_cast<std::uint32_t*>(bits);
+  return bits ? std::move(bitmap) : ScopedBitmap();
+}
+
+// The rows of `source` (wantW x wantH, as stored) into `pixels`, a bitmap
+// `boxW` wide, each pixel where it is seen upright, opaque (a static control
+// may draw a 32-bit bitmap through its alpha bytes). A row at a time: asked
+// for the whole picture at once, a scaler may first copy every source row
+// it covers (Wine's does: a second full-size copy of a large picture); row
+// by row it reads only what each row needs.
+bool CopyUpright(IWICBitmapSource* source, int orientation, UINT wantW, UINT wantH, UINT boxW,
+                 std::uint32_t* pixels) {
   std::vector<std::uint32_t> row(wantW);
   const UINT stride = wantW * 4;
   for (UINT y = 0; y < wantH; ++y) {
     const WICRect line = {0, static_cast<INT>(y), static_cast<INT>(wantW), 1};
-    if (FAILED(converter->CopyPixels(&line, stride, stride, reinterpret_cast<BYTE*>(row.data()))))
-      return {};
+    if (FAILED(source->CopyPixels(&line, stride, stride, reinterpret_cast<BYTE*>(row.data()))))
+      return false;
     for (UINT x = 0; x < wantW; ++x) {
       const PixelPosition at = UprightPosition(orientation, x, y, wantW, wantH);
       pixels[std::size_t{at.y} * boxW + at.x] = row[x] | 0xFF000000u;
     }
   }
+  return true;
+}
+
+}  // namespace
+
+ScopedBitmap DecodePicture(const std::wstring& file, int width, int height) {
+  // Only a picture in a format the program shows, of a plausible size for
+  // its format, and for a JPEG, complete, goes to a decoder (a JPEG cut off
+  // short decodes on some systems with its missing part filled in grey).
+  PictureHeader header;
+  if (width <= 0 || height <= 0 || !WorthDecoding(FileBytes(file), header)) return {};
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  UINT w = 0, h = 0;
+  if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Put()))) ||
+      !OpenFrame(factory.Get(), file, header, frame, w, h))
+    return {};
+  // The picture is scaled as stored, to the box's size turned the way the
+  // picture is turned to be seen upright.
+  const bool swapped = OrientationSwapsSides(header.orientation);
+  const UINT boxW = static_cast<UINT>(width), boxH = static_cast<UINT>(height);
+  const UINT wantW = swapped ? boxH : boxW, wantH = swapped ? boxW : boxH;
+  ComPtr<IWICFormatConverter> rows;
+  std::uint32_t* pixels = nullptr;
+  if (!ScaledRows(factory.Get(), frame.Get(), w, h, wantW, wantH, rows)) return {};
+  ScopedBitmap bitmap = NewBitmap(width, height, pixels);
+  if (!bitmap.Valid() || !CopyUpright(rows.Get(), header.orientation, wantW, wantH, boxW, pixels))
+    return {};
   return bitmap;
 }
 
