@@ -112,6 +112,32 @@ HWND FocusOf(HWND window) {
   return info.hwndFocus;
 }
 
+namespace {
+std::vector<HWND> focusSeen;
+void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) focusSeen.push_back(window);
+}
+}  // namespace
+
+FocusWatch::FocusWatch()
+    : hook_(::SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent, 0, 0,
+                              WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS)) {
+  focusSeen.clear();
+}
+
+FocusWatch::~FocusWatch() {
+  if (hook_) ::UnhookWinEvent(hook_);
+}
+
+std::vector<HWND> FocusWatch::Seen(DWORD ms) {
+  // Out-of-context events come to this thread as messages.
+  for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms; ::Sleep(10)) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  }
+  return focusSeen;
+}
+
 void Settle(HWND window) {
   DWORD_PTR result = 0;
   for (int i = 0; i < 3; ++i)

@@ -81,6 +81,21 @@ bool HasIcon(HWND box);
 // The window that has the keyboard focus in the program's thread.
 HWND FocusOf(HWND window);
 
+// Every window that takes the keyboard focus while it watches, in order,
+// as a screen reader hears of them (the system's focus events).
+class FocusWatch {
+ public:
+  FocusWatch();
+  ~FocusWatch();
+  FocusWatch(const FocusWatch&) = delete;
+  FocusWatch& operator=(const FocusWatch&) = delete;
+  // What was seen so far: the events are taken in for `ms` first.
+  std::vector<HWND> Seen(DWORD ms = 300);
+
+ private:
+  HWINEVENTHOOK hook_;
+};
+
 // Types a key as the keyboard does (through the system's input queue, so
 // that the program sees Shift, Ctrl and Alt held), into `window`, which is
 // brought to the foreground first; returns once the program has handled it.

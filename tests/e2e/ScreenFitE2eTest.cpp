@@ -7,6 +7,7 @@
 // until it closes, and the focus then goes back to the list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -325,11 +326,18 @@ TEST(OnScreen, AtEveryDpiTheWindowsFitAndTheReadMeComesAndGoes) {
     ExpectAtStart(edHelp);
     EXPECT_FALSE(::GetWindowLongW(edHelp, GWL_STYLE) & ES_READONLY) << "open to typing";
     EXPECT_EQ(ToUtf8(SpokenName(edHelp)), ToUtf8(L"О диске"));
+    FocusWatch watch;
     TypeKey(help, VK_ESCAPE);
     EXPECT_FALSE(::IsWindowVisible(help));
     Settle(main);
     EXPECT_TRUE(::IsWindowEnabled(main));
     EXPECT_EQ(FocusOf(main), c.lsGame) << "not on the description it left";
+    // Straight there: a screen reader would speak each control on the way.
+    const std::vector<HWND> seen = watch.Seen();
+    ASSERT_FALSE(seen.empty()) << "no focus event seen";
+    EXPECT_EQ(std::vector<HWND>(seen.end() - 1, seen.end()), std::vector<HWND>{c.lsGame});
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), c.edDescript), 0) << seen.size() << " events";
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), main), 0) << seen.size() << " events";
   }
   ::CoUninitialize();
 }

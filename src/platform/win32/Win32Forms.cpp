@@ -249,7 +249,10 @@ void Form::Activate() {
   if (!m.hwnd || !::IsWindowVisible(m.hwnd) || !::IsWindowEnabled(m.hwnd)) return;
   ::SetForegroundWindow(m.hwnd);
   ::SetActiveWindow(m.hwnd);
-  ::SetFocus(m.hwnd);  // the dialog hands it on to the control that had it
+  // The dialog hands the focus on to the control that had it, where it is not
+  // in the window already: a control given it as the window was activated
+  // keeps it.
+  if (!::IsChild(m.hwnd, ::GetFocus())) ::SetFocus(m.hwnd);
 }
 
 Form* Form::ActiveForm() {
