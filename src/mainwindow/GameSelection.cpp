@@ -53,7 +53,7 @@ void MainWindow::lsGame_Click() {
 
 void MainWindow::lsGame_Rest() {
   // Behind the read-me nothing is read: its sound would speak over it.
-  if (!form_.WindowEnabled() || readingReadMe_) return form_.StartTimer(kRestTimer, kRestMs);
+  if (readMe_ != ReadMeState::Closed) return form_.StartTimer(kRestTimer, kRestMs);
   const int index = lsGame.ListIndex();
   if (index == -1) return;
   const std::wstring folder = EntryFolder(lsGame.List(index));

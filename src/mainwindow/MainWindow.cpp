@@ -41,7 +41,7 @@ void MainWindow::OnActivate() {
   form_.SetTitle(AppTitleModule::AppTitle(fMainLayout.caption));
   // Straight to the list: the description the user left for the read-me is
   // not given the focus (and spoken) on the way.
-  if (inReadMe_) lsGame.SetFocus();
+  if (readMe_ == ReadMeState::Shown) lsGame.SetFocus();
 }
 
 // The main window keeps its record when another window of the program
@@ -68,8 +68,8 @@ void MainWindow::OnClick(int control) {
 // slow drive seeks; it is shown as soon as it comes (behind a description
 // being read, at most).
 void MainWindow::ReadMe() {
-  if (readingReadMe_) return;  // it opens once, however often it is asked for
-  readingReadMe_ = true;
+  if (readMe_ != ReadMeState::Closed) return;  // it opens once, however often asked for
+  readMe_ = ReadMeState::Reading;
   platform::RunInBackground(
       platform::ReaderThread::Texts,
       [file = MainModule::tReadMeFile] {
@@ -78,14 +78,13 @@ void MainWindow::ReadMe() {
         return text;
       },
       [this](std::wstring text) {
-        readingReadMe_ = false;
-        if (text.empty()) return;  // nothing to show
         // Back from the read-me, the list takes the focus as the window is
-        // activated (see OnActivate). Where the read-me cannot be shown, the
-        // focus stays where it was.
-        inReadMe_ = true;
+        // activated (see OnActivate). Where the read-me is missing, empty or
+        // cannot be shown, the focus stays where it was.
+        readMe_ = text.empty() ? ReadMeState::Closed : ReadMeState::Shown;
+        if (readMe_ == ReadMeState::Closed) return;
         const bool shown = fHelp().Help(text, MainModule::tHelpHead, true);
-        inReadMe_ = false;
+        readMe_ = ReadMeState::Closed;
         if (shown) lsGame.SetFocus();
       });
 }

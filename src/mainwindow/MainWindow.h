@@ -64,9 +64,10 @@ class MainWindow final : private platform::FormEvents {
   void btInstall_Click();
   // The read-me: F1 or the read-me button.
   void ReadMe();
-  // From the read-me's key until it is shown (or found missing).
-  bool readingReadMe_ = false;
-  bool inReadMe_ = false;  // the read-me is open over the window
+  // Where the read-me is: being read after its key, then open over the
+  // window until dismissed.
+  enum class ReadMeState { Closed, Reading, Shown };
+  ReadMeState readMe_ = ReadMeState::Closed;
 
   // The controls' geometry as laid out, kept for the whole run.
   AllControlsResizeModule::ResizeRecord record_;
